@@ -1,0 +1,61 @@
+#pragma once
+// Start-up: the data file check, the loading phase and the first display, as values that the
+// window shows in its message boxes and controls (the report tool runs the same sequence).
+
+#include "data/LoadError.h"
+#include "data/Variables.h"
+#include "stats/GameStats.h"
+#include "stats/StageStats.h"
+#include "table/CellText.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kel {
+
+enum class MessageIcon { Error, Warning };
+
+struct Message {
+    std::string Text;    // UTF-8
+    std::string Caption; // UTF-8
+    MessageIcon Icon = MessageIcon::Error;
+};
+
+// The missing-file message for the first of "zlttimes.log", "trinfo.bin" that does not exist
+// in `dataDir`, or nullopt when both exist.
+std::optional<Message> CheckDataFiles(const std::filesystem::path& dataDir);
+
+// The message for a failed load: "У вас какая-то хренотень в файле <file>. ..."
+Message LoadFailureMessage(const LoadError& error);
+
+struct StartupOptions {
+    std::filesystem::path DataDir;      // folder of "zlttimes.log" and "trinfo.bin"
+    std::filesystem::path SettingsPath; // "Kelvara.ini"; empty: no settings file
+    std::string ProgramDir;             // default FSaveDir, with a trailing separator
+    std::string DecimalSep = ".";
+    double Now = 0;                     // the start moment
+};
+
+// Loading: stage list (sorted for display), settings with the saved filter, times log.
+// Throws LoadError naming the file that failed.
+void LoadPhase(Variables& v, const StartupOptions& options);
+
+// What the window shows after a full recomputation.
+struct DisplayTexts {
+    StageStatsTexts Stage;
+    GameStatsTexts Game;
+    StatusBarTexts Status;
+    TableSnapshot Table;
+};
+
+// The first display: the settings applied to the display state, the filter prepared and
+// applied, selection, game panel, packing of the name lists, ordering, stage panel, status
+// bar and table.
+DisplayTexts SetupPhase(Variables& v, const StartupOptions& options);
+
+// The notice after start-up when the log holds no run or no finished run passes.
+std::optional<Message> ClosingNotice(const Variables& v);
+
+} // namespace kel

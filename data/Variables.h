@@ -1,0 +1,28 @@
+#pragma once
+// The program's process-wide state, gathered in one place. The window owns one instance;
+// the report tool and the tests make their own.
+
+#include "data/RunData.h"
+#include "data/StageFile.h"
+#include "filter/FilterState.h"
+#include "settings/Settings.h"
+#include "table/DisplayState.h"
+
+#include <string>
+#include <vector>
+
+namespace kel {
+
+struct Variables {
+    RunData Data;
+    StageFile Stages;
+    std::vector<std::string> StageList; // names of the stage list box, in list order (cp1251)
+    int32_t StageIndex = -1;            // selected item of the stage list, -1 none
+    FilterState Filter;
+    SelectionState Sel;
+    VisibilityTotals Totals;
+    DisplayState Disp;
+    Settings Config;
+};
+
+} // namespace kel

@@ -1,0 +1,50 @@
+#pragma once
+// INI file with the Windows profile semantics: case-insensitive section and key names,
+// typed reads with defaults, an existing file keeps its other lines and their order, new
+// sections and keys are appended in the order written. Section, key and string values are
+// Windows-1251 bytes, as on disk.
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace kel {
+
+class IniFile {
+public:
+    // Reads `path` when it exists (a missing file is an empty one). Throws LoadError naming
+    // `displayName` when the file exists but cannot be read.
+    IniFile(std::string path, std::string displayName);
+    ~IniFile();
+    IniFile(const IniFile&) = delete;
+    IniFile& operator=(const IniFile&) = delete;
+
+    bool HasKey(std::string_view section, std::string_view key) const;
+    // Integers: decimal, or hexadecimal after "$" or "0x"/"0X"; anything else gives `def`.
+    long long ReadInteger(std::string_view section, std::string_view key, long long def) const;
+    bool ReadBool(std::string_view section, std::string_view key, bool def) const;
+    // Decimal number with the given separator; unreadable or missing gives `def`.
+    double ReadFloat(std::string_view section, std::string_view key, double def, std::string_view decimalSep) const;
+    std::string ReadString(std::string_view section, std::string_view key, std::string_view def) const;
+
+    void WriteInteger(std::string_view section, std::string_view key, long long value);
+    void WriteBool(std::string_view section, std::string_view key, bool value);
+    // Shortest general form with up to 15 significant digits and the given separator.
+    void WriteFloat(std::string_view section, std::string_view key, double value, std::string_view decimalSep);
+    void WriteString(std::string_view section, std::string_view key, std::string_view value);
+    void EraseSection(std::string_view section);
+
+    // Writes the whole file through a temporary file in the same folder renamed over the old
+    // one. Returns an empty string on success, otherwise a message naming the file.
+    std::string Save();
+
+    const std::string& Path() const { return m_path; }
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> m_impl;
+    std::string m_path;
+    std::string m_displayName;
+};
+
+} // namespace kel

@@ -1,0 +1,46 @@
+#pragma once
+// Keys of the sections "Visparam" and "Sort" of "Kelvara.ini", with their defaults.
+
+#include "data/ValueTables.h"
+
+#include <array>
+#include <cstdint>
+
+namespace kel {
+
+class IniFile;
+
+struct Settings {
+    // "Visparam"
+    bool TimeForSect = false;   // CheckBox1
+    bool Otnos = false;         // CheckBox2
+    bool AllTrack = false;      // CheckBox3
+    int32_t NumView = 0;        // CheckBox4: 0 unchecked, 1 checked, 2 grayed (written, not read)
+    int32_t TrCur = 0;          // selected index of the stage list, -1 none
+    int32_t PrCur = 1;          // cursor row
+    int32_t PosTableTop = 1;    // top row of the table
+    bool GridStrSel = true;     // whole-row selection
+    bool TrInfo = true;         // TrackInfo expanded
+    bool GameInfo = true;       // GameInfo expanded
+    bool VisSett = true;        // VisualSettings expanded
+    bool SvGrInfo = false;      // statistics panels hidden
+    bool MaxWin = true;         // window maximised
+    int32_t X = 10;             // outer bounds (normal bounds when maximised)
+    int32_t Y = 10;
+    int32_t Height = 748;
+    int32_t Width = 872;
+    bool DockForm = false;
+    bool OnTop = false;
+    std::array<int32_t, ColumnCount> HSW{DefaultColumnWidths}; // section widths, 0 hidden
+    bool TimeLoad = false;
+    // "Sort"
+    uint8_t TypeSort = 0;
+    bool UpOrDown = true;
+};
+
+// Reads every key above (missing or unreadable values give the defaults).
+void LoadSettings(const IniFile& ini, Settings& settings);
+// Writes every key above in the file's order ("Visparam" keys, then "Sort").
+void SaveSettings(IniFile& ini, const Settings& settings);
+
+} // namespace kel

@@ -1,0 +1,26 @@
+#pragma once
+// Formatting of run times, fixed-point numbers and Russian unit words. Texts are UTF-8;
+// the decimal separator is the user's (the window and the report pass their locale's).
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace kel {
+
+// Minutes, ":", two-digit seconds with two decimals: 83.456 -> "1:23.46", -1.5 -> "-0:01.50".
+std::string FormatRaceTime(double seconds, std::string_view decimalSep);
+
+// `value` with exactly `decimals` decimals, rounded to no more than `precision` significant
+// digits; exponent notation when the integer part has more than `precision` digits.
+std::string FixedText(double value, int precision, int decimals, std::string_view decimalSep);
+
+enum UnitKind { Seconds = 1, Minutes = 2, Hours = 3, Days = 4, Weeks = 5, Months = 6, Years = 7 };
+
+// The unit word that agrees with n: UnitWord(2, Hours) == "часа".
+std::string_view UnitWord(int32_t n, int kind);
+
+// Plain decimal integer.
+std::string WholeNumber(long long n);
+
+} // namespace kel

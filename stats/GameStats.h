@@ -1,0 +1,35 @@
+#pragma once
+// Texts of the game statistics panel and of the status bar.
+
+#include "data/StageFile.h"
+#include "filter/FilterState.h"
+#include "table/DisplayState.h"
+
+#include <string>
+#include <string_view>
+
+namespace kel {
+
+struct GameStatsTexts {
+    std::string TotalTime; // Label12
+    std::string Distance;  // Label13
+    std::string Speed;     // Label14
+    std::string Finished;  // Label18
+    std::string Share;     // Label19
+};
+
+// Also sets totals.AverageSpeed when the total time is positive.
+GameStatsTexts ShowGameStats(VisibilityTotals& totals, int32_t finishedCount, std::string_view decimalSep);
+
+struct StatusBarTexts {
+    std::string Cursor; // panel 1
+    std::string Date;   // panel 2
+    std::string Speed;  // panel 3
+};
+
+// Describes the run on row disp.SelCur (first lowered to SelCount, raised to 1); `stage` is
+// the stage record of that run.
+StatusBarTexts ShowStatusBar(const SelectionState& sel, DisplayState& disp, const StageRecord& stage,
+                             std::string_view decimalSep);
+
+} // namespace kel

