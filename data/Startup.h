@@ -55,6 +55,23 @@ struct DisplayTexts {
 // bar and table.
 DisplayTexts SetupPhase(Variables& v, const StartupOptions& options);
 
+// The recomputations of the window's events. Each runs the fixed sequence of its event and
+// returns everything the window shows (the game panel texts come from the current totals).
+
+// A stage chosen in the stage list (v.StageIndex already set).
+DisplayTexts OnStageChosen(Variables& v, std::string_view decimalSep);
+// After the filter dialog closed, confirmed or not: filter re-applied, selection rebuilt.
+DisplayTexts OnFilterClosed(Variables& v, std::string_view decimalSep);
+// A header click on column `column`: direction rule, ordering, statistics, table.
+DisplayTexts OnHeaderClick(Variables& v, int column, std::string_view decimalSep);
+// The all-stages box changed to v.Disp.AllStages (the relative mode is switched off when on).
+DisplayTexts OnAllStagesChanged(Variables& v, std::string_view decimalSep);
+// A display box other than all-stages changed (sector, relative, run-number mode): table only.
+TableSnapshot OnDisplayOptionChanged(Variables& v, std::string_view decimalSep);
+// The cursor moved to table row `row` (0 counts as 1). The table snapshot is refreshed only
+// in the relative mode (Table.Data is null otherwise).
+DisplayTexts OnCursorMoved(Variables& v, int row, std::string_view decimalSep);
+
 // The notice after start-up when the log holds no run or no finished run passes.
 std::optional<Message> ClosingNotice(const Variables& v);
 
