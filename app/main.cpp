@@ -1,0 +1,2 @@
+// Kelvara: the window.
+int main() { return 0; }
