@@ -33,6 +33,7 @@ Message LoadFailureMessage(const LoadError& error);
 struct StartupOptions {
     std::filesystem::path DataDir;      // folder of "zlttimes.log" and "trinfo.bin"
     std::filesystem::path SettingsPath; // "Kelvara.ini"; empty: no settings file
+    std::filesystem::path FilterPath;   // read only the filter sections from here (report tool)
     std::string ProgramDir;             // default FSaveDir, with a trailing separator
     std::string DecimalSep = ".";
     double Now = 0;                     // the start moment
@@ -74,5 +75,16 @@ DisplayTexts OnCursorMoved(Variables& v, int row, std::string_view decimalSep);
 
 // The notice after start-up when the log holds no run or no finished run passes.
 std::optional<Message> ClosingNotice(const Variables& v);
+
+// The warning after the filter dialog when no finished run passes.
+std::optional<Message> NothingPassesNotice(const Variables& v);
+
+// One warning naming the stage numbers that runs use but "trinfo.bin" does not describe,
+// given once for the numbers not reported before.
+std::optional<Message> MissingStagesNotice(Variables& v);
+
+// Writes the settings and the filter in force to `path`; an empty result on success,
+// otherwise the message to show (it names the file). An existing file keeps its other keys.
+std::string SaveSettingsFile(const Variables& v, const std::filesystem::path& path, std::string_view decimalSep);
 
 } // namespace kel

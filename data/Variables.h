@@ -8,6 +8,7 @@
 #include "settings/Settings.h"
 #include "table/DisplayState.h"
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,7 @@ struct Variables {
     VisibilityTotals Totals;
     DisplayState Disp;
     Settings Config;
+    std::set<int> MissingStagesReported; // stage numbers already named in a warning
 };
 
 } // namespace kel
