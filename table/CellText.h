@@ -5,8 +5,10 @@
 #include "filter/FilterState.h"
 #include "table/DisplayState.h"
 
+#include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kel {
 
@@ -20,6 +22,9 @@ struct TableSnapshot {
     bool Relative = false;
     NumberMode NumMode = NumberMode::Unchecked;
     std::string DecimalSep = ".";
+    // UTF-8 forms of the list names shown in each name column, made once by the fill
+    // (left empty, the names are converted per cell).
+    std::array<std::vector<std::string>, 12> Utf8Names;
 };
 
 // The fill: lowers disp.SelCur to SelCount, refreshes disp.RefRun (when SelCount > 1) and

@@ -1,0 +1,136 @@
+#include "table/CellText.h"
+
+#include "data/Cp1251.h"
+#include "stats/Format.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace kel {
+namespace {
+
+// The list shown in a name column, and the run field that indexes it.
+struct NameColumn {
+    const NameList* list = nullptr;
+    int32_t RunRecord::*field = nullptr;
+};
+
+NameColumn NameColumnOf(const RunData& data, int column) {
+    switch (column) {
+    case 1: return {&data.CarList, &RunRecord::CarIdx};
+    case 2: return {&data.ClassList, &RunRecord::ClassIdx};
+    case 6: return {&data.WetnessList, &RunRecord::Wetness};
+    case 7: return {&data.SurfAgeList, &RunRecord::SurfAge};
+    case 8: return {&data.TyresList, &RunRecord::Tyres};
+    case 9: return {&data.DamageList, &RunRecord::Damage};
+    case 10: return {&data.WeatherList, &RunRecord::Weather};
+    case 11: return {&data.ProfList, &RunRecord::ProfIdx};
+    default: return {};
+    }
+}
+
+void AppendNumber(std::string& out, long long n) {
+    char buf[24];
+    const auto res = std::to_chars(buf, buf + sizeof buf, n);
+    out.append(buf, res.ptr);
+}
+
+// Time value k (1..3) of a row, computed in double.
+double TimeValue(const RunRecord& r, const RunRecord& ref, int k, bool bySectors, bool relative) {
+    const double t[4] = {0, r.Split1, r.Split2, r.Finish};
+    double v = bySectors ? t[k] - t[k - 1] : t[k];
+    if (relative) {
+        const double f[4] = {0, ref.Split1, ref.Split2, ref.Finish};
+        v -= bySectors ? f[k] - f[k - 1] : f[k];
+    }
+    return v;
+}
+
+} // namespace
+
+TableSnapshot FillRunsTable(const RunData& data, const SelectionState& sel, DisplayState& disp,
+                            std::string_view decimalSep) {
+    TableSnapshot snap;
+    snap.Data = &data;
+    snap.Sel = &sel;
+    const int32_t n = std::clamp<int32_t>(sel.SelCount, 0, static_cast<int32_t>(sel.Selection.size()) - 1);
+    snap.RowCount = n;
+    if (n > 0) {
+        if (disp.SelCur > n)
+            disp.SelCur = n;
+        // A cursor above the first row (a damaged saved row) would take the reference from
+        // outside the selection.
+        if (disp.SelCur < 1)
+            disp.SelCur = 1;
+        if (n > 1)
+            disp.RefRun = sel.Selection[static_cast<std::size_t>(disp.SelCur)];
+    }
+    snap.SelCur = disp.SelCur;
+    snap.RefRun = disp.RefRun;
+    snap.BySectors = disp.BySectors;
+    snap.Relative = disp.Relative;
+    snap.NumMode = disp.NumMode;
+    snap.DecimalSep = std::string(decimalSep);
+    for (int column = 0; column < 12; ++column) {
+        const NameColumn nc = NameColumnOf(data, column);
+        if (nc.list == nullptr)
+            continue;
+        auto& names = snap.Utf8Names[static_cast<std::size_t>(column)];
+        names.reserve(nc.list->size());
+        for (const NameEntry& e : *nc.list)
+            names.push_back(Cp1251ToUtf8(e.Name));
+    }
+    return snap;
+}
+
+void CellText(const TableSnapshot& snap, int row, int column, std::string& out) {
+    out.clear();
+    if (snap.Data == nullptr || snap.Sel == nullptr || row < 1 || row > snap.RowCount || column < 0 || column > 11 ||
+        static_cast<std::size_t>(row) >= snap.Sel->Selection.size())
+        return;
+    const RunRecord& r = snap.Sel->Selection[static_cast<std::size_t>(row)];
+    switch (column) {
+    case 0:
+        if (snap.NumMode == NumberMode::Checked) {
+            AppendNumber(out, r.RunNo);
+        } else {
+            AppendNumber(out, r.SelNo);
+            if (snap.NumMode == NumberMode::Grayed) {
+                out += " / ";
+                AppendNumber(out, r.RunNo);
+            }
+        }
+        return;
+    case 3:
+    case 4:
+    case 5: {
+        const bool relative = snap.Relative && row != snap.SelCur;
+        // The single-precision rounding decides the last digit shown and the sign.
+        float value = static_cast<float>(TimeValue(r, snap.RefRun, column - 2, snap.BySectors, relative));
+        if (value == 0)
+            value = 0; // no "-0:00.00" for a difference that vanishes
+        if (relative && value > 0)
+            out += '+';
+        out += FormatRaceTime(static_cast<double>(value), snap.DecimalSep);
+        return;
+    }
+    default: {
+        const NameColumn nc = NameColumnOf(*snap.Data, column);
+        const int32_t idx = r.*nc.field;
+        const auto& cached = snap.Utf8Names[static_cast<std::size_t>(column)];
+        if (idx >= 0 && static_cast<std::size_t>(idx) < cached.size())
+            out += cached[static_cast<std::size_t>(idx)];
+        else if (cached.empty() && idx >= 0 && static_cast<std::size_t>(idx) < nc.list->size())
+            out += Cp1251ToUtf8((*nc.list)[static_cast<std::size_t>(idx)].Name);
+        return;
+    }
+    }
+}
+
+std::string CellText(const TableSnapshot& snap, int row, int column) {
+    std::string out;
+    CellText(snap, row, column, out);
+    return out;
+}
+
+} // namespace kel
