@@ -1,0 +1,70 @@
+#include "bench/BenchData.h"
+
+#include "tools/SampleGen.h"
+
+#include <algorithm>
+#include <fstream>
+#include <map>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+#include <system_error>
+
+#ifdef _WIN32
+#include <process.h>
+#define KEL_GETPID _getpid
+#else
+#include <unistd.h>
+#define KEL_GETPID getpid
+#endif
+
+namespace kel::bench {
+namespace {
+
+// Bumped whenever the generator's output changes, so that an old folder is not reused.
+constexpr int GeneratorVersion = 1;
+constexpr const char* CompleteMark = "complete";
+
+std::filesystem::path Generate(int runs) {
+    namespace fs = std::filesystem;
+    const std::string name = "kelvara-bench-" + std::to_string(runs) + "-v" + std::to_string(GeneratorVersion);
+    const fs::path dir = fs::temp_directory_path() / name;
+    if (fs::exists(dir / CompleteMark)) return dir;
+
+    // Written into a private folder and renamed into place, so that benchmarks started at the
+    // same time never read half-written files.
+    const fs::path work = fs::temp_directory_path() / (name + ".tmp" + std::to_string(KEL_GETPID()));
+    fs::remove_all(work);
+    sample::SampleOptions options;
+    options.Runs = runs;
+    options.Seed = 20261207;
+    options.StartYear = 2019;
+    options.Days = std::max(1000, runs / 25);
+    sample::WriteSample(work, options);
+    { std::ofstream(work / CompleteMark) << runs << '\n'; }
+
+    std::error_code ec;
+    fs::rename(work, dir, ec);
+    if (ec) { // another process got there first, or a stale incomplete folder is in the way
+        if (!fs::exists(dir / CompleteMark)) {
+            fs::remove_all(dir);
+            fs::rename(work, dir);
+        } else {
+            fs::remove_all(work);
+        }
+    }
+    return dir;
+}
+
+} // namespace
+
+const std::filesystem::path& DataDir(int runs) {
+    static std::mutex mutex;
+    static std::map<int, std::filesystem::path> dirs;
+    const std::lock_guard lock(mutex);
+    auto it = dirs.find(runs);
+    if (it == dirs.end()) it = dirs.emplace(runs, Generate(runs)).first;
+    return it->second;
+}
+
+} // namespace kel::bench
