@@ -3,6 +3,7 @@
 // the decimal separator is the user's (the window and the report pass their locale's).
 
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,14 @@ enum UnitKind { Seconds = 1, Minutes = 2, Hours = 3, Days = 4, Weeks = 5, Months
 
 // The unit word that agrees with n: UnitWord(2, Hours) == "часа".
 std::string_view UnitWord(int32_t n, int kind);
+
+// The double rounded to single precision; beyond the float range it becomes an infinity
+// (a defined result, which the text functions show as no text).
+inline float ToSingle(double x) {
+    if (x > 3.4028234663852886e38 || x < -3.4028234663852886e38)
+        return x > 0 ? std::numeric_limits<float>::infinity() : -std::numeric_limits<float>::infinity();
+    return static_cast<float>(x);
+}
 
 // Plain decimal integer.
 std::string WholeNumber(long long n);
