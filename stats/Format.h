@@ -9,11 +9,15 @@
 
 namespace kel {
 
-// Minutes, ":", two-digit seconds with two decimals: 83.456 -> "1:23.46", -1.5 -> "-0:01.50".
+// Minutes, ":", two-digit seconds with two decimals: 83.456 -> "1:23.46", -1.5 -> "-0:01.50";
+// seconds that round up to 60.00 carry into the minutes. Infinities and NaN give "".
 std::string FormatRaceTime(double seconds, std::string_view decimalSep);
 
 // `value` with exactly `decimals` decimals, rounded to no more than `precision` significant
-// digits; exponent notation when the integer part has more than `precision` digits.
+// digits (FixedText(123.456, 4, 2) == "123.50"); exponent notation when the integer part has
+// more than `precision` digits (FixedText(12345.6, 4, 2) == "1.235E+4"). Ties of the binary
+// value round away from zero; a value that rounds to zero has no sign; infinities and NaN give
+// "". `precision` is taken within 1..17, `decimals` within 0..40.
 std::string FixedText(double value, int precision, int decimals, std::string_view decimalSep);
 
 enum UnitKind { Seconds = 1, Minutes = 2, Hours = 3, Days = 4, Weeks = 5, Months = 6, Years = 7 };

@@ -28,7 +28,7 @@ struct StatusBarTexts {
 };
 
 // Describes the run on row disp.SelCur (first lowered to SelCount, raised to 1); `stage` is
-// the stage record of that run.
+// the stage record of that run. A zero finish time leaves the speed panel without a value.
 StatusBarTexts ShowStatusBar(const SelectionState& sel, DisplayState& disp, const StageRecord& stage,
                              std::string_view decimalSep);
 
