@@ -1,0 +1,57 @@
+# Shared by ./test and ./run (sourced, not run): installs what is missing and builds into build/.
+
+KELVARA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+KELVARA_BUILD="$KELVARA_ROOT/build"
+KELVARA_PACKAGES=(cmake ninja-build g++ qt6-base-dev libsimpleini-dev libgtest-dev libbenchmark-dev
+                  xvfb xauth fonts-dejavu-core)
+
+kelvara_say() { printf '%s\n' "$*" >&2; }
+
+# Installs the Debian packages that are not installed yet; does nothing when all are there.
+kelvara_install() {
+    local missing=() p
+    for p in "${KELVARA_PACKAGES[@]}"; do
+        dpkg -s "$p" 2>/dev/null | grep -q '^Status: install ok installed' || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+
+    if ! command -v apt-get >/dev/null 2>&1; then
+        kelvara_say "Не хватает пакетов: ${missing[*]}. Установите их вручную (нужен Debian 12 или похожая система)."
+        return 1
+    fi
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        if ! command -v sudo >/dev/null 2>&1; then
+            kelvara_say "Не хватает пакетов: ${missing[*]}. Для установки нужны права root (sudo не найден)."
+            return 1
+        fi
+        sudo=(sudo)
+    fi
+    kelvara_say "Устанавливаю недостающие пакеты: ${missing[*]}"
+    local log
+    log="$(mktemp)"
+    if ! { "${sudo[@]}" apt-get update -q &&
+           "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"; } >"$log" 2>&1; then
+        cat "$log" >&2
+        rm -f "$log"
+        kelvara_say "Не удалось установить пакеты."
+        return 1
+    fi
+    rm -f "$log"
+}
+
+# Configures (Ninja, RelWithDebInfo) and builds everything; prints the compiler's output only on failure.
+kelvara_build() {
+    mkdir -p "$KELVARA_BUILD"
+    local log="$KELVARA_BUILD/kelvara-build.log"
+    if ! cmake -S "$KELVARA_ROOT" -B "$KELVARA_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$log" 2>&1; then
+        cat "$log" >&2
+        kelvara_say "Не удалось настроить сборку (подробности выше, а также в $log)."
+        return 1
+    fi
+    if ! cmake --build "$KELVARA_BUILD" >>"$log" 2>&1; then
+        tail -n 200 "$log" >&2
+        kelvara_say "Сборка не удалась (подробности выше, полный журнал в $log)."
+        return 1
+    fi
+}
