@@ -4,6 +4,7 @@
 // sections and keys are appended in the order written. Section, key and string values are
 // Windows-1251 bytes, as on disk.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -22,6 +23,8 @@ public:
     bool HasKey(std::string_view section, std::string_view key) const;
     // Integers: decimal, or hexadecimal after "$" or "0x"/"0X"; anything else gives `def`.
     long long ReadInteger(std::string_view section, std::string_view key, long long def) const;
+    // The same for a 32-bit field: a value outside its range gives `def`.
+    int32_t ReadInt32(std::string_view section, std::string_view key, int32_t def) const;
     bool ReadBool(std::string_view section, std::string_view key, bool def) const;
     // Decimal number with the given separator; unreadable or missing gives `def`.
     double ReadFloat(std::string_view section, std::string_view key, double def, std::string_view decimalSep) const;

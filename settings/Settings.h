@@ -36,6 +36,8 @@ struct Settings {
     // "Sort"
     uint8_t TypeSort = 0;
     bool UpOrDown = true;
+
+    bool operator==(const Settings&) const = default;
 };
 
 // Reads every key above (missing or unreadable values give the defaults).

@@ -1,0 +1,355 @@
+#include "settings/IniFile.h"
+
+#include "data/LoadError.h"
+
+// The library's own conversions are not wanted: keys and values stay cp1251 bytes.
+#define SI_NO_CONVERSION
+#define SI_IMPLEMENTATION
+#include <SimpleIni.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <limits>
+#include <optional>
+#include <system_error>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace kel {
+
+namespace fs = std::filesystem;
+
+struct IniFile::Impl {
+    CSimpleIniA ini;
+};
+
+namespace {
+
+fs::path ToPath(const std::string& utf8) {
+    return fs::path(std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
+}
+
+std::FILE* OpenFile(const fs::path& path, bool write) {
+#ifdef _WIN32
+    return _wfopen(path.c_str(), write ? L"wb" : L"rb");
+#else
+    return std::fopen(path.c_str(), write ? "wb" : "rb");
+#endif
+}
+
+bool IsHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+std::optional<long long> ParseHex(std::string_view digits) {
+    if (digits.empty())
+        return std::nullopt;
+    for (char c : digits)
+        if (!IsHexDigit(c))
+            return std::nullopt;
+    unsigned long long value = 0;
+    const auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
+    if (ec != std::errc{} || ptr != digits.data() + digits.size())
+        return std::nullopt;
+    // Hexadecimal values are bit patterns: "$FFFFFFFFFFFFFFFF" is -1.
+    return static_cast<long long>(value);
+}
+
+// Decimal with an optional sign, or hexadecimal after "$", or after "0x"/"0X" in a value of
+// more than two characters.
+std::optional<long long> ParseInteger(std::string_view text) {
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+        return ParseHex(text.substr(2));
+    if (!text.empty() && text[0] == '$')
+        return ParseHex(text.substr(1));
+    bool negative = false;
+    if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+        negative = text[0] == '-';
+        text.remove_prefix(1);
+    }
+    if (text.empty())
+        return std::nullopt;
+    for (char c : text)
+        if (c < '0' || c > '9')
+            return std::nullopt;
+    unsigned long long magnitude = 0;
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), magnitude);
+    if (ec != std::errc{} || ptr != text.data() + text.size())
+        return std::nullopt;
+    constexpr auto maxPositive = static_cast<unsigned long long>(std::numeric_limits<long long>::max());
+    if (negative) {
+        if (magnitude > maxPositive + 1)
+            return std::nullopt;
+        return magnitude == maxPositive + 1 ? std::numeric_limits<long long>::min()
+                                            : -static_cast<long long>(magnitude);
+    }
+    if (magnitude > maxPositive)
+        return std::nullopt;
+    return static_cast<long long>(magnitude);
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// [sign] digits [sep digits] [e|E [sign] digits], with at least one mantissa digit.
+std::optional<double> ParseFloat(std::string_view text, std::string_view sep) {
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    std::string normal;
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        if (text[i] == '-')
+            normal += '-';
+        ++i;
+    }
+    int mantissaDigits = 0;
+    while (i < text.size() && IsDigit(text[i])) {
+        normal += text[i++];
+        ++mantissaDigits;
+    }
+    if (!sep.empty() && text.substr(i).starts_with(sep)) {
+        normal += '.';
+        i += sep.size();
+        while (i < text.size() && IsDigit(text[i])) {
+            normal += text[i++];
+            ++mantissaDigits;
+        }
+    }
+    if (mantissaDigits == 0)
+        return std::nullopt;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        normal += 'e';
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            normal += text[i++];
+        int exponentDigits = 0;
+        while (i < text.size() && IsDigit(text[i])) {
+            normal += text[i++];
+            ++exponentDigits;
+        }
+        if (exponentDigits == 0)
+            return std::nullopt;
+    }
+    if (i != text.size())
+        return std::nullopt;
+    double value = 0;
+    const auto [ptr, ec] = std::from_chars(normal.data(), normal.data() + normal.size(), value);
+    if (ec != std::errc{} || ptr != normal.data() + normal.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+// Up to 15 significant digits, trailing zeros dropped; exponent form below 1e-4 and from 1e15,
+// written "1,5E-7" / "1E20".
+std::string FormatFloat(double value, std::string_view sep) {
+    if (std::isnan(value))
+        return "NAN";
+    if (std::isinf(value))
+        return value < 0 ? "-INF" : "INF";
+    if (value == 0)
+        return "0";
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.15g", value);
+    std::string_view text(buf);
+    std::string out;
+    std::string_view mantissa = text;
+    std::string_view exponent;
+    if (const auto e = text.find('e'); e != std::string_view::npos) {
+        mantissa = text.substr(0, e);
+        exponent = text.substr(e + 1);
+    }
+    for (char c : mantissa) {
+        if (c == '.')
+            out += sep;
+        else
+            out += c;
+    }
+    if (!exponent.empty()) {
+        out += 'E';
+        if (exponent.front() == '-')
+            out += '-';
+        exponent.remove_prefix(1); // the sign
+        while (exponent.size() > 1 && exponent.front() == '0')
+            exponent.remove_prefix(1);
+        out += exponent;
+    }
+    return out;
+}
+
+// A value is one line: line breaks would start new keys.
+std::string OneLine(std::string_view value) {
+    std::string out(value);
+    for (char& c : out)
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    return out;
+}
+
+// The library separates sections by two empty lines; one is enough.
+std::string CollapseEmptyLines(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    bool previousEmpty = false;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        end = end == std::string::npos ? text.size() : end + 1;
+        const std::string_view line(text.data() + start, end - start);
+        const bool empty = line == "\n" || line == "\r\n";
+        if (!(empty && previousEmpty))
+            out += line;
+        previousEmpty = empty;
+        start = end;
+    }
+    return out;
+}
+
+std::string WriteFailure(const std::string& path) { return "Не удалось записать файл " + path; }
+
+} // namespace
+
+IniFile::IniFile(std::string path, std::string displayName)
+    : m_impl(std::make_unique<Impl>()), m_path(std::move(path)), m_displayName(std::move(displayName)) {
+    // Several lines of one key: reads see the first, a write replaces them all.
+    m_impl->ini.SetMultiKey(true);
+    m_impl->ini.SetSpaces(false);
+
+    const fs::path file = ToPath(m_path);
+    std::error_code ec;
+    const fs::file_status status = fs::status(file, ec);
+    if (status.type() == fs::file_type::not_found)
+        return;
+    const std::string reason = "Не удалось прочитать файл " + m_path;
+    if (ec || status.type() == fs::file_type::directory)
+        throw LoadError(m_displayName, reason);
+    std::FILE* in = OpenFile(file, false);
+    if (!in)
+        throw LoadError(m_displayName, reason);
+    std::string bytes;
+    char buf[65536];
+    std::size_t got = 0;
+    while ((got = std::fread(buf, 1, sizeof buf, in)) > 0)
+        bytes.append(buf, got);
+    const bool failed = std::ferror(in) != 0;
+    std::fclose(in);
+    if (failed)
+        throw LoadError(m_displayName, reason);
+    if (m_impl->ini.LoadData(bytes) < 0)
+        throw LoadError(m_displayName, reason);
+}
+
+IniFile::~IniFile() = default;
+
+bool IniFile::HasKey(std::string_view section, std::string_view key) const {
+    return m_impl->ini.GetValue(std::string(section).c_str(), std::string(key).c_str(), nullptr) != nullptr;
+}
+
+long long IniFile::ReadInteger(std::string_view section, std::string_view key, long long def) const {
+    const char* value = m_impl->ini.GetValue(std::string(section).c_str(), std::string(key).c_str(), nullptr);
+    if (!value)
+        return def;
+    return ParseInteger(value).value_or(def);
+}
+
+int32_t IniFile::ReadInt32(std::string_view section, std::string_view key, int32_t def) const {
+    const long long value = ReadInteger(section, key, def);
+    if (value < std::numeric_limits<int32_t>::min() || value > std::numeric_limits<int32_t>::max())
+        return def;
+    return static_cast<int32_t>(value);
+}
+
+bool IniFile::ReadBool(std::string_view section, std::string_view key, bool def) const {
+    const char* value = m_impl->ini.GetValue(std::string(section).c_str(), std::string(key).c_str(), nullptr);
+    if (!value)
+        return def;
+    const auto number = ParseInteger(value);
+    return number ? *number != 0 : def;
+}
+
+double IniFile::ReadFloat(std::string_view section, std::string_view key, double def,
+                          std::string_view decimalSep) const {
+    const char* value = m_impl->ini.GetValue(std::string(section).c_str(), std::string(key).c_str(), nullptr);
+    if (!value)
+        return def;
+    return ParseFloat(value, decimalSep).value_or(def);
+}
+
+std::string IniFile::ReadString(std::string_view section, std::string_view key, std::string_view def) const {
+    const char* value = m_impl->ini.GetValue(std::string(section).c_str(), std::string(key).c_str(), nullptr);
+    return value ? std::string(value) : std::string(def);
+}
+
+void IniFile::WriteInteger(std::string_view section, std::string_view key, long long value) {
+    WriteString(section, key, std::to_string(value));
+}
+
+void IniFile::WriteBool(std::string_view section, std::string_view key, bool value) {
+    WriteString(section, key, value ? "1" : "0");
+}
+
+void IniFile::WriteFloat(std::string_view section, std::string_view key, double value, std::string_view decimalSep) {
+    WriteString(section, key, FormatFloat(value, decimalSep));
+}
+
+void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+    m_impl->ini.SetValue(std::string(section).c_str(), std::string(key).c_str(), OneLine(value).c_str(), nullptr,
+                         true);
+}
+
+void IniFile::EraseSection(std::string_view section) { m_impl->ini.Delete(std::string(section).c_str(), nullptr); }
+
+std::string IniFile::Save() {
+    std::string text;
+    if (m_impl->ini.Save(text) < 0)
+        return WriteFailure(m_path);
+    text = CollapseEmptyLines(text);
+
+    std::error_code ec;
+    fs::path target = ToPath(m_path);
+    // Write through a link to the file it names, so that the link stays a link.
+    if (fs::is_symlink(fs::symlink_status(target, ec))) {
+        const fs::path resolved = fs::canonical(target, ec);
+        if (ec)
+            return WriteFailure(m_path);
+        target = resolved;
+    }
+    const fs::file_status old = fs::status(target, ec);
+    const bool exists = old.type() != fs::file_type::not_found;
+    // A write-protected file is refused as the system would refuse it (root included).
+    if (exists && (old.type() != fs::file_type::regular || (old.permissions() & fs::perms::owner_write) == fs::perms::none))
+        return WriteFailure(m_path);
+
+    fs::path temp = target;
+    temp += ".tmp";
+    std::FILE* out = OpenFile(temp, true);
+    if (!out)
+        return WriteFailure(m_path);
+    bool ok = std::fwrite(text.data(), 1, text.size(), out) == text.size();
+    ok = std::fflush(out) == 0 && ok;
+#ifdef _WIN32
+    ok = _commit(_fileno(out)) == 0 && ok;
+#else
+    ok = fsync(fileno(out)) == 0 && ok;
+#endif
+    ok = std::fclose(out) == 0 && ok;
+    if (ok && exists)
+        fs::permissions(temp, old.permissions(), ec); // keep the old file's access rights
+    if (ok) {
+        fs::rename(temp, target, ec);
+        ok = !ec;
+    }
+    if (!ok) {
+        fs::remove(temp, ec);
+        return WriteFailure(m_path);
+    }
+    return {};
+}
+
+} // namespace kel

@@ -1,0 +1,110 @@
+#include "settings/Settings.h"
+
+#include "settings/IniFile.h"
+#include "tests/TestUtil.h"
+
+#include <gtest/gtest.h>
+
+namespace kel {
+namespace {
+
+Settings LoadFrom(const std::filesystem::path& path) {
+    const IniFile ini(path.string(), "Kelvara.ini");
+    Settings s;
+    s.MaxWin = false; // every field is replaced by the load
+    s.NumView = 2;
+    LoadSettings(ini, s);
+    return s;
+}
+
+TEST(SettingsTest, DefaultsWithoutAFile) {
+    test::TempDir dir;
+    const Settings s = LoadFrom(dir / "Kelvara.ini");
+    EXPECT_EQ(s, Settings{});
+    EXPECT_TRUE(s.MaxWin);
+    EXPECT_EQ(s.X, 10);
+    EXPECT_EQ(s.Y, 10);
+    EXPECT_EQ(s.Width, 872);
+    EXPECT_EQ(s.Height, 748);
+    EXPECT_TRUE(s.TrInfo && s.GameInfo && s.VisSett && s.GridStrSel && s.UpOrDown);
+    EXPECT_FALSE(s.TimeForSect || s.Otnos || s.AllTrack || s.SvGrInfo);
+    EXPECT_EQ(s.HSW, (std::array<int32_t, ColumnCount>{35, 170, 0, 60, 60, 60, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(s.TypeSort, 0);
+    EXPECT_EQ(s.TrCur, 0);
+    EXPECT_EQ(s.PrCur, 1);
+}
+
+TEST(SettingsTest, SaveThenLoadGivesTheSameSettingsInTheFileOrder) {
+    test::TempDir dir;
+    const auto path = dir / "Kelvara.ini";
+    Settings s;
+    s.TimeForSect = s.Otnos = s.AllTrack = true;
+    s.NumView = 2;
+    s.TrCur = -1;
+    s.PrCur = 17;
+    s.PosTableTop = 9;
+    s.GridStrSel = false;
+    s.TrInfo = false;
+    s.SvGrInfo = true;
+    s.MaxWin = false;
+    s.X = -8;
+    s.Y = 20;
+    s.Height = 600;
+    s.Width = 1000;
+    s.DockForm = s.OnTop = s.TimeLoad = true;
+    s.HSW = {40, 150, 30, 61, 62, 63, 64, 65, 66, 67, 68, 69};
+    s.TypeSort = 11;
+    s.UpOrDown = false;
+    {
+        IniFile ini(path.string(), "Kelvara.ini");
+        SaveSettings(ini, s);
+        ASSERT_EQ(ini.Save(), "");
+    }
+    Settings expected = s;
+    expected.NumView = 0; // written, never read
+    EXPECT_EQ(LoadFrom(path), expected);
+
+    const std::string text = test::ReadFile(path);
+    std::vector<std::string> keys;
+    for (std::size_t pos = 0; pos < text.size();) {
+        std::size_t end = text.find('\n', pos);
+        const std::string line = text.substr(pos, end - pos);
+        if (const auto eq = line.find('='); eq != std::string::npos)
+            keys.push_back(line.substr(0, eq));
+        else if (!line.empty())
+            keys.push_back(line);
+        pos = end == std::string::npos ? text.size() : end + 1;
+    }
+    EXPECT_EQ(keys, (std::vector<std::string>{
+                        "[Visparam]", "TimeForSect", "Otnos", "AllTrack", "NumView", "TrCur", "PrCur", "PosTableTop",
+                        "GridStrSel", "TrInfo", "GameInfo", "VisSett", "SvGrInfo", "MaxWin", "X", "Y", "Height",
+                        "Width", "DockForm", "OnTop", "HSW0", "HSW1", "HSW2", "HSW3", "HSW4", "HSW5", "HSW6", "HSW7",
+                        "HSW8", "HSW9", "HSW10", "HSW11", "TimeLoad", "[Sort]", "TypeSort", "UpOrDown"}));
+}
+
+TEST(SettingsTest, StoredValuesAreTakenAsTheyAre) {
+    test::TempDir dir;
+    const auto path = dir / "Kelvara.ini";
+    test::WriteFile(path, "[VISPARAM]\r\ntimeforsect=1\r\nOTNOS=$1\r\nTrCur=4\r\nAllTrack=1\r\n"
+                          "HSW0=150\r\nHSW1=250\r\nHSW2=-1\r\nX=abc\r\nWidth=0x10\r\nPrCur=99999999999\r\n"
+                          "[sort]\r\nTypeSort=257\r\nUpOrDown=0\r\n");
+    Settings s = LoadFrom(path);
+    EXPECT_TRUE(s.TimeForSect);
+    EXPECT_TRUE(s.Otnos);
+    EXPECT_TRUE(s.AllTrack);
+    EXPECT_EQ(s.TrCur, 4);
+    EXPECT_EQ(s.HSW[0], 150) << "the window limits widths to its sections";
+    EXPECT_EQ(s.HSW[1], 250);
+    EXPECT_EQ(s.HSW[2], -1);
+    EXPECT_EQ(s.X, 10) << "not a number: the default";
+    EXPECT_EQ(s.Width, 16);
+    EXPECT_EQ(s.PrCur, 1) << "beyond 32 bits: the default";
+    EXPECT_EQ(s.TypeSort, 1);
+    EXPECT_FALSE(s.UpOrDown);
+
+    test::WriteFile(path, "[Sort]\nTypeSort=-1\n");
+    EXPECT_EQ(LoadFrom(path).TypeSort, 255);
+}
+
+} // namespace
+} // namespace kel
