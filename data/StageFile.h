@@ -3,8 +3,10 @@
 // The whole file is read into memory once; "reading a record" copies it into Buffer.
 
 #include <cstdint>
+#include <map>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kel {
@@ -26,6 +28,9 @@ public:
     // the position at the end, and returns the listed (non-empty) names in file order.
     std::vector<std::string> FillStageList(const std::string& path);
 
+    // The same from the file's bytes.
+    std::vector<std::string> FillStageListData(std::string_view bytes);
+
     // Copies record `index` into Buffer and moves the position past it. An index with no
     // record gives an empty record (name "", length 0, StageNo = index) and is remembered
     // in MissingStages(), so that it can be reported once.
@@ -46,10 +51,23 @@ public:
     StageRecord Buffer; // the current stage record
 
 private:
+    const StageRecord& MissingRecord(int index) const;
+
     std::vector<StageRecord> m_records;
-    std::set<int> m_missing;
+    // Looking up a stage that has no record is a const operation that still has to be
+    // reported later; the empty records handed out stay valid as long as the object.
+    mutable std::set<int> m_missing;
+    mutable std::map<int, StageRecord> m_missingRecords;
     int m_position = 0;
     bool m_open = false;
 };
+
+// Display order of the stage list (cp1251 names): letters compare without regard to case
+// (Latin A-Z, Cyrillic А-Я and Ё), ё right after е; names equal that way go by byte order.
+// So "alpha" < "Bravo", Latin before Cyrillic.
+bool StageNameLess(std::string_view a, std::string_view b);
+
+// `names` sorted by StageNameLess (stable).
+std::vector<std::string> SortedStageList(std::vector<std::string> names);
 
 } // namespace kel

@@ -3,6 +3,7 @@
 
 #include "data/RunData.h"
 
+#include <cstring>
 #include <span>
 #include <string>
 #include <string_view>
@@ -12,6 +13,11 @@ namespace kel {
 
 // Longest line that is read at all; longer lines are ignored.
 inline constexpr std::size_t MaxLogLineLength = 4096;
+
+// Calls `onLine(std::string_view)` for every line of `bytes`. CR LF, a lone LF and a lone CR
+// each end a line; a terminator at the very end does not start another (empty) line.
+template <class F>
+void ForEachLine(std::string_view bytes, F&& onLine);
 
 // Splits `line` at tabs into fields[first..last] (fields is resized as needed). Returns false,
 // changing nothing, when the line holds no tab or is longer than MaxLogLineLength.
@@ -45,5 +51,30 @@ void ReadTimesLogData(std::string_view bytes, RunData& data);
 
 // Reads the file; throws LoadError naming "zlttimes.log" when it cannot be read.
 void ReadTimesLog(const std::string& path, RunData& data);
+
+template <class F>
+void ForEachLine(std::string_view bytes, F&& onLine) {
+    const char* const data = bytes.data();
+    const std::size_t size = bytes.size();
+    const auto find = [&](char c, std::size_t from) {
+        const void* hit = std::memchr(data + from, c, size - from);
+        return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - data) : size;
+    };
+    // Positions of the next CR and LF are kept between lines, so a file that uses only one
+    // of them is still scanned once.
+    std::size_t pos = 0, nextCr = 0, nextLf = 0;
+    bool crStale = true, lfStale = true;
+    while (pos < size) {
+        if (crStale || nextCr < pos) { nextCr = find('\r', pos); crStale = false; }
+        if (lfStale || nextLf < pos) { nextLf = find('\n', pos); lfStale = false; }
+        const std::size_t end = nextCr < nextLf ? nextCr : nextLf;
+        onLine(std::string_view(data + pos, end - pos));
+        if (end == size)
+            break;
+        pos = end + 1;
+        if (end == nextCr && pos < size && data[pos] == '\n')
+            ++pos;
+    }
+}
 
 } // namespace kel
