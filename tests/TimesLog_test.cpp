@@ -114,9 +114,12 @@ TEST(TimesLogRead, TimesLineWithoutPendingRunIsAMainLineCandidate) {
     // After a dropped main line and after another times line, a times line is read as a
     // main line: its split 1 field is then the stage number.
     const RunData d = Load(Log({Main{.stage = "0"}, Times("12.5", "20", "30"), Times("5", "20", "30"),
-                                Main{}, Times("10", "20", "30"), Times("9", "19", "29"), Times("41.5", "50", "60")}));
-    ASSERT_EQ(d.RunCount, 3);
+                                Main{}, Times("10", "20", "30"), Times("9", "19", "29"), Times("41.5", "50", "60"),
+                                Main{.stage = "8"}, Main{.stage = "0"}, Times("11", "20", "30")}));
+    ASSERT_EQ(d.RunCount, 5);
     EXPECT_EQ(d.FinishedCount, 2);
+    EXPECT_FALSE(d.Runs[4].Finished) << "a dropped main line ends the wait for times";
+    EXPECT_EQ(d.Runs[5].StageNo, 11);
     EXPECT_EQ(d.Runs[1].StageNo, 5);
     EXPECT_EQ(d.Runs[1].StartTime, 0);
     EXPECT_EQ(ProfOf(d, 1), "Unknown");
@@ -191,8 +194,9 @@ TEST(TimesLogRead, QuotingAndUnknownNames) {
         Main{.car = "\"Brenna \"\"GT\"\" 4\"", .cls = "\"Group Z\"", .prof = "\"Ivo\"tail"},
         Main{.car = "\"Talvik S", .cls = "\"", .prof = "\"a"},
         Main{.car = "in\"side", .cls = "Group Z", .prof = "\"\"\"\""},
+        Main{.car = "\"Brenna \"\"GT", .cls = "\"\"\"", .prof = "\"\"\"x"},
     }));
-    ASSERT_EQ(d.RunCount, 5);
+    ASSERT_EQ(d.RunCount, 6);
     EXPECT_EQ(CarOf(d, 1), "\"\"");
     EXPECT_EQ(ClassOf(d, 1), "Unk");
     EXPECT_EQ(ProfOf(d, 1), "Unknown");
@@ -208,6 +212,9 @@ TEST(TimesLogRead, QuotingAndUnknownNames) {
     EXPECT_EQ(ProfOf(d, 4), "\"a");
     EXPECT_EQ(CarOf(d, 5), "in\"side");
     EXPECT_EQ(ProfOf(d, 5), "\"");
+    EXPECT_EQ(CarOf(d, 6), "Brenna \"G");
+    EXPECT_EQ(ClassOf(d, 6), "\"\"\"") << "unquotes to nothing: the field stays";
+    EXPECT_EQ(ProfOf(d, 6), "\"") << "unclosed: the doubled quote counts once, the last character goes";
 }
 
 TEST(TimesLogRead, NamesAreExactAndCutTo30Bytes) {
