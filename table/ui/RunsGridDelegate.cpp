@@ -1,0 +1,53 @@
+#include "table/ui/RunsGridDelegate.h"
+
+#include <QPainter>
+
+namespace kel {
+
+RunsGridDelegate::RunsGridDelegate(QObject* parent) : QStyledItemDelegate(parent) {}
+
+void RunsGridDelegate::SetMarks(const std::array<int32_t, 4>& bestTimeRow, const std::array<int32_t, 4>& bestSectorRow,
+                                bool allStages) {
+    m_bestTimeRow = bestTimeRow;
+    m_bestSectorRow = bestSectorRow;
+    m_allStages = allStages;
+}
+
+void RunsGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    const int column = index.column();
+    const int row = index.row() + 1;
+    const bool timeColumn = column >= 3 && column <= 5;
+
+    // The selection keeps the active colours also while the window is in the background.
+    QColor background = option.palette.color(QPalette::Active, QPalette::Base);
+    QColor text = option.palette.color(QPalette::Active, QPalette::Text);
+    if (option.state & QStyle::State_Selected) {
+        background = option.palette.color(QPalette::Active, QPalette::Highlight);
+        text = QColor(255, 255, 255);
+    }
+    // The marks win over the selection, so the best cell of the cursor row stays marked.
+    if (timeColumn && !m_allStages) {
+        const int k = column - 2;
+        if (row == m_bestSectorRow[k])
+            background = QColor(255, 0, 0);
+        if (row == m_bestTimeRow[k])
+            text = QColor(0, 255, 0);
+    }
+
+    const QRect cell = option.rect;
+    painter->save();
+    painter->setClipRect(cell);
+    painter->fillRect(cell, background);
+    painter->setPen(text);
+    painter->setFont(option.font);
+    const QString value = index.data(Qt::DisplayRole).toString();
+    if (timeColumn)
+        painter->drawText(QRect(cell.left(), cell.top() + 2, cell.width() - 2, cell.height() - 2),
+                          Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine, value);
+    else
+        painter->drawText(QRect(cell.left(), cell.top() + 2, cell.width(), cell.height() - 2),
+                          Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, value);
+    painter->restore();
+}
+
+} // namespace kel

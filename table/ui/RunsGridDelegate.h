@@ -1,0 +1,29 @@
+#pragma once
+// Painting of the runs table cells: alignment, selection colours and the best-time marks.
+
+#include <QStyledItemDelegate>
+#include <array>
+#include <cstdint>
+
+namespace kel {
+
+class RunsGridDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    explicit RunsGridDelegate(QObject* parent = nullptr);
+
+    // Table rows (1-based, index k = 1..3 for the columns 3..5) of the smallest cumulative time
+    // and of the smallest sector time; `allStages` turns the marks off.
+    void SetMarks(const std::array<int32_t, 4>& bestTimeRow, const std::array<int32_t, 4>& bestSectorRow,
+                  bool allStages);
+
+    // Grid1DrawCell
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+private:
+    std::array<int32_t, 4> m_bestTimeRow{};
+    std::array<int32_t, 4> m_bestSectorRow{};
+    bool m_allStages = false;
+};
+
+} // namespace kel

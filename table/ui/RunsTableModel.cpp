@@ -1,0 +1,81 @@
+#include "table/ui/RunsTableModel.h"
+
+#include "data/ValueTables.h"
+
+namespace kel {
+
+RunsTableModel::RunsTableModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void RunsTableModel::SetSnapshot(TableSnapshot snap) {
+    if (snap.RowCount < 0)
+        snap.RowCount = 0;
+    if (snap.RowCount == m_snap.RowCount) {
+        m_snap = std::move(snap);
+        if (m_snap.RowCount > 0)
+            emit dataChanged(index(0, 0), index(m_snap.RowCount - 1, ColumnCount - 1), {Qt::DisplayRole});
+        return;
+    }
+    beginResetModel();
+    m_snap = std::move(snap);
+    endResetModel();
+}
+
+// The selection may be rebuilt by the window before the next snapshot arrives (a message box
+// in between runs the event loop and may paint), so a row is also checked against the
+// selection itself, not only against the row count of the snapshot.
+bool RunsTableModel::RowValid(int row) const {
+    return m_snap.Data && m_snap.Sel && row >= 1 && row <= m_snap.RowCount && row <= m_snap.Sel->SelCount &&
+           static_cast<std::size_t>(row) < m_snap.Sel->Selection.size();
+}
+
+void RunsTableModel::CellTextUtf8(int row, int column, std::string& out) const {
+    out.clear();
+    if (RowValid(row) && column >= 0 && column < ColumnCount)
+        kel::CellText(m_snap, row, column, out);
+}
+
+QString RunsTableModel::CellText(int row, int column) const {
+    CellTextUtf8(row, column, m_text);
+    return QString::fromUtf8(m_text.data(), static_cast<qsizetype>(m_text.size()));
+}
+
+int RunsTableModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_snap.RowCount; }
+
+int RunsTableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
+
+QVariant RunsTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.model() != this)
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return CellText(index.row() + 1, index.column());
+    case Qt::TextAlignmentRole:
+        return index.column() >= 3 && index.column() <= 5 ? QVariant(Qt::AlignRight | Qt::AlignTop)
+                                                           : QVariant(Qt::AlignHCenter | Qt::AlignTop);
+    default:
+        return {};
+    }
+}
+
+QVariant RunsTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal) {
+        if (section < 0 || section >= ColumnCount)
+            return {};
+        if (role == Qt::DisplayRole)
+            return QString::fromUtf8(ColumnNames[section].data(), static_cast<qsizetype>(ColumnNames[section].size()));
+        if (role == Qt::TextAlignmentRole)
+            return QVariant(Qt::AlignCenter);
+        return {};
+    }
+    if (role == Qt::DisplayRole && section >= 0 && section < m_snap.RowCount)
+        return section + 1;
+    return {};
+}
+
+Qt::ItemFlags RunsTableModel::flags(const QModelIndex& index) const {
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+}
+
+} // namespace kel

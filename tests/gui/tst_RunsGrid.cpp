@@ -1,0 +1,516 @@
+// The runs table widget: model, header and columns, menu, cursor and wheel, cell painting.
+
+#include "data/ValueTables.h"
+#include "table/ui/RunsGrid.h"
+#include "table/ui/RunsTableModel.h"
+
+#include <QAbstractItemModelTester>
+#include <QHeaderView>
+#include <QImage>
+#include <QMenu>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QWheelEvent>
+#include <QtTest>
+
+#include <memory>
+
+using namespace kel;
+
+namespace {
+
+// A selection of `n` invented runs; run i finishes in 100 + i seconds.
+struct Table {
+    RunData Data;
+    SelectionState Sel;
+    DisplayState Disp;
+
+    explicit Table(int n, std::string longCar = {}) {
+        Data.CarList = {{"Borzoi GT"}, {"Kestrel 4x4"}, {longCar.empty() ? "Lumen RS" : longCar}};
+        Data.ClassList = {{"K2"}, {"Открытый"}};
+        Data.ProfList = {{"Тестер"}};
+        for (int i = 1; i <= n; ++i) {
+            RunRecord r;
+            r.SelNo = i;
+            r.RunNo = i * 3;
+            r.Finished = true;
+            r.StageNo = 1;
+            r.CarIdx = i % 3;
+            r.ClassIdx = i % 2;
+            r.Split1 = 30 + i * 0.5;
+            r.Split2 = 65 + i * 0.25;
+            r.Finish = 100 + i;
+            Sel.Selection.push_back(r);
+        }
+        Sel.SelCount = n;
+        Data.Runs = Sel.Selection;
+        Data.RunCount = Data.FinishedCount = n;
+    }
+    TableSnapshot Snap(int selCur) {
+        Disp.SelCur = selCur;
+        return FillRunsTable(Data, Sel, Disp, ".");
+    }
+};
+
+std::unique_ptr<RunsGrid> ShownGrid(int width = 520, int height = 200) {
+    auto grid = std::make_unique<RunsGrid>();
+    grid->resize(width, height);
+    grid->show();
+    if (!QTest::qWaitForWindowExposed(grid.get()))
+        qWarning("grid not exposed");
+    return grid;
+}
+
+void Wheel(RunsGrid& grid, int delta) {
+    const QPointF pos = grid.viewport()->rect().center();
+    QWheelEvent event(pos, grid.viewport()->mapToGlobal(pos), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(grid.viewport(), &event);
+}
+
+QPoint SectionCentre(const QHeaderView* header, int section) {
+    return {header->sectionViewportPosition(section) + header->sectionSize(section) / 2, header->height() / 2};
+}
+
+// The divider at the right end of a section.
+QPoint Divider(const QHeaderView* header, int section) {
+    return {header->sectionViewportPosition(section) + header->sectionSize(section) - 1, header->height() / 2};
+}
+
+int FitWidth(const QStringList& texts) {
+    const QFontMetrics metrics(RunsGrid::GridFont());
+    int width = metrics.horizontalAdvance(QStringLiteral("  "));
+    for (const QString& text : texts)
+        width = std::max(width, metrics.horizontalAdvance(text + QStringLiteral("  ")));
+    return std::min(width, 200);
+}
+
+bool Near(QColor a, QColor b, int tolerance = 0) {
+    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance &&
+           std::abs(a.blue() - b.blue()) <= tolerance;
+}
+
+// Pixels of `rect` in `image` that differ from `background`: the text's ink.
+QRect InkBounds(const QImage& image, const QRect& rect, QColor background) {
+    QRect ink;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            if (!Near(image.pixelColor(x, y), background, 40))
+                ink |= QRect(x, y, 1, 1);
+    return ink;
+}
+
+int CountColour(const QImage& image, const QRect& rect, QColor colour) {
+    int count = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            count += Near(image.pixelColor(x, y), colour) ? 1 : 0;
+    return count;
+}
+
+} // namespace
+
+class TestRunsGrid : public QObject {
+    Q_OBJECT
+private slots:
+    void ModelAnswersFromTheSnapshot();
+    void HeaderClickAsksForSorting();
+    void HiddenColumnsAndTheMenu();
+    void WidthsAreLimited();
+    void DraggingShutHidesTheColumn();
+    void DividerDoubleClickFitsTheColumn();
+    void ScrollingChangesNoWidth();
+    void SnapshotSetsTheCursorSilently();
+    void CursorMovesReportTheRow();
+    void WheelMovesTwoRows();
+    void WheelOnTallTable();
+    void BestTimesArePainted();
+    void CellTextAlignment();
+    void RowSelectOption();
+};
+
+void TestRunsGrid::ModelAnswersFromTheSnapshot() {
+    Table table(6);
+    Table other(3);
+    RunsTableModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+    QSignalSpy changes(&model, &QAbstractItemModel::dataChanged);
+
+    model.SetSnapshot(table.Snap(1));
+    QCOMPARE(model.rowCount(), 6);
+    QCOMPARE(model.columnCount(), 12);
+    QCOMPARE(model.data(model.index(0, 1)).toString(), QStringLiteral("Kestrel 4x4"));
+    QCOMPARE(model.data(model.index(5, 2)).toString(), QStringLiteral("K2"));
+    QCOMPARE(model.CellText(6, 11), QStringLiteral("Тестер"));
+    QCOMPARE(model.headerData(11, Qt::Horizontal).toString(), QStringLiteral("Профиль пользователя"));
+    QCOMPARE(resets.size(), 1);
+
+    // The same number of rows (a new order, the relative mode): no reset, cells reported changed.
+    std::swap(table.Sel.Selection[1], table.Sel.Selection[6]);
+    model.SetSnapshot(table.Snap(2));
+    QCOMPARE(resets.size(), 1);
+    QCOMPARE(changes.size(), 1);
+    QCOMPARE(model.data(model.index(0, 0)).toString(), QStringLiteral("6"));
+
+    model.SetSnapshot(other.Snap(1));
+    model.SetSnapshot(TableSnapshot{});
+    QCOMPARE(resets.size(), 3);
+    QCOMPARE(model.rowCount(), 0);
+
+    // A selection rebuilt smaller before its snapshot arrives reads as empty rows, not past its end.
+    model.SetSnapshot(table.Snap(1));
+    table.Sel.SelCount = 2;
+    table.Sel.Selection.resize(3);
+    QCOMPARE(model.CellText(2, 1), QStringLiteral("Lumen RS"));
+    QCOMPARE(model.CellText(5, 1), QString());
+}
+
+void TestRunsGrid::HeaderClickAsksForSorting() {
+    auto grid = ShownGrid();
+    QHeaderView* header = grid->CGrid1();
+    QCOMPARE(header->objectName(), QStringLiteral("CGrid1"));
+    QCOMPARE(header->height(), RunsGrid::HeaderHeight);
+    QCOMPARE(header->model()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("Сплит 1"));
+    QSignalSpy sort(grid.get(), &RunsGrid::CGrid1SectionClick);
+    const auto widths = grid->SectionWidths();
+
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, SectionCentre(header, 3));
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, SectionCentre(header, 1));
+    QCOMPARE(sort.size(), 2);
+    QCOMPARE(sort.at(0).at(0).toInt(), 3);
+    QCOMPARE(sort.at(1).at(0).toInt(), 1);
+
+    // A right click opens the menu: no sorting and no width changes.
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, SectionCentre(header, 2),
+                                header->viewport()->mapToGlobal(SectionCentre(header, 2)));
+    QApplication::sendEvent(header->viewport(), &menuEvent);
+    QTRY_VERIFY(grid->PopupMenu1()->isVisible());
+    grid->PopupMenu1()->close();
+    QContextMenuEvent cellMenu(QContextMenuEvent::Mouse, QPoint(5, 5), grid->viewport()->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(grid->viewport(), &cellMenu);
+    QTRY_VERIFY(grid->PopupMenu1()->isVisible());
+    grid->PopupMenu1()->close();
+    QCOMPARE(sort.size(), 2);
+    QCOMPARE(grid->SectionWidths(), widths);
+}
+
+void TestRunsGrid::HiddenColumnsAndTheMenu() {
+    Table table(4, "Very Long Imaginary Car Name Twelve");
+    auto grid = ShownGrid();
+    grid->SetSnapshot(table.Snap(1), table.Disp);
+    grid->SetSectionWidths({35, 170, 0, 60, 60, 60, 0, 0, 0, 0, 0, 0});
+    QVERIFY(grid->CGrid1()->isSectionHidden(2));
+    QCOMPARE(grid->SectionWidth(2), 0);
+    QCOMPARE(grid->SectionWidth(1), 170);
+    QCOMPARE(grid->SectionMaxWidth(2), 0);
+    QCOMPARE(grid->SectionMaxWidth(1), 200);
+
+    QMenu* menu = grid->PopupMenu1();
+    QCOMPARE(menu->objectName(), QStringLiteral("PopupMenu1"));
+    grid->PopupMenu1Popup();
+    const QList<QAction*> items = menu->actions();
+    QCOMPARE(items.size(), 12);
+    for (int i = 0; i < 12; ++i) {
+        QCOMPARE(items[i]->objectName(), QStringLiteral("N%1").arg(i));
+        QCOMPARE(items[i]->text(), QString::fromUtf8(ColumnNames[i].data(), ColumnNames[i].size()));
+        QCOMPARE(items[i]->isChecked(), grid->SectionWidth(i) != 0);
+    }
+
+    // Shown through the menu: fitted to the content, not the former width.
+    items[2]->trigger();
+    QCOMPARE(grid->SectionWidth(2), FitWidth({"K2", "Открытый"}));
+    QCOMPARE(grid->SectionMaxWidth(2), 200);
+    items[6]->trigger();
+    QCOMPARE(grid->SectionWidth(6), FitWidth({"Dry"}));
+    // The long car name is wider than 200 pixels: the fit stops at 200.
+    items[1]->trigger();
+    QCOMPARE(grid->SectionWidth(1), 0);
+    QCOMPARE(grid->SectionMaxWidth(1), 0);
+    items[1]->trigger();
+    QCOMPARE(grid->SectionWidth(1), 200);
+    grid->PopupMenu1Popup();
+    QVERIFY(items[1]->isChecked() && items[2]->isChecked() && !items[7]->isChecked());
+
+    // An empty table fits a column to two spaces.
+    grid->SetSnapshot(TableSnapshot{}, table.Disp);
+    grid->ResizeToWidText(4);
+    QCOMPARE(grid->SectionWidth(4), FitWidth({}));
+}
+
+void TestRunsGrid::WidthsAreLimited() {
+    auto grid = ShownGrid();
+    grid->SetSectionWidths({150, 250, -5, 60, 100, 101, 0, 0, 0, 0, 0, 5000});
+    const std::array<int, 12> restored{100, 200, 0, 60, 100, 100, 0, 0, 0, 0, 0, 5000};
+    QCOMPARE(grid->SectionWidths(), restored);
+    // After the settings every shown section can be dragged up to 200 and no further.
+    grid->CGrid1()->resizeSection(0, 180);
+    QCOMPARE(grid->SectionWidth(0), 180);
+    grid->CGrid1()->resizeSection(0, 320);
+    QCOMPARE(grid->SectionWidth(0), 200);
+
+    QHeaderView* header = grid->CGrid1();
+    const QPoint from = Divider(header, 3);
+    QTest::mousePress(header->viewport(), Qt::LeftButton, {}, from);
+    QTest::mouseMove(header->viewport(), from + QPoint(100, 0));
+    QTest::mouseMove(header->viewport(), from + QPoint(180, 0));
+    QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, from + QPoint(180, 0));
+    QCOMPARE(grid->SectionWidth(3), 200);
+}
+
+void TestRunsGrid::DraggingShutHidesTheColumn() {
+    auto grid = ShownGrid();
+    grid->SetSectionWidths({35, 170, 0, 60, 60, 60, 0, 0, 0, 0, 0, 0});
+    QHeaderView* header = grid->CGrid1();
+    const QPoint from = Divider(header, 3);
+    QTest::mousePress(header->viewport(), Qt::LeftButton, {}, from);
+    QTest::mouseMove(header->viewport(), from - QPoint(30, 0));
+    QTest::mouseMove(header->viewport(), from - QPoint(70, 0));
+    QTest::mouseMove(header->viewport(), from - QPoint(20, 0)); // back again in the same drag
+    QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, from - QPoint(20, 0));
+    QCOMPARE(grid->SectionWidth(3), 0);
+    QVERIFY(header->isSectionHidden(3));
+    grid->PopupMenu1Popup();
+    QVERIFY(!grid->PopupMenu1()->actions()[3]->isChecked());
+    // It cannot be opened by a width change, only through the menu.
+    header->resizeSection(3, 50);
+    QCOMPARE(grid->SectionWidth(3), 0);
+    grid->PopupMenu1()->actions()[3]->trigger();
+    QVERIFY(grid->SectionWidth(3) > 0);
+}
+
+void TestRunsGrid::DividerDoubleClickFitsTheColumn() {
+    Table table(3);
+    auto grid = ShownGrid();
+    grid->SetSnapshot(table.Snap(1), table.Disp);
+    QHeaderView* header = grid->CGrid1();
+    QSignalSpy sort(grid.get(), &RunsGrid::CGrid1SectionClick);
+    QTest::mouseDClick(header->viewport(), Qt::LeftButton, {}, Divider(header, 1));
+    QCOMPARE(grid->SectionWidth(1), FitWidth({"Borzoi GT", "Kestrel 4x4", "Lumen RS"}));
+    QCOMPARE(sort.size(), 0);
+}
+
+void TestRunsGrid::ScrollingChangesNoWidth() {
+    Table table(30);
+    auto grid = ShownGrid(300, 150);
+    grid->SetSnapshot(table.Snap(1), table.Disp);
+    grid->SetSectionWidths({35, 170, 45, 60, 60, 60, 80, 50, 50, 50, 50, 50});
+    const auto widths = grid->SectionWidths();
+    QScrollBar* bar = grid->horizontalScrollBar();
+    QVERIFY(bar->maximum() > 2);
+    bar->setValue(2);
+    QCoreApplication::processEvents();
+    bar->setValue(bar->maximum());
+    QCoreApplication::processEvents();
+    QCOMPARE(grid->SectionWidths(), widths);
+    grid->PopupMenu1Popup();
+    for (QAction* item : grid->PopupMenu1()->actions())
+        QVERIFY(item->isChecked());
+    // Header and columns scroll together: section 11 stands over column 11.
+    QCOMPARE(grid->CGrid1()->sectionViewportPosition(11), grid->columnViewportPosition(11));
+    bar->setValue(0);
+    QCOMPARE(grid->SectionWidths(), widths);
+}
+
+void TestRunsGrid::SnapshotSetsTheCursorSilently() {
+    Table table(10);
+    auto grid = ShownGrid();
+    QSignalSpy clicks(grid.get(), &RunsGrid::Grid1Click);
+    grid->SetSnapshot(table.Snap(7), table.Disp);
+    QCOMPARE(grid->CurrentRow(), 7);
+    QCOMPARE(grid->currentIndex().row(), 6);
+    // A narrower selection: the fill lowers the cursor to the last row.
+    Table small(4);
+    grid->SetSnapshot(small.Snap(9), small.Disp);
+    QCOMPARE(grid->CurrentRow(), 4);
+    QCOMPARE(small.Disp.SelCur, 4);
+    // An empty table keeps the cursor the fill left.
+    Table none(0);
+    grid->SetSnapshot(none.Snap(3), none.Disp);
+    QCOMPARE(grid->RowCount(), 0);
+    QCOMPARE(grid->TopRow(), 1);
+    QCOMPARE(clicks.size(), 0);
+}
+
+void TestRunsGrid::CursorMovesReportTheRow() {
+    Table table(10);
+    auto grid = ShownGrid();
+    grid->SetSnapshot(table.Snap(2), table.Disp);
+    grid->setFocus();
+    QSignalSpy clicks(grid.get(), &RunsGrid::Grid1Click);
+
+    QTest::keyClick(grid.get(), Qt::Key_Down);
+    QCOMPARE(grid->CurrentRow(), 3);
+    const QRect cell = grid->visualRect(grid->model()->index(5, 1));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    QCOMPARE(grid->CurrentRow(), 6);
+    grid->SetCurrentRow(9);
+    grid->SetCurrentRow(9); // unchanged: no second report
+    QCOMPARE(clicks.size(), 3);
+    QCOMPARE(clicks.at(0).at(0).toInt(), 3);
+    QCOMPARE(clicks.at(1).at(0).toInt(), 6);
+    QCOMPARE(clicks.at(2).at(0).toInt(), 9);
+
+    // Delete is left to the window; typing does not jump to rows.
+    QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QStringLiteral("\x7f"));
+    QApplication::sendEvent(grid.get(), &del);
+    QVERIFY(!del.isAccepted());
+    QTest::keyClicks(grid.get(), QStringLiteral("K"));
+    QCOMPARE(grid->CurrentRow(), 9);
+}
+
+void TestRunsGrid::WheelMovesTwoRows() {
+    Table table(5);
+    auto grid = ShownGrid();
+    grid->SetSnapshot(table.Snap(4), table.Disp);
+    QSignalSpy clicks(grid.get(), &RunsGrid::Grid1Click);
+
+    Wheel(*grid, -120);
+    QCOMPARE(grid->CurrentRow(), 5);
+    Wheel(*grid, -120); // already on the last row
+    QCOMPARE(grid->CurrentRow(), 5);
+    Wheel(*grid, 120);
+    QCOMPARE(grid->CurrentRow(), 3);
+    Wheel(*grid, 120);
+    QCOMPARE(grid->CurrentRow(), 1);
+    QCOMPARE(grid->TopRow(), 1);
+    QCOMPARE(clicks.size(), 3);
+    QCOMPARE(clicks.last().at(0).toInt(), 1);
+
+    // A high-resolution wheel: half notches add up to one notch.
+    Wheel(*grid, -60);
+    QCOMPARE(grid->CurrentRow(), 1);
+    Wheel(*grid, -60);
+    QCOMPARE(grid->CurrentRow(), 3);
+
+    Table none(0);
+    grid->SetSnapshot(none.Snap(1), none.Disp);
+    clicks.clear();
+    Wheel(*grid, -120);
+    Wheel(*grid, 120);
+    QCOMPARE(clicks.size(), 0);
+    QCOMPARE(grid->TopRow(), 1);
+}
+
+void TestRunsGrid::WheelOnTallTable() {
+    Table table(200);
+    auto grid = ShownGrid(520, 20 + 10 * 16 + 4);
+    grid->SetSnapshot(table.Snap(1), table.Disp);
+    const int visible = grid->VisibleRowCount();
+    QVERIFY(visible >= 5 && visible < 20);
+
+    // The cursor scrolled out of view: the notch starts from the top row.
+    grid->SetTopRow(50);
+    QCOMPARE(grid->TopRow(), 50);
+    Wheel(*grid, -120);
+    QCOMPARE(grid->CurrentRow(), 52);
+    QCOMPARE(grid->TopRow(), 50);
+
+    // Down at the bottom edge: the view follows so that the cursor stays visible.
+    grid->SetCurrentRow(50 + visible - 1);
+    Wheel(*grid, -120);
+    QCOMPARE(grid->CurrentRow(), 50 + visible + 1);
+    QVERIFY(grid->TopRow() > 50);
+    QVERIFY(grid->CurrentRow() <= grid->TopRow() + visible - 1);
+
+    // Up at the top edge.
+    const int top = grid->TopRow();
+    grid->SetCurrentRow(top);
+    Wheel(*grid, 120);
+    QCOMPARE(grid->CurrentRow(), top - 2);
+    QCOMPARE(grid->TopRow(), top - 2);
+}
+
+void TestRunsGrid::BestTimesArePainted() {
+    Table table(4);
+    table.Disp.BestSectorRow = {0, 2, 3, 4};
+    table.Disp.BestTimeRow = {0, 3, 1, 2};
+    auto grid = ShownGrid();
+    grid->SetSectionWidths({35, 100, 0, 60, 60, 60, 0, 0, 0, 0, 0, 0});
+    grid->SetSnapshot(table.Snap(1), table.Disp); // cursor on row 1
+    QCoreApplication::processEvents();
+
+    const QColor red(255, 0, 0), lime(0, 255, 0), white(255, 255, 255);
+    const QColor highlight = grid->palette().color(QPalette::Active, QPalette::Highlight);
+    const QColor base = grid->palette().color(QPalette::Active, QPalette::Base);
+    auto cell = [&](int row, int column) { return grid->visualRect(grid->model()->index(row - 1, column)); };
+    auto paint = [&] { return grid->viewport()->grab().toImage(); };
+
+    QImage image = paint();
+    // Best sector: red background; best cumulative time: lime text on the normal background.
+    QVERIFY(Near(image.pixelColor(cell(2, 3).topLeft() + QPoint(1, 1)), red));
+    QVERIFY(Near(image.pixelColor(cell(3, 4).topLeft() + QPoint(1, 1)), red));
+    QVERIFY(CountColour(image, cell(3, 3), lime) > 5);
+    QVERIFY(Near(image.pixelColor(cell(3, 3).topLeft() + QPoint(1, 1)), base));
+    // The cursor row: the mark wins over the selection, other cells show the selection.
+    QVERIFY(CountColour(image, cell(1, 4), lime) > 5);
+    QVERIFY(Near(image.pixelColor(cell(1, 4).topLeft() + QPoint(1, 1)), highlight));
+    QVERIFY(Near(image.pixelColor(cell(1, 1).topLeft() + QPoint(1, 1)), highlight));
+    QVERIFY(CountColour(image, cell(1, 1), white) > 5);
+    QCOMPARE(CountColour(image, cell(4, 3), red), 0);
+    QCOMPARE(CountColour(image, cell(4, 3), lime), 0);
+
+    // On the best sector row the cursor keeps the red background, with white text.
+    grid->SetCurrentRow(4);
+    image = paint();
+    QVERIFY(Near(image.pixelColor(cell(4, 5).topLeft() + QPoint(1, 1)), red));
+    QVERIFY(CountColour(image, cell(4, 5), white) > 5);
+
+    // No marks in the all-stages mode.
+    table.Disp.AllStages = true;
+    grid->SetMarks(table.Disp);
+    image = paint();
+    QCOMPARE(CountColour(image, image.rect(), red), 0);
+    QCOMPARE(CountColour(image, image.rect(), lime), 0);
+}
+
+void TestRunsGrid::CellTextAlignment() {
+    Table table(3);
+    auto grid = ShownGrid();
+    grid->SetSectionWidths({60, 120, 0, 90, 60, 60, 0, 0, 0, 0, 0, 0});
+    grid->SetSnapshot(table.Snap(1), table.Disp);
+    QCoreApplication::processEvents();
+    const QImage image = grid->viewport()->grab().toImage();
+    const QColor base = grid->palette().color(QPalette::Active, QPalette::Base);
+    QCOMPARE(grid->rowHeight(1), RunsGrid::RowHeight + 1);
+
+    // A time cell: the text ends 2 pixels left of the cell's right edge, 2 pixels below its top.
+    const QRect time = grid->visualRect(grid->model()->index(2, 3));
+    const QRect timeInk = InkBounds(image, time, base);
+    QVERIFY(!timeInk.isEmpty());
+    const int rightEnd = time.left() + time.width(); // first pixel right of the cell
+    QVERIFY2(timeInk.right() <= rightEnd - 3 && timeInk.right() >= rightEnd - 5,
+             qPrintable(QStringLiteral("ink ends at %1, cell ends at %2").arg(timeInk.right()).arg(rightEnd)));
+    QVERIFY(timeInk.top() >= time.top() + 2);
+    QVERIFY(timeInk.left() > time.left() + time.width() / 3);
+
+    // Other cells: centred.
+    const QRect car = grid->visualRect(grid->model()->index(2, 1));
+    const QRect carInk = InkBounds(image, car, base);
+    QVERIFY(!carInk.isEmpty());
+    const int leftGap = carInk.left() - car.left();
+    const int rightGap = car.right() - carInk.right();
+    QVERIFY2(std::abs(leftGap - rightGap) <= 3, qPrintable(QStringLiteral("%1 / %2").arg(leftGap).arg(rightGap)));
+}
+
+void TestRunsGrid::RowSelectOption() {
+    Table table(5);
+    auto grid = ShownGrid();
+    grid->SetSectionWidths({35, 170, 0, 60, 60, 60, 0, 0, 0, 0, 0, 0});
+    grid->SetSnapshot(table.Snap(3), table.Disp);
+    QVERIFY(grid->RowSelect());
+    QVERIFY(grid->showGrid());
+    QCOMPARE(grid->selectionModel()->selectedIndexes().size(), 12);
+    QSignalSpy clicks(grid.get(), &RunsGrid::Grid1Click);
+    grid->SetRowSelect(false);
+    QVERIFY(!grid->RowSelect());
+    QCOMPARE(grid->selectionModel()->selectedIndexes().size(), 1);
+    QCOMPARE(grid->selectionModel()->selectedIndexes().first().row(), 2);
+    grid->SetRowSelect(true);
+    QCOMPARE(grid->selectionModel()->selectedIndexes().size(), 12);
+    QCOMPARE(grid->CurrentRow(), 3);
+    QCOMPARE(clicks.size(), 0);
+}
+
+QTEST_MAIN(TestRunsGrid)
+#include "tst_RunsGrid.moc"
