@@ -99,15 +99,16 @@ RunsGrid::~RunsGrid() = default;
 
 // ---- content --------------------------------------------------------------
 
-void RunsGrid::SetSnapshot(const TableSnapshot& snap, const DisplayState& disp) {
+void RunsGrid::SetSnapshot(TableSnapshot snap, const DisplayState& disp) {
     SetMarks(disp);
-    m_model->SetSnapshot(snap);
+    const int selCur = snap.SelCur;
+    m_model->SetSnapshot(std::move(snap));
     const int n = RowCount();
     if (n == 0) {
-        m_cur = snap.SelCur;
+        m_cur = selCur;
         return;
     }
-    SetCurrentRowSilently(std::clamp(snap.SelCur, 1, n));
+    SetCurrentRowSilently(std::clamp(selCur, 1, n));
 }
 
 void RunsGrid::SetMarks(const DisplayState& disp) {

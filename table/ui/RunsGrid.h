@@ -51,7 +51,7 @@ public:
     static QFont GridFont();
 
     // ---- content
-    void SetSnapshot(const TableSnapshot& snap, const DisplayState& disp);
+    void SetSnapshot(TableSnapshot snap, const DisplayState& disp);
     void SetMarks(const DisplayState& disp); // best-time rows and the all-stages mode
     RunsTableModel* RunsModel() const { return m_model; }
     int RowCount() const;

@@ -1,5 +1,6 @@
 // The runs table widget: model, header and columns, menu, cursor and wheel, cell painting.
 
+#include "data/Cp1251.h"
 #include "data/ValueTables.h"
 #include "table/ui/RunsGrid.h"
 #include "table/ui/RunsTableModel.h"
@@ -19,7 +20,8 @@ using namespace kel;
 
 namespace {
 
-// A selection of `n` invented runs; run i finishes in 100 + i seconds.
+// A selection of `n` invented runs; run i finishes in 100 + i seconds. Names are held as
+// cp1251 bytes, as the log reader leaves them.
 struct Table {
     RunData Data;
     SelectionState Sel;
@@ -27,8 +29,17 @@ struct Table {
 
     explicit Table(int n, std::string longCar = {}) {
         Data.CarList = {{"Borzoi GT"}, {"Kestrel 4x4"}, {longCar.empty() ? "Lumen RS" : longCar}};
-        Data.ClassList = {{"K2"}, {"Открытый"}};
-        Data.ProfList = {{"Тестер"}};
+        Data.ClassList = {{"K2"}, {Utf8ToCp1251("Открытый")}};
+        Data.ProfList = {{Utf8ToCp1251("Тестер")}};
+        auto conditions = [](NameList& list, const auto& names) {
+            for (std::size_t i = 0; i < names.size(); ++i)
+                list[i].Name = Utf8ToCp1251(names[i]);
+        };
+        conditions(Data.WetnessList, WetnessNames);
+        conditions(Data.SurfAgeList, SurfAgeNames);
+        conditions(Data.TyresList, TyresNames);
+        conditions(Data.DamageList, DamageNames);
+        conditions(Data.WeatherList, WeatherNames);
         for (int i = 1; i <= n; ++i) {
             RunRecord r;
             r.SelNo = i;
