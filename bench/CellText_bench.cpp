@@ -1,13 +1,16 @@
 // Texts of every cell of a large runs table.
 #include "table/CellText.h"
 
-#include "data/Cp1251.h"
-#include "data/ValueTables.h"
+#include "bench/BenchData.h"
+#include "data/StageFile.h"
+#include "data/TimesLog.h"
+#include "filter/Filter.h"
 
 #include <benchmark/benchmark.h>
 
-#include <random>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -18,52 +21,30 @@ struct Sample {
     SelectionState sel;
 };
 
-template <std::size_t N>
-void FillCond(NameList& list, const std::array<std::string_view, N>& names) {
-    list.assign(N, NameEntry{});
-    for (std::size_t i = 0; i < N; ++i)
-        list[i].Name = Utf8ToCp1251(names[i]);
-}
-
-Sample MakeSample(int runs) {
+// The generated 100000-run log with every stage selected, as at start-up: filter pass,
+// selection, packed and ranked lists; the selection in log order.
+Sample LoadSample() {
+    const std::filesystem::path dir = kel::bench::DataDir(100000);
     Sample s;
-    std::mt19937 rng(777);
-    for (int i = 0; i < 40; ++i)
-        s.data.CarList.push_back(NameEntry{Utf8ToCp1251("Машина модели Q-" + std::to_string(i))});
-    for (int i = 0; i < 8; ++i)
-        s.data.ClassList.push_back(NameEntry{"Class " + std::to_string(i)});
-    for (int i = 0; i < 5; ++i)
-        s.data.ProfList.push_back(NameEntry{Utf8ToCp1251("Профиль " + std::to_string(i))});
-    FillCond(s.data.WetnessList, WetnessNames);
-    FillCond(s.data.SurfAgeList, SurfAgeNames);
-    FillCond(s.data.TyresList, TyresNames);
-    FillCond(s.data.DamageList, DamageNames);
-    FillCond(s.data.WeatherList, WeatherNames);
-    s.sel.Selection.resize(static_cast<std::size_t>(runs) + 1);
-    s.sel.SelCount = runs;
-    for (int i = 1; i <= runs; ++i) {
-        RunRecord& r = s.sel.Selection[static_cast<std::size_t>(i)];
-        r.SelNo = i;
-        r.RunNo = i + static_cast<int>(rng() % 7);
-        r.Finished = true;
-        r.CarIdx = static_cast<int32_t>(rng() % 40);
-        r.ClassIdx = static_cast<int32_t>(rng() % 8);
-        r.ProfIdx = static_cast<int32_t>(rng() % 5);
-        r.Wetness = static_cast<int32_t>(rng() % 4);
-        r.SurfAge = static_cast<int32_t>(rng() % 4);
-        r.Tyres = static_cast<int32_t>(rng() % 8);
-        r.Damage = static_cast<int32_t>(rng() % 5);
-        r.Weather = static_cast<int32_t>(rng() % 4);
-        const double clean = std::uniform_real_distribution<double>(90, 900)(rng);
-        r.Split1 = clean * 0.33;
-        r.Split2 = clean * 0.67;
-        r.Finish = clean;
-    }
+    StageFile stages;
+    const std::vector<std::string> stageList = stages.FillStageList((dir / "trinfo.bin").string());
+    ReadTimesLog((dir / "zlttimes.log").string(), s.data);
+    VisibilityTotals totals;
+    ApplyFilter(s.data, stages, TDateFilter{}, totals);
+    int32_t selCur = 1;
+    int32_t stageIndex = 0;
+    BuildSelection(s.data, stages, s.sel, selCur, stageList, stageIndex, true);
+    PackNameList(s.data.CarList, &RunRecord::CarIdx, s.data.Runs, &s.sel.Selection);
+    PackNameList(s.data.ClassList, &RunRecord::ClassIdx, s.data.Runs, &s.sel.Selection);
+    PackNameList(s.data.ProfList, &RunRecord::ProfIdx, s.data.Runs, &s.sel.Selection);
+    for (NameList* list : {&s.data.WetnessList, &s.data.SurfAgeList, &s.data.TyresList, &s.data.DamageList,
+                           &s.data.WeatherList})
+        RankCondList(*list);
     return s;
 }
 
 const Sample& Runs() {
-    static Sample s = MakeSample(100000);
+    static const Sample s = LoadSample();
     return s;
 }
 
@@ -88,6 +69,7 @@ void BM_AllCellTexts(benchmark::State& state) {
     }
     benchmark::DoNotOptimize(bytes);
     state.SetItemsProcessed(state.iterations() * 12 * sample.sel.SelCount);
+    state.counters["runs"] = sample.sel.SelCount;
 }
 BENCHMARK(BM_AllCellTexts)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 

@@ -1,9 +1,15 @@
 // Ordering of a large selection, and the classic exchange sort beside it.
 #include "table/Ordering.h"
 
+#include "bench/BenchData.h"
+#include "data/StageFile.h"
+#include "data/TimesLog.h"
+#include "filter/Filter.h"
+
 #include <benchmark/benchmark.h>
 
-#include <random>
+#include <filesystem>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -11,52 +17,46 @@ namespace {
 
 using namespace kel;
 
-// A selection shaped like the generated log's: 200 stages, times with millisecond resolution,
-// in log order.
 struct Sample {
     RunData data;
     SelectionState sel;
 };
 
-void RankNames(NameList& list) {
-    for (auto& e : list) {
-        e.Rank = 1;
-        for (const auto& o : list)
-            e.Rank += o.Name < e.Name ? 1 : 0;
-    }
+// The generated 100000-run log with every stage selected, as at start-up: filter pass,
+// selection, packed and ranked lists; the selection in log order.
+Sample LoadSample() {
+    const std::filesystem::path dir = kel::bench::DataDir(100000);
+    Sample s;
+    StageFile stages;
+    const std::vector<std::string> stageList = stages.FillStageList((dir / "trinfo.bin").string());
+    ReadTimesLog((dir / "zlttimes.log").string(), s.data);
+    VisibilityTotals totals;
+    ApplyFilter(s.data, stages, TDateFilter{}, totals);
+    int32_t selCur = 1;
+    int32_t stageIndex = 0;
+    BuildSelection(s.data, stages, s.sel, selCur, stageList, stageIndex, true);
+    PackNameList(s.data.CarList, &RunRecord::CarIdx, s.data.Runs, &s.sel.Selection);
+    PackNameList(s.data.ClassList, &RunRecord::ClassIdx, s.data.Runs, &s.sel.Selection);
+    PackNameList(s.data.ProfList, &RunRecord::ProfIdx, s.data.Runs, &s.sel.Selection);
+    for (NameList* list : {&s.data.WetnessList, &s.data.SurfAgeList, &s.data.TyresList, &s.data.DamageList,
+                           &s.data.WeatherList})
+        RankCondList(*list);
+    return s;
 }
 
-Sample MakeSample(int runs) {
+// The first n runs of the large selection, numbered as a selection of n.
+Sample FirstRuns(const Sample& all, int n) {
     Sample s;
-    std::mt19937 rng(424242);
-    for (int i = 0; i < 40; ++i)
-        s.data.CarList.push_back(NameEntry{"Car " + std::to_string((i * 7919) % 1000)});
-    RankNames(s.data.CarList);
-    std::vector<double> stageTime(201);
-    for (auto& t : stageTime)
-        t = std::uniform_real_distribution<double>(90, 900)(rng);
-    s.sel.Selection.resize(static_cast<std::size_t>(runs) + 1);
-    s.sel.SelCount = runs;
-    for (int i = 1; i <= runs; ++i) {
-        RunRecord& r = s.sel.Selection[static_cast<std::size_t>(i)];
-        r.SelNo = i;
-        r.RunNo = i;
-        r.Finished = true;
-        r.StageNo = static_cast<uint16_t>(1 + rng() % 200);
-        r.CarIdx = static_cast<int32_t>(rng() % 40);
-        const double clean = stageTime[r.StageNo] * std::uniform_real_distribution<double>(0.97, 1.4)(rng);
-        auto ms = [](double t) { return static_cast<double>(static_cast<long long>(t * 1000)) / 1000; };
-        r.Split1 = ms(clean * 0.33);
-        r.Split2 = ms(clean * 0.67);
-        r.Finish = ms(clean);
-    }
+    s.data = all.data;
+    s.sel.Selection.assign(all.sel.Selection.begin(), all.sel.Selection.begin() + n + 1);
+    s.sel.SelCount = n;
     return s;
 }
 
 const Sample& Runs(int n) {
-    static Sample full = MakeSample(100000);
-    static Sample part = MakeSample(20000);
-    return n == 100000 ? full : part;
+    static const Sample full = LoadSample();
+    static const Sample part = FirstRuns(full, 20000);
+    return n == 20000 ? part : full;
 }
 
 // The exchange sort as the ordering is defined: n(n-1)/2 comparisons.
@@ -85,6 +85,7 @@ void BM_SortFinishAscDesc(benchmark::State& state) {
         SortSelection(sel, sample.data, 5, 0, false);
         benchmark::DoNotOptimize(sel.Selection.data());
     }
+    state.counters["runs"] = sel.SelCount;
 }
 BENCHMARK(BM_SortFinishAscDesc)->Arg(20000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
@@ -99,6 +100,7 @@ void BM_LiteralFinishAscDesc(benchmark::State& state) {
         LiteralSort(sel, false);
         benchmark::DoNotOptimize(sel.Selection.data());
     }
+    state.counters["runs"] = sel.SelCount;
 }
 BENCHMARK(BM_LiteralFinishAscDesc)->Arg(20000)->Unit(benchmark::kMillisecond);
 
@@ -115,6 +117,7 @@ void BM_SortOther(benchmark::State& state) {
         SortSelection(sel, sample.data, column, 0, column == 4);
         benchmark::DoNotOptimize(sel.Selection.data());
     }
+    state.counters["runs"] = sel.SelCount;
 }
 BENCHMARK(BM_SortOther)->Arg(0)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
 
