@@ -307,7 +307,7 @@ void IniFile::EraseSection(std::string_view section) { m_impl->ini.Delete(std::s
 
 std::string IniFile::Save() {
     std::string text;
-    if (m_impl->ini.Save(text) < 0)
+    if (m_impl->ini.Save(text, m_impl->ini.IsUnicode()) < 0) // a leading BOM stays
         return WriteFailure(m_path);
     text = CollapseEmptyLines(text);
 
