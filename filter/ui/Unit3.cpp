@@ -622,7 +622,8 @@ bool TFilter::Edit1KeyPress(QKeyEvent* event) {
     const QString text = event->text();
     // Keys without a printable character (backspace, tab, arrows, shortcuts) are the edit's own;
     // the validator keeps whatever they paste to 1..99.
-    if (text.isEmpty() || !text.at(0).isPrint())
+    if (text.isEmpty() || !text.at(0).isPrint() ||
+        (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
         return true;
     if (text.size() != 1 || !text.at(0).isDigit() || text.at(0).unicode() > '9')
         return false;
@@ -815,7 +816,7 @@ void TFilter::SB7Click() {
         return;
     const QString shown = QDir::toNativeSeparators(path);
     try {
-        const IniFile ini(path.toStdString(), shown.toStdString());
+        const IniFile ini(shown.toStdString(), shown.toStdString());
         LoadFilterFile(ini, m_v.Filter, m_v.Data, Now(), DecimalSep());
     } catch (const LoadError& e) {
         MsgBox(QString::fromStdString(e.what()), {}, {}, Qs(ErrorCaption), MessageIcon::Error, MsgButtons::Ok, this);
@@ -836,7 +837,7 @@ void TFilter::SB8Click() {
     const QString shown = QDir::toNativeSeparators(path);
     std::string error;
     try {
-        IniFile ini(path.toStdString(), shown.toStdString());
+        IniFile ini(shown.toStdString(), shown.toStdString());
         WriteFilterSettings(ini, m_v.Filter, m_v.Data, FilterSource::WorkingCopy, DecimalSep());
         error = ini.Save();
     } catch (const LoadError& e) {
