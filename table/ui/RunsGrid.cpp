@@ -32,6 +32,9 @@ QFont RunsGrid::GridFont() {
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(11);
     font.setBold(true);
+    // Unkerned like the classic grid's text output; it also lets the fitting measure times by
+    // their pattern of digits only.
+    font.setKerning(false);
     return font;
 }
 
@@ -180,12 +183,21 @@ void RunsGrid::ResizeToWidText(int column) {
     // The row past the last one reads as an empty text, so an empty table gets two spaces.
     int width = metrics.horizontalAdvance(spaces);
     // Repeated texts (cars, conditions, profiles) are measured once; nothing can exceed the
-    // limit, so the scan stops there.
+    // limit, so the scan stops there. When all digits are equally wide and nothing is kerned,
+    // texts that differ only in their digits are equally wide too, so times and numbers are
+    // measured once per pattern.
+    bool sameDigits = !font().kerning();
+    for (char digit = '1'; digit <= '9' && sameDigits; ++digit)
+        sameDigits = metrics.horizontalAdvance(QLatin1Char(digit)) == metrics.horizontalAdvance(QLatin1Char('0'));
     std::unordered_set<std::string> measured;
     std::string text;
     const int n = RowCount();
     for (int row = 1; row <= n && width < FitLimit; ++row) {
         m_model->CellTextUtf8(row, column, text);
+        if (sameDigits)
+            for (char& ch : text)
+                if (ch >= '1' && ch <= '9')
+                    ch = '0';
         if (!measured.insert(text).second)
             continue;
         const QString cell = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())) + spaces;

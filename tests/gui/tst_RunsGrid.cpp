@@ -299,6 +299,17 @@ void TestRunsGrid::DividerDoubleClickFitsTheColumn() {
     QTest::mouseDClick(header->viewport(), Qt::LeftButton, {}, Divider(header, 1));
     QCOMPARE(grid->SectionWidth(1), FitWidth({"Borzoi GT", "Kestrel 4x4", "Lumen RS"}));
     QCOMPARE(sort.size(), 0);
+
+    // Times and run numbers: every text counts, also where digits differ (1:41.00 .. 1:59.00).
+    Table many(59);
+    grid->SetSnapshot(many.Snap(1), many.Disp);
+    for (int column : {0, 3, 5}) {
+        QStringList texts;
+        for (int row = 1; row <= 59; ++row)
+            texts << grid->RunsModel()->CellText(row, column);
+        grid->ResizeToWidText(column);
+        QCOMPARE(grid->SectionWidth(column), FitWidth(texts));
+    }
 }
 
 void TestRunsGrid::ScrollingChangesNoWidth() {
