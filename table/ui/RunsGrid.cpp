@@ -134,6 +134,12 @@ void RunsGrid::ShowSection(int section, int width) {
 void RunsGrid::HideSection(int section) {
     const QScopedValueRollback own(m_ownResize, true);
     horizontalHeader()->hideSection(section);
+    // Without row selection the current cell would vanish with its column.
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && current.column() == section) {
+        const QScopedValueRollback silent(m_silent, true);
+        setCurrentIndex(m_model->index(current.row(), CurrentColumn()));
+    }
 }
 
 int RunsGrid::SectionWidth(int section) const {

@@ -14,6 +14,8 @@
 #include <QWheelEvent>
 #include <QtTest>
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
 
 using namespace kel;
@@ -528,6 +530,12 @@ void TestRunsGrid::RowSelectOption() {
     QVERIFY(!grid->RowSelect());
     QCOMPARE(grid->selectionModel()->selectedIndexes().size(), 1);
     QCOMPARE(grid->selectionModel()->selectedIndexes().first().row(), 2);
+    // Hiding the column of the current cell moves the cell to a shown column of the same row.
+    const int column = grid->currentIndex().column();
+    grid->PopupMenu1()->actions()[column]->trigger();
+    QVERIFY(!grid->CGrid1()->isSectionHidden(grid->currentIndex().column()));
+    QCOMPARE(grid->selectionModel()->selectedIndexes().size(), 1);
+    QCOMPARE(grid->currentIndex().row(), 2);
     grid->SetRowSelect(true);
     QCOMPARE(grid->selectionModel()->selectedIndexes().size(), 12);
     QCOMPARE(grid->CurrentRow(), 3);
