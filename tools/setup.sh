@@ -49,6 +49,13 @@ kelvara_build() {
         kelvara_say "Не удалось настроить сборку (подробности выше, а также в $log)."
         return 1
     fi
+    # Ninja's automatic moc step does not notice sources that a glob added since the last build:
+    # make it run again whenever the configure step changed its inputs.
+    local info stamp
+    while IFS= read -r -d '' info; do
+        stamp="$(dirname "$(dirname "$(dirname "$info")")")/$(basename "$(dirname "$info")" .dir)/timestamp"
+        if [ -f "$stamp" ] && [ "$info" -nt "$stamp" ]; then rm -f "$stamp"; fi
+    done < <(find "$KELVARA_BUILD" -path '*/CMakeFiles/*_autogen.dir/AutogenInfo.json' -print0)
     if ! cmake --build "$KELVARA_BUILD" >>"$log" 2>&1; then
         tail -n 200 "$log" >&2
         kelvara_say "Сборка не удалась (подробности выше, полный журнал в $log)."
