@@ -1,0 +1,116 @@
+#include "app/AboutF.h"
+
+#include "app/Look.h"
+#include "app/Pictures.h"
+#include "stats/ui/JustifiedLabel.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+
+#ifndef KELVARA_FILE_VERSION
+#define KELVARA_FILE_VERSION "0.0.0.0"
+#endif
+
+namespace kel {
+namespace {
+bool g_aboutOpen = false;
+}
+
+VersionInfo ProgramVersionInfo() {
+    return {QStringLiteral("Kelvara"), QStringLiteral(KELVARA_FILE_VERSION),
+            QStringLiteral("Программа показывает статистику выступлений игрока в симуляторе ралли"),
+            QStringLiteral("© Авторы Kelvara. Распространяется бесплатно")};
+}
+
+QString AboutDescription(const VersionInfo& info) {
+    return info.FileDescription + QStringLiteral(". ") +
+           QStringLiteral("Для работы программы необходим плагин ZLTTimes 0.2 (для более подробной информации "
+                          "смотрите файл readme.txt).");
+}
+
+QString DonationNotice() {
+    return QStringLiteral("Программа бесплатна и останется такой. Если она пригодилась вам в заездах, вы можете "
+                          "поддержать её развитие добровольным пожертвованием любого размера: это поможет "
+                          "выпускать новые версии чаще.");
+}
+
+bool AboutOpen() { return g_aboutOpen; }
+
+TAboutBox::TAboutBox(const VersionInfo& info, const QString& fileDate, QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("AboutBox"));
+    setWindowTitle(QStringLiteral("О программе"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    setFont(WindowFont());
+    setFixedSize(400, 300);
+
+    IconImage = new QLabel(this);
+    IconImage->setObjectName(QStringLiteral("IconImage"));
+    IconImage->setPixmap(AppIconPixmap(32));
+    IconImage->setGeometry(10, 10, 32, 32);
+
+    TitleLabel = new QLabel(this);
+    TitleLabel->setObjectName(QStringLiteral("TitleLabel"));
+    TitleLabel->setFont(AboutTitleFont());
+    QPalette titlePalette = TitleLabel->palette();
+    titlePalette.setColor(QPalette::WindowText, Navy);
+    TitleLabel->setPalette(titlePalette);
+    TitleLabel->setText(info.ProductName + QStringLiteral("  ") + info.FileVersion + QStringLiteral("   (") +
+                        fileDate + QStringLiteral(")"));
+    TitleLabel->move(60, 15);
+    TitleLabel->adjustSize();
+
+    AboutDescLabel = new JustifiedLabel(this);
+    AboutDescLabel->setObjectName(QStringLiteral("AboutDescLabel"));
+    AboutDescLabel->setGeometry(10, 50, 380, 55);
+    AboutDescLabel->SetTexts(AboutDescription(info).toStdString());
+
+    AboutNoticeLabel = new JustifiedLabel(this);
+    AboutNoticeLabel->setObjectName(QStringLiteral("AboutNoticeLabel"));
+    AboutNoticeLabel->setGeometry(10, 100, 380, 55);
+    AboutNoticeLabel->SetTexts(DonationNotice().toStdString());
+
+    OkButton = new QPushButton(QStringLiteral("OK"), this);
+    OkButton->setObjectName(QStringLiteral("OkButton"));
+    OkButton->setGeometry(width() / 2 - 75 / 2, height() - 60, 75, 25);
+    OkButton->setDefault(true);
+    connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
+
+    RightsLabel = new QLabel(info.LegalCopyright, this);
+    RightsLabel->setObjectName(QStringLiteral("RightsLabel"));
+    RightsLabel->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    RightsLabel->setGeometry(0, 175, width(), 16);
+}
+
+// The raised line above the button row.
+void TAboutBox::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const int y = OkButton->y() - 19;
+    p.setPen(palette().color(QPalette::Mid));
+    p.drawLine(0, y, width(), y);
+    p.setPen(palette().color(QPalette::Light));
+    p.drawLine(0, y + 1, width(), y + 1);
+}
+
+bool ShowAbout(QWidget* parent, const QString& exePath) {
+    QFile exe(exePath);
+    if (!exe.open(QIODevice::ReadOnly))
+        return false;
+    const QString date = QFileInfo(exe).lastModified().toLocalTime().toString(QStringLiteral("dd.MM.yyyy")).left(11);
+    exe.close();
+
+    TAboutBox box(ProgramVersionInfo(), date, parent);
+    if (const QScreen* screen = parent ? parent->screen() : box.screen())
+        box.move(screen->geometry().center() - box.rect().center());
+    g_aboutOpen = true;
+    box.exec();
+    g_aboutOpen = false;
+    return true;
+}
+
+} // namespace kel

@@ -1,0 +1,51 @@
+#pragma once
+// The About box: built for one showing from the program's version data and the file date of
+// the running executable.
+
+#include <QDialog>
+#include <QString>
+
+class QLabel;
+class QPushButton;
+
+namespace kel {
+
+class JustifiedLabel;
+
+// The program's version data (what a version resource holds on Windows).
+struct VersionInfo {
+    QString ProductName;
+    QString FileVersion;
+    QString FileDescription;
+    QString LegalCopyright;
+};
+VersionInfo ProgramVersionInfo();
+
+// The description painted in the box: the file description and the plug-in sentence.
+QString AboutDescription(const VersionInfo& info);
+QString DonationNotice();
+
+class TAboutBox : public QDialog {
+    Q_OBJECT
+public:
+    TAboutBox(const VersionInfo& info, const QString& fileDate, QWidget* parent = nullptr);
+
+    QLabel* IconImage;
+    QLabel* TitleLabel;
+    JustifiedLabel* AboutDescLabel;
+    JustifiedLabel* AboutNoticeLabel;
+    QLabel* RightsLabel;
+    QPushButton* OkButton;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// Opens the box modally and returns when it is closed. Returns false, showing nothing, when the
+// executable `exePath` cannot be opened for reading.
+bool ShowAbout(QWidget* parent, const QString& exePath);
+
+// True while the box is shown.
+bool AboutOpen();
+
+} // namespace kel
