@@ -9,12 +9,10 @@
 #include "data/DateTime.h"
 #include "data/ValueTables.h"
 #include "filter/Filter.h"
-#include "filter/FilterFile.h"
-#include "settings/IniFile.h"
 #include "settings/Settings.h"
 #include "stats/ui/JustifiedLabel.h"
+#include "table/ui/RunsGrid.h"
 
-#include <QAbstractTableModel>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -30,7 +28,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
-#include <QTableView>
+#include <QMenu>
 #include <QTimer>
 #include <QWindowStateChangeEvent>
 
@@ -42,37 +40,6 @@ namespace {
 QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 std::filesystem::path ToPath(const QString& path) { return std::filesystem::path(path.toStdU16String()); }
-
-// Widest a section may be dragged before the settings are applied.
-constexpr std::array<int, ColumnCount> DesignMaxWidth{100, 200, 100, 100, 100, 100, 100, 100, 100, 100, 100, 10000};
-
-// Stand-in model of the runs table until the table widget is wired in.
-class PlainRunsModel : public QAbstractTableModel {
-public:
-    using QAbstractTableModel::QAbstractTableModel;
-    void SetSnapshot(const TableSnapshot& snapshot) {
-        beginResetModel();
-        m_snapshot = snapshot;
-        endResetModel();
-    }
-    int rowCount(const QModelIndex& parent = {}) const override {
-        return parent.isValid() ? 0 : m_snapshot.RowCount;
-    }
-    int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : ColumnCount; }
-    QVariant data(const QModelIndex& index, int role) const override {
-        if (!index.isValid() || role != Qt::DisplayRole || !m_snapshot.Data)
-            return {};
-        return QString::fromStdString(CellText(m_snapshot, index.row() + 1, index.column()));
-    }
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
-        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < ColumnCount)
-            return Q(ColumnNames[section]);
-        return {};
-    }
-
-private:
-    TableSnapshot m_snapshot;
-};
 
 PanelBox* MakeBox(QWidget* parent, const QString& name, int x, int y, int w, int h) {
     auto* box = new PanelBox(parent);
@@ -146,8 +113,9 @@ TForm1::TForm1(const QString& settingsPath, const QString& dataDir, QWidget* par
         ListBox1->scrollToItem(item, QAbstractItemView::PositionAtTop);
     ShowTexts(texts);
     UpdateFilterButton();
-    SetGridCurrentRow(m_v.Sel.SelCount > 0 ? m_v.Disp.SelCur : 0);
-    SetGridTopRow(m_v.Config.PosTableTop);
+    if (m_v.Sel.SelCount > 0)
+        Grid1->SetCurrentRow(m_v.Disp.SelCur);
+    Grid1->SetTopRow(m_v.Config.PosTableTop);
 
     m_loaded = true;
     m_inTransition = false;
@@ -185,26 +153,11 @@ void TForm1::CreateControls() {
     ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(ListBox1, &QListWidget::currentRowChanged, this, [this] { ListBox1Click(); });
 
-    Grid1 = new QTableView(this);
-    Grid1->setObjectName(QStringLiteral("Grid1"));
-    Grid1->setModel(new PlainRunsModel(Grid1));
-    Grid1->verticalHeader()->hide();
-    Grid1->verticalHeader()->setDefaultSectionSize(15);
-    Grid1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    Grid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    Grid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    QFont gridFont = WindowFont();
-    gridFont.setBold(true);
-    Grid1->setFont(gridFont);
-    CGrid1 = Grid1->horizontalHeader();
-    CGrid1->setObjectName(QStringLiteral("CGrid1"));
-    CGrid1->setFixedHeight(17);
-    CGrid1->setSectionsClickable(true);
-    CGrid1->setHighlightSections(false);
-    CGrid1->setFont(WindowFont());
-    connect(CGrid1, &QHeaderView::sectionClicked, this, [this](int section) { CGrid1SectionClick(section); });
-    connect(Grid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) { Grid1Click(current.isValid() ? current.row() + 1 : 0); });
+    Grid1 = new RunsGrid(this);
+    CGrid1 = Grid1->CGrid1();
+    PopupMenu1 = Grid1->PopupMenu1();
+    connect(Grid1, &RunsGrid::CGrid1SectionClick, this, [this](int section) { CGrid1SectionClick(section); });
+    connect(Grid1, &RunsGrid::Grid1Click, this, [this](int row) { Grid1Click(row); });
 
     const QFont captionFont = PanelCaptionFont();
     const QFont boxFont = WindowFont();
@@ -320,7 +273,7 @@ void TForm1::ApplySettings() {
     CheckBox[1]->setChecked(c.TimeForSect);
     CheckBox[2]->setChecked(c.Otnos);
     CheckBox[3]->setChecked(c.AllTrack);
-    SetGridRowSelection(c.GridStrSel);
+    Grid1->SetRowSelect(c.GridStrSel);
     TrackInfo->resize(TrackInfo->width(), c.TrInfo ? PanelFullHeight[0] : CollapsedHeight);
     GameInfo->resize(GameInfo->width(), c.GameInfo ? PanelFullHeight[1] : CollapsedHeight);
     VisualSettings->resize(VisualSettings->width(), c.VisSett ? PanelFullHeight[2] : CollapsedHeight);
@@ -332,8 +285,7 @@ void TForm1::ApplySettings() {
     m_normalBounds = QRect(c.X, c.Y, c.Width, c.Height);
     if (m_maxWin)
         setWindowState(windowState() | Qt::WindowMaximized);
-    for (int i = 0; i < ColumnCount; ++i)
-        SetSectionWidth(i, std::clamp(c.HSW[static_cast<std::size_t>(i)], 0, DesignMaxWidth[static_cast<std::size_t>(i)]));
+    Grid1->SetSectionWidths(c.HSW);
 }
 
 void TForm1::LoadCaptHintsF1() {
@@ -617,9 +569,8 @@ void TForm1::SpeedButton2Click() {
     update();
     UpdateFilterButton();
     ShowTexts(OnFilterClosed(m_v, m_decimalSep));
-    if (m_v.Data.FinishedCount == 0)
-        MsgBox(QStringLiteral("Программа не обнаружила ниодного проезда, удовлетворяющего заданным условиям фильтра"),
-               {}, {}, Q(ProgramCaption), MessageIcon::Warning);
+    if (const std::optional<Message> notice = NothingPassesNotice(m_v))
+        MsgBox(*notice, this);
 }
 
 void TForm1::CheckBoxMouseDown(DisplayCheckBox* box, bool byKeyboard) {
@@ -666,6 +617,7 @@ void TForm1::Grid1Click(int row) {
     const DisplayTexts texts = OnCursorMoved(m_v, row, m_decimalSep);
     if (m_v.Disp.AllStages) {
         ShowStageTexts(texts.Stage);
+        Grid1->SetMarks(m_v.Disp);
         ShowDescription();
         SyncListSelection();
     }
@@ -778,54 +730,7 @@ void TForm1::UpdateFilterButton() {
 
 // ---- the runs table ----------------------------------------------------------------------
 
-void TForm1::ShowTable(const TableSnapshot& snapshot) {
-    m_snapshot = snapshot;
-    auto* model = static_cast<PlainRunsModel*>(Grid1->model());
-    const bool wasInTransition = m_inTransition;
-    m_inTransition = true; // refilling the model moves no cursor
-    model->SetSnapshot(snapshot);
-    if (snapshot.RowCount > 0)
-        Grid1->setCurrentIndex(model->index(std::clamp(m_v.Disp.SelCur, 1, snapshot.RowCount) - 1, 0));
-    m_inTransition = wasInTransition;
-}
-
-int TForm1::GridCurrentRow() const {
-    const QModelIndex current = Grid1->currentIndex();
-    return current.isValid() ? current.row() + 1 : 0;
-}
-
-int TForm1::GridTopRow() const {
-    const int row = Grid1->rowAt(0);
-    return row < 0 ? 1 : row + 1;
-}
-
-void TForm1::SetGridCurrentRow(int row) {
-    auto* model = Grid1->model();
-    if (row <= 0 || row > model->rowCount())
-        return;
-    Grid1->setCurrentIndex(model->index(row - 1, 0));
-}
-
-void TForm1::SetGridTopRow(int row) {
-    if (row >= 1 && row <= Grid1->model()->rowCount())
-        Grid1->verticalScrollBar()->setValue(row - 1);
-}
-
-void TForm1::SetGridRowSelection(bool wholeRows) {
-    Grid1->setSelectionBehavior(wholeRows ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
-}
-
-bool TForm1::GridRowSelection() const { return Grid1->selectionBehavior() == QAbstractItemView::SelectRows; }
-
-int TForm1::SectionWidth(int section) const {
-    return CGrid1->isSectionHidden(section) ? 0 : CGrid1->sectionSize(section);
-}
-
-void TForm1::SetSectionWidth(int section, int width) {
-    CGrid1->setSectionHidden(section, width == 0);
-    if (width > 0)
-        CGrid1->resizeSection(section, width);
-}
+void TForm1::ShowTable(const TableSnapshot& snapshot) { Grid1->SetSnapshot(snapshot, m_v.Disp); }
 
 // ---- shutdown ----------------------------------------------------------------------------
 
@@ -850,9 +755,9 @@ void TForm1::SaveSettingsNow() {
     c.AllTrack = CheckBox[3]->isChecked();
     c.NumView = CheckBox[4]->checkState() == Qt::Checked ? 1 : CheckBox[4]->checkState() == Qt::PartiallyChecked ? 2 : 0;
     c.TrCur = ListBox1->currentRow();
-    c.PrCur = GridCurrentRow();
-    c.PosTableTop = GridTopRow();
-    c.GridStrSel = GridRowSelection();
+    c.PrCur = Grid1->CurrentRow();
+    c.PosTableTop = Grid1->TopRow();
+    c.GridStrSel = Grid1->RowSelect();
     c.TrInfo = TrackInfo->height() != CollapsedHeight;
     c.GameInfo = GameInfo->height() != CollapsedHeight;
     c.VisSett = VisualSettings->height() != CollapsedHeight;
@@ -865,20 +770,11 @@ void TForm1::SaveSettingsNow() {
     c.Width = bounds.width();
     c.DockForm = m_dockForm;
     c.OnTop = m_onTop;
-    for (int i = 0; i < ColumnCount; ++i)
-        c.HSW[static_cast<std::size_t>(i)] = SectionWidth(i);
+    c.HSW = Grid1->SectionWidths();
     c.TypeSort = m_v.Disp.TypeSort;
     c.UpOrDown = m_v.Disp.UpOrDown != 0;
 
-    std::string failure;
-    try {
-        IniFile ini(m_settingsPath.toStdString(), std::string(SettingsFileName));
-        SaveSettings(ini, c);
-        WriteFilterSettings(ini, m_v.Filter, m_v.Data, FilterSource::InForce, m_decimalSep);
-        failure = ini.Save();
-    } catch (const std::exception& error) {
-        failure = error.what();
-    }
+    const std::string failure = SaveSettingsFile(m_v, ToPath(m_settingsPath), m_decimalSep);
     if (!failure.empty())
         MsgBox(QString::fromStdString(failure), {}, {}, Q(ErrorCaption), MessageIcon::Error);
 }

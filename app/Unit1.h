@@ -14,8 +14,8 @@ class QLabel;
 class QListWidget;
 class QStatusBar;
 class QSystemTrayIcon;
-class QTableView;
 class QHeaderView;
+class QMenu;
 class QTimer;
 
 namespace kel {
@@ -24,6 +24,7 @@ class PanelBox;
 class DisplayCheckBox;
 class FilterButton;
 class JustifiedLabel;
+class RunsGrid;
 
 // Runs the filter dialog over the window's state (modal; returns when it is closed).
 using FilterDialogRunner = std::function<void(Variables&, QWidget*)>;
@@ -50,8 +51,9 @@ public:
 
     // Controls, by their designer names.
     QListWidget* ListBox1 = nullptr;
-    QTableView* Grid1 = nullptr;
+    RunsGrid* Grid1 = nullptr;
     QHeaderView* CGrid1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
     PanelBox* TrackInfo = nullptr;
     PanelBox* GameInfo = nullptr;
     PanelBox* VisualSettings = nullptr;
@@ -79,10 +81,6 @@ public:
     bool FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
     void TrayActivated(int reason);
     void SaveSettingsNow();
-
-    // The grid's current and top row (1-based data rows; 0 when the table is empty).
-    int GridCurrentRow() const;
-    int GridTopRow() const;
 
     static constexpr int PanelFullHeight[3] = {317, 115, 95};
     static constexpr int CollapsedHeight = 18;
@@ -114,12 +112,6 @@ private:
     void ShowDescription();
     void SyncListSelection();
     void UpdateFilterButton();
-    void SetGridCurrentRow(int row);
-    void SetGridTopRow(int row);
-    void SetGridRowSelection(bool wholeRows);
-    bool GridRowSelection() const;
-    int SectionWidth(int section) const;
-    void SetSectionWidth(int section, int width);
     void ConfineToWorkArea();
     void FocusToHeaderDuringSizing();
     void FormDestroy();
@@ -133,7 +125,6 @@ private:
     Variables m_v;
     StartupOptions m_options;
     std::string m_decimalSep = ".";
-    TableSnapshot m_snapshot;
     FilterDialogRunner m_filterDialog;
     QString m_settingsPath;
     QString m_exePath;
