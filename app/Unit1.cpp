@@ -245,14 +245,16 @@ void TForm1::CreateControls() {
     StatusBar1->setFont(boxFont);
     StatusBar1->setFixedHeight(18);
     StatusBar1->setSizeGripEnabled(true);
+    // Panels keep their widths in a narrow window (cut at the right edge, never squeezed).
     const int panelWidths[4] = {125, 230, 210, 50};
+    int left = 0;
     for (int i = 0; i < 4; ++i) {
         auto* panel = new QLabel(StatusBar1);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i + 1));
-        panel->setFixedWidth(panelWidths[i]);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         panel->setContentsMargins(2, 0, 2, 0);
-        StatusBar1->addWidget(panel);
+        panel->setGeometry(left, 1, panelWidths[i] - 2, 17);
+        left += panelWidths[i];
         StatusPanel[i] = panel;
     }
 }

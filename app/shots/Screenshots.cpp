@@ -1,0 +1,156 @@
+// kelvara-screenshots: saves pictures of the main window in several states, rendered on the
+// offscreen platform, for looking at the layout without a display.
+//   kelvara-screenshots [DATA_DIR [OUT_DIR]]   (defaults: the bundled sample, ./screenshots)
+
+#include "app/AboutF.h"
+#include "app/Controls.h"
+#include "app/MsgBox.h"
+#include "app/Unit1.h"
+#include "data/Cp1251.h"
+#include "data/RunData.h"
+#include "stats/ui/JustifiedLabel.h"
+#include "table/ui/RunsGrid.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+
+#ifndef KELVARA_SOURCE_DIR
+#define KELVARA_SOURCE_DIR "."
+#endif
+
+namespace {
+
+QString g_out;
+int g_failures = 0;
+
+void Save(QWidget& widget, const QString& name) {
+    QApplication::processEvents();
+    const QString path = QDir(g_out).filePath(name + QStringLiteral(".png"));
+    if (!widget.grab().save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        ++g_failures;
+        return;
+    }
+    std::printf("%s\n", qPrintable(path));
+}
+
+void WriteSettings(const QString& path, bool maximised) {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly)) {
+        QTextStream(&file) << "[Visparam]\r\nMaxWin=" << (maximised ? 1 : 0) << "\r\n";
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // A 1280 x 1024 screen at 96 dpi, whatever the machine has.
+    QTemporaryDir work;
+    const QString screenConfig = work.filePath(QStringLiteral("screen.json"));
+    {
+        QFile file(screenConfig);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(R"({"screens":[{"name":"shots","x":0,"y":0,"width":1280,"height":1024,)"
+                       R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})");
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + screenConfig).toLocal8Bit());
+    QApplication app(argc, argv);
+
+    const QString dataDir =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(KELVARA_SOURCE_DIR "/sample");
+    g_out = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QDir::current().filePath(QStringLiteral("screenshots"));
+    QDir().mkpath(g_out);
+    kel::SetMsgBoxHandler([](const kel::MsgBoxCall& call) {
+        std::printf("message [%s] %s\n", qPrintable(call.Caption), qPrintable(call.Text));
+        return false;
+    });
+    kel::TForm1::TrayAvailableOverride = 0;
+
+    const QString ini = work.filePath(QStringLiteral("Kelvara.ini"));
+    {
+        WriteSettings(ini, false);
+        kel::TForm1 form(ini, dataDir);
+        if (!form.Loaded())
+            return 1;
+        form.show();
+        // The first stage that has finished runs.
+        for (int row = 0; row < form.ListBox1->count() && form.Label[3]->text() == QLatin1String("0"); ++row)
+            form.ListBox1->setCurrentRow(row);
+        Save(form, QStringLiteral("01-start"));
+
+        form.Grid1->SetCurrentRow(3);
+        form.CheckBoxMouseDown(form.CheckBox[1], false);
+        form.CheckBoxMouseDown(form.CheckBox[2], false);
+        form.CheckBoxMouseDown(form.CheckBox[4], false);
+        Save(form, QStringLiteral("02-sectors-relative"));
+        form.CheckBoxMouseDown(form.CheckBox[1], false);
+        form.CheckBoxMouseDown(form.CheckBox[2], false);
+        form.CheckBoxMouseDown(form.CheckBox[4], false);
+        form.CheckBoxMouseDown(form.CheckBox[4], false);
+
+        form.CheckBoxMouseDown(form.CheckBox[3], false);
+        form.Grid1->SetCurrentRow(7);
+        Save(form, QStringLiteral("03-all-stages"));
+        form.CheckBoxMouseDown(form.CheckBox[3], false);
+
+        form.GrInfoDblClick(form.TrackInfo);
+        Save(form, QStringLiteral("04-stage-panel-collapsed"));
+        form.GrInfoDblClick(form.TrackInfo);
+
+        const QRect outer = form.frameGeometry();
+        const int wl = form.ListBox1->width();
+        const int wt = form.TrackInfo->width();
+        form.FormDblClick(QPoint(outer.x() + wl + wt + 9, outer.y() + 100));
+        Save(form, QStringLiteral("05-panels-hidden"));
+        form.FormDblClick(QPoint(outer.x() + wl + 4, outer.y() + 100));
+
+        std::array<int, kel::RunsGrid::Sections> all{};
+        for (int i = 0; i < kel::RunsGrid::Sections; ++i)
+            all[static_cast<std::size_t>(i)] = kel::RunsGrid::DesignWidths[static_cast<std::size_t>(i)];
+        form.Grid1->SetSectionWidths(all);
+        for (int i = 0; i < kel::RunsGrid::Sections; ++i)
+            form.Grid1->ResizeToWidText(i);
+        form.SetFilterDialog([](kel::Variables& v, QWidget*) {
+            if (!v.Data.CarList.empty())
+                v.Data.CarList.front().FiltOn = true;
+        });
+        form.SpeedButton2Click();
+        Save(form, QStringLiteral("06-all-columns-filter-on"));
+
+        form.showMaximized();
+        QApplication::processEvents();
+        Save(form, QStringLiteral("07-maximised"));
+    }
+    {
+        kel::TAboutBox box(kel::ProgramVersionInfo(),
+                           QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy")));
+        box.show();
+        Save(box, QStringLiteral("08-about"));
+    }
+    {
+        // A log with no run: the notice, then empty panels and table.
+        QFile::copy(QDir(dataDir).filePath(QStringLiteral("trinfo.bin")), work.filePath(QStringLiteral("trinfo.bin")));
+        QFile log(work.filePath(QStringLiteral("zlttimes.log")));
+        if (log.open(QIODevice::WriteOnly))
+            log.write("ZLTTimes\r\n\r\n");
+        log.close();
+        WriteSettings(ini, false);
+        kel::TForm1 form(ini, work.path());
+        if (form.Loaded()) {
+            form.show();
+            Save(form, QStringLiteral("09-empty-log"));
+        }
+    }
+    return g_failures == 0 ? 0 : 1;
+}
