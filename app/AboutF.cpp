@@ -77,7 +77,7 @@ TAboutBox::TAboutBox(const VersionInfo& info, const QString& fileDate, QWidget* 
 
     OkButton = new QPushButton(QStringLiteral("OK"), this);
     OkButton->setObjectName(QStringLiteral("OkButton"));
-    OkButton->setGeometry(width() / 2 - 75 / 2, height() - 60, 75, 25);
+    OkButton->setGeometry((width() - 75) / 2, height() - 60, 75, 25);
     OkButton->setDefault(true);
     connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
 

@@ -119,6 +119,7 @@ TForm1::TForm1(const QString& settingsPath, const QString& dataDir, QWidget* par
 
     m_loaded = true;
     m_inTransition = false;
+    m_pendingBounds = OuterBounds();
     ApplySizeLimits();
     qApp->installEventFilter(this);
 
@@ -394,8 +395,31 @@ void TForm1::LayoutToSize() {
     StatusBar1->setGeometry(0, ch - StatusBar1->height(), cw, StatusBar1->height());
 }
 
+// The outer bounds were set while the window had no frame yet; once the frame is known they are
+// set again, so that a restart keeps the outer size instead of growing by the frame each time.
+void TForm1::ApplyPendingBounds() {
+    if (!m_pendingBounds.isValid() || !isVisible())
+        return;
+    if (isMaximized() || isMinimized()) {
+        m_pendingBounds = QRect();
+        return;
+    }
+    if (FrameExtraWidth() == 0 && FrameExtraHeight() == 0)
+        return;
+    const QRect bounds = m_pendingBounds;
+    m_pendingBounds = QRect();
+    ApplySizeLimits();
+    SetOuterBounds(bounds);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    ApplyPendingBounds();
+}
+
 void TForm1::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    ApplyPendingBounds();
     LayoutToSize();
     FocusToHeaderDuringSizing();
     ConfineToWorkArea();
@@ -403,6 +427,7 @@ void TForm1::resizeEvent(QResizeEvent* event) {
 
 void TForm1::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
+    ApplyPendingBounds();
     FocusToHeaderDuringSizing();
     ConfineToWorkArea();
 }
@@ -646,6 +671,7 @@ bool TForm1::FormKeyDown(int key, Qt::KeyboardModifiers) {
                                                     : nullptr;
         Grid1->setFocus();
         ShowAbout(this, m_exePath);
+        activateWindow();
         if (noted)
             noted->setFocus();
         else

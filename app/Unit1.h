@@ -91,6 +91,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -115,6 +116,7 @@ private:
     void ConfineToWorkArea();
     void FocusToHeaderDuringSizing();
     void FormDestroy();
+    void ApplyPendingBounds();
     int FrameExtraWidth() const;
     int FrameExtraHeight() const;
     QRect OuterBounds() const;
@@ -130,6 +132,7 @@ private:
     QString m_exePath;
     QTimer* m_sizeMoveEnd = nullptr;
     QRect m_normalBounds;
+    QRect m_pendingBounds; // outer bounds set before the frame was known
     bool m_loaded = false;
     bool m_destroyed = false;
     bool m_inTransition = true;

@@ -1,0 +1,858 @@
+// The main window: start-up and shutdown, the recomputing events, the panels, the window
+// commands, the keys, the tray icon and the settings round trip.
+
+#include "app/AboutF.h"
+#include "app/Controls.h"
+#include "app/Program.h"
+#include "app/Unit1.h"
+#include "stats/ui/JustifiedLabel.h"
+#include "table/ui/RunsGrid.h"
+#include "table/ui/RunsTableModel.h"
+#include "tests/gui/GuiTest.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QLocale>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <QWheelEvent>
+
+using namespace kel;
+using namespace kel::guitest;
+
+namespace {
+
+const QString NoRunsNotice = QStringLiteral(
+    "Программа не обнаружила в файле zlttimes.log ниодного проезда. Убедитесь, что файл имеет корректный формат "
+    "или выйдите на старт любого спецучастка хотя бы один раз");
+const QString NoFinishedNotice = QStringLiteral(
+    "Программа не обнаружила ниодного успешного проезда. Финишируйте на любом спецучастке хотя бы один раз, "
+    "проверьте установки фильтра или корректность данных в файле zlttimes.log");
+const QString NothingPasses =
+    QStringLiteral("Программа не обнаружила ниодного проезда, удовлетворяющего заданным условиям фильтра");
+
+std::string Date(int minute) { return QStringLiteral("2024-05-01 10:%1:00").arg(minute, 2, 10, QLatin1Char('0')).toStdString(); }
+
+// Three stages (the third without runs); five finished runs on the first, three finished and
+// one unfinished on the second.
+void WriteStandardData(const Folder& f) {
+    f.Stages({{1, "Альфа", 10.0f, "Первая тестовая трасса для проверки окна", ""},
+              {2, "Бета", 5.0f, "Вторая трасса", ""},
+              {3, "Гамма", 3.0f, "Без проездов", ""}});
+    f.Log({test::MainLine(Date(0), 1, "Карт-А"), test::TimesLine(30, 60, 100),
+           test::MainLine(Date(5), 1, "Карт-Б"), test::TimesLine(28, 58, 90),
+           test::MainLine(Date(10), 1, "Карт-А"), test::TimesLine(31, 65, 110),
+           test::MainLine(Date(15), 1, "Карт-Б"), test::TimesLine(29.5, 59, 95),
+           test::MainLine(Date(20), 1, "Карт-А"), test::TimesLine(27, 62, 105),
+           test::MainLine(Date(25), 2, "Карт-А"), test::TimesLine(15, 30, 45),
+           test::MainLine(Date(30), 2, "Карт-Б"), test::TimesLine(16, 31, 44),
+           test::MainLine(Date(35), 2, "Карт-А"), test::TimesLine(14, 29, 47),
+           test::MainLine(Date(40), 2, "Карт-Б")});
+}
+
+std::unique_ptr<TForm1> Open(const Folder& f) {
+    auto form = StartProgram(f.Ini(), f.Dir.path());
+    if (form) {
+        form->show();
+        QApplication::processEvents();
+    }
+    return form;
+}
+
+// Frame widths around the client area (the offscreen platform draws a thin frame).
+int FrameW(const QWidget& w) { return w.frameGeometry().width() - w.width(); }
+int FrameH(const QWidget& w) { return w.frameGeometry().height() - w.height(); }
+
+QString Cell(const TForm1& form, int row, int column) { return form.Grid1->RunsModel()->CellText(row, column); }
+
+QString Status(const TForm1& form, int panel) { return form.StatusPanel[static_cast<std::size_t>(panel)]->text(); }
+
+void ClickSection(TForm1& form, int section) {
+    QHeaderView* header = form.CGrid1;
+    const QPoint at(header->sectionViewportPosition(section) + header->sectionSize(section) / 2, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+}
+
+void Wheel(TForm1& form, int notches) {
+    QWidget* viewport = form.Grid1->viewport();
+    const QPointF at(10, 10);
+    QWheelEvent event(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(viewport, &event);
+}
+
+} // namespace
+
+class tst_TForm1 : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
+    void cleanup() { TForm1::TrayAvailableOverride = -1; }
+
+    // ---- start-up and shutdown
+    void startsOnTheBundledSample();
+    void missingDataFiles_data();
+    void missingDataFiles();
+    void failedLoad_data();
+    void failedLoad();
+    void noticesThenAWorkingWindow_data();
+    void noticesThenAWorkingWindow();
+    void onlyTheCloseCommandWritesSettings();
+    void restartRestoresTheWindow();
+    void maximisedCloseKeepsNormalBounds();
+
+    // ---- events
+    void choosingAStageRefreshesEverything();
+    void headerClicksSortAndReverse();
+    void wheelNotchesMoveTwoRowsAndClamp();
+    void checkBoxesChangeOncePerPress();
+    void allStagesDisablesListAndRelativeBox();
+    void relativeModeFollowsTheCursor();
+    void filterButtonReappliesTheFilter();
+
+    // ---- layout and window commands
+    void layoutAndCaptions();
+    void panelsCollapseAndSetTheMinimumHeight();
+    void strayDoubleClicksChangeNothing();
+    void hidingAndShowingThePanels();
+    void hidingPanelsInAFullWidthWindow();
+    void dockedWindowStaysInTheWorkArea();
+    void sizeLimitsOnlyWhileRunning();
+    void minimiseUsesTheTrayOnlyWhereThereIsOne();
+
+    // ---- keys
+    void deleteWarnsOnlyInTheTable();
+    void f1OpensAboutAndGivesTheFocusBack_data();
+    void f1OpensAboutAndGivesTheFocusBack();
+    void aboutBoxContents();
+};
+
+// ---- start-up and shutdown ---------------------------------------------------------------
+
+void tst_TForm1::startsOnTheBundledSample() {
+    MessageRecorder messages;
+    QTemporaryDir settings;
+    const QString ini = settings.filePath(QStringLiteral("Kelvara.ini"));
+    auto form = StartProgram(ini, QStringLiteral(KELVARA_SOURCE_DIR "/sample"));
+    QVERIFY(form);
+    form->show();
+    QCOMPARE(messages.Texts(), QStringList());
+    QVERIFY(form->ListBox1->count() > 10);
+    QCOMPARE(form->ListBox1->currentRow(), 0);
+    QVERIFY(!form->Label[12]->text().isEmpty());
+    QVERIFY(form->Label[18]->text().toInt() > 0);
+    QVERIFY(Status(*form, 0).startsWith(QStringLiteral("Позиция курсора:  ")));
+    // First start: maximised, settings file not yet written.
+    QVERIFY(form->isMaximized());
+    QVERIFY(!QFile::exists(ini));
+}
+
+void tst_TForm1::missingDataFiles_data() {
+    QTest::addColumn<bool>("log");
+    QTest::addColumn<bool>("stages");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("no log") << false << true << "zlttimes.log";
+    QTest::newRow("no stage file") << true << false << "trinfo.bin";
+    QTest::newRow("neither") << false << false << "zlttimes.log";
+}
+
+void tst_TForm1::missingDataFiles() {
+    QFETCH(bool, log);
+    QFETCH(bool, stages);
+    QFETCH(QString, named);
+    Folder f;
+    WriteStandardData(f);
+    if (!log)
+        QFile::remove(f.Path("zlttimes.log"));
+    if (!stages)
+        QFile::remove(f.Path("trinfo.bin"));
+    MessageRecorder messages;
+    QVERIFY(!StartProgram(f.Ini(), f.Dir.path()));
+    QCOMPARE(messages.Calls.size(), 1);
+    QCOMPARE(messages.Calls[0].Text, QStringLiteral("Ошибка чтения файла ") + named +
+                                         QStringLiteral(". Убедитесь, что он существует и доступен"));
+    QCOMPARE(messages.Calls[0].Caption, QStringLiteral("Ошибка"));
+    QCOMPARE(messages.Calls[0].Icon, MessageIcon::Error);
+    QVERIFY(!QFile::exists(f.Ini()));
+}
+
+void tst_TForm1::failedLoad_data() {
+    QTest::addColumn<int>("fault");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("malformed date in the log") << 0 << "zlttimes.log";
+    QTest::newRow("stage file cut short") << 1 << "trinfo.bin";
+}
+
+void tst_TForm1::failedLoad() {
+    QFETCH(int, fault);
+    QFETCH(QString, named);
+    Folder f;
+    WriteStandardData(f);
+    if (fault == 0) {
+        f.Log({test::MainLine("2024-13-45 10:00:00", 1, "Карт-А"), test::TimesLine(1, 2, 3)});
+    } else {
+        QByteArray bytes = ReadBytes(f.Path("trinfo.bin"));
+        bytes.chop(7);
+        WriteBytes(f.Path("trinfo.bin"), bytes.toStdString());
+    }
+    const std::string settings = "MaxWin=0\r\nTrCur=1\r\n";
+    f.Settings(settings);
+    const QByteArray before = ReadBytes(f.Ini());
+    {
+        MessageRecorder messages;
+        QVERIFY(!StartProgram(f.Ini(), f.Dir.path()));
+        QCOMPARE(messages.Calls.size(), 1);
+        QCOMPARE(messages.Calls[0].Text, QStringLiteral("У вас какая-то хренотень в файле ") + named +
+                                             QStringLiteral(". Проверьте, тот ли вообще файл вы подгрузили"));
+        QCOMPARE(messages.Calls[0].Caption, QStringLiteral("Ошибка"));
+    }
+    QCOMPARE(ReadBytes(f.Ini()), before);
+}
+
+void tst_TForm1::noticesThenAWorkingWindow_data() {
+    QTest::addColumn<bool>("anyRun");
+    QTest::addColumn<QString>("notice");
+    QTest::newRow("log without runs") << false << NoRunsNotice;
+    QTest::newRow("no finished run") << true << NoFinishedNotice;
+}
+
+void tst_TForm1::noticesThenAWorkingWindow() {
+    QFETCH(bool, anyRun);
+    QFETCH(QString, notice);
+    Folder f;
+    WriteStandardData(f);
+    if (anyRun)
+        f.Log({test::MainLine(Date(1), 1, "Карт-А"), test::MainLine(Date(2), 2, "Карт-Б")});
+    else
+        f.Log({});
+    f.Settings("MaxWin=0\r\n");
+    MessageRecorder messages;
+    auto form = Open(f);
+    QVERIFY(form);
+    QCOMPARE(messages.Texts(), QStringList{notice});
+    QCOMPARE(messages.Calls[0].Caption, QStringLiteral("Kelvara 2.2"));
+    QCOMPARE(messages.Calls[0].Icon, MessageIcon::Warning);
+    QCOMPARE(form->Label[12]->text(), QStringLiteral("Суммарное время проездов равно нулю"));
+    QCOMPARE(form->Label[3]->text(), QStringLiteral("0"));
+    QCOMPARE(form->Grid1->RowCount(), 0);
+    // The window still works: another stage, then the close command saves.
+    form->ListBox1->setCurrentRow(1);
+    QCOMPARE(form->Label[1]->text(), QStringLiteral("5.0 км"));
+    form->close();
+    form.reset();
+    QVERIFY(ReadBytes(f.Ini()).contains("TrCur=1"));
+    QCOMPARE(messages.Calls.size(), 1);
+}
+
+void tst_TForm1::onlyTheCloseCommandWritesSettings() {
+    Folder f;
+    WriteStandardData(f);
+    MessageRecorder messages;
+    {
+        auto form = Open(f);
+        QVERIFY(form);
+        QVERIFY(!form->InTransition());
+        form->ListBox1->setCurrentRow(1);
+    } // ended without the close command
+    QVERIFY(!QFile::exists(f.Ini()));
+    {
+        auto form = Open(f);
+        form->close();
+        QVERIFY(form->InTransition());
+    }
+    const QByteArray written = ReadBytes(f.Ini());
+    QVERIFY(written.contains("[Visparam]"));
+    QVERIFY(written.contains("[Sort]"));
+    QVERIFY(written.contains("HSW11="));
+    QCOMPARE(messages.Calls.size(), 0);
+}
+
+void tst_TForm1::restartRestoresTheWindow() {
+    Folder f;
+    WriteStandardData(f);
+    f.Settings("MaxWin=0\r\nX=20\r\nY=30\r\nWidth=900\r\nHeight=700\r\n");
+    MessageRecorder messages;
+    {
+        auto form = Open(f);
+        QVERIFY(form);
+        QCOMPARE(form->frameGeometry(), QRect(20, 30, 900, 700));
+        form->ListBox1->setCurrentRow(1);
+        form->CheckBoxMouseDown(form->CheckBox[1], false);
+        ClickSection(*form, 5);
+        ClickSection(*form, 5); // descending
+        form->Grid1->SetCurrentRow(2);
+        form->GrInfoDblClick(form->GameInfo);
+        form->CGrid1->resizeSection(1, 150);
+        form->CGrid1->resizeSection(3, 0);
+        form->resize(950 - FrameW(*form), 720 - FrameH(*form));
+        form->close();
+    }
+    auto form = Open(f);
+    QVERIFY(form);
+    QCOMPARE(form->ListBox1->currentRow(), 1);
+    QVERIFY(form->CheckBox[1]->isChecked());
+    QVERIFY(!form->CheckBox[2]->isChecked());
+    QCOMPARE(form->CheckBox[4]->checkState(), Qt::Unchecked);
+    QCOMPARE(int(form->Vars().Disp.TypeSort), 5);
+    QCOMPARE(int(form->Vars().Disp.UpOrDown), 0);
+    QCOMPARE(form->Grid1->CurrentRow(), 2);
+    QCOMPARE(form->GameInfo->height(), 18);
+    QCOMPARE(form->TrackInfo->height(), 317);
+    QCOMPARE(form->Grid1->SectionWidth(1), 150);
+    QCOMPARE(form->Grid1->SectionWidth(3), 0);
+    QCOMPARE(form->frameGeometry(), QRect(20, 30, 950, 720));
+    // Descending by the third sector of the second stage: 47-29 = 18 is the largest.
+    QCOMPARE(Cell(*form, 1, 5), QStringLiteral("0:18.00"));
+    QCOMPARE(messages.Calls.size(), 0);
+}
+
+void tst_TForm1::maximisedCloseKeepsNormalBounds() {
+    Folder f;
+    WriteStandardData(f);
+    f.Settings("MaxWin=0\r\nX=30\r\nY=40\r\nWidth=900\r\nHeight=700\r\n");
+    MessageRecorder messages;
+    {
+        auto form = Open(f);
+        form->showMaximized();
+        QApplication::processEvents();
+        QVERIFY(form->MaxWin());
+        QCOMPARE(form->NormalBounds(), QRect(30, 40, 900, 700));
+        form->showNormal();
+        QApplication::processEvents();
+        QVERIFY(!form->MaxWin());
+        form->showMaximized();
+        QApplication::processEvents();
+        form->close();
+    }
+    const QByteArray written = ReadBytes(f.Ini());
+    QVERIFY(written.contains("MaxWin=1"));
+    QVERIFY(written.contains("X=30"));
+    QVERIFY(written.contains("Width=900"));
+    QVERIFY(written.contains("Height=700"));
+    auto form = Open(f);
+    QVERIFY(form->isMaximized());
+    QCOMPARE(form->NormalBounds(), QRect(30, 40, 900, 700));
+}
+
+// ---- events --------------------------------------------------------------------------------
+
+void tst_TForm1::choosingAStageRefreshesEverything() {
+    Folder f;
+    WriteStandardData(f);
+    f.Settings("MaxWin=0\r\n");
+    MessageRecorder messages;
+    auto form = Open(f);
+    QCOMPARE(form->ListBox1->item(0)->text(), QStringLiteral("Альфа"));
+    QCOMPARE(form->Grid1->RowCount(), 5);
+    QCOMPARE(form->Label[3]->text(), QStringLiteral("5"));
+    QCOMPARE(form->Label[6]->text(), QStringLiteral("1:30.00"));
+    QCOMPARE(form->Label[18]->text(), QStringLiteral("8"));
+    QCOMPARE(form->Label15->Text1(), std::string("Первая тестовая трасса для проверки окна"));
+
+    QTest::mouseClick(form->ListBox1->viewport(), Qt::LeftButton, {},
+                      form->ListBox1->visualItemRect(form->ListBox1->item(1)).center());
+    QCOMPARE(form->ListBox1->currentRow(), 1);
+    QCOMPARE(form->Grid1->RowCount(), 3);
+    QCOMPARE(form->Label[1]->text(), QStringLiteral("5.0 км"));
+    QCOMPARE(form->Label[3]->text(), QStringLiteral("3"));
+    QCOMPARE(form->Label[4]->text(), QStringLiteral("2"));
+    QCOMPARE(form->Label[6]->text(), QStringLiteral("0:44.00"));
+    QCOMPARE(form->Label15->Text1(), std::string("Вторая трасса"));
+    QCOMPARE(Status(*form, 1), QStringLiteral("Дата/время проезда:  01.05.2024 10:25:00"));
+    QCOMPARE(Cell(*form, 1, 5), QStringLiteral("0:45.00"));
+    // The game panel is not recomputed by a stage change.
+    QCOMPARE(form->Label[18]->text(), QStringLiteral("8"));
+
+    form->ListBox1->setCurrentRow(2); // a stage without runs
+    QCOMPARE(form->Grid1->RowCount(), 0);
+    QCOMPARE(form->Label[3]->text(), QStringLiteral("0"));
+    QCOMPARE(form->Label[6]->text(), QString());
+    QCOMPARE(Status(*form, 1), QString());
+    QCOMPARE(messages.Calls.size(), 0);
+}
+
+void tst_TForm1::headerClicksSortAndReverse() {
+    Folder f;
+    WriteStandardData(f);
+    f.Settings("MaxWin=0\r\n");
+    MessageRecorder messages;
+    auto form = Open(f);
+    QCOMPARE(Cell(*form, 1, 5), QStringLiteral("1:40.00")); // log order
+    ClickSection(*form, 5);
+    QCOMPARE(Cell(*form, 1, 5), QStringLiteral("1:30.00"));
+    QCOMPARE(Cell(*form, 5, 5), QStringLiteral("1:50.00"));
+    ClickSection(*form, 5);
+    QCOMPARE(Cell(*form, 1, 5), QStringLiteral("1:50.00"));
+    // Another column keeps the last direction (descending).
+    ClickSection(*form, 3);
+    QCOMPARE(Cell(*form, 1, 3), QStringLiteral("0:31.00"));
+    QCOMPARE(Cell(*form, 5, 3), QStringLiteral("0:27.00"));
+    QCOMPARE(int(form->Vars().Disp.TypeSort), 3);
+    // The best-time rows follow the order.
+    QCOMPARE(form->Vars().Disp.BestTimeRow[1], 5);
+}
+
+void tst_TForm1::wheelNotchesMoveTwoRowsAndClamp() {
+    Folder f;
+    WriteStandardData(f);
+    f.Settings("MaxWin=0\r\n");
+    MessageRecorder messages;
+    auto form = Open(f);
+    QCOMPARE(form->Grid1->CurrentRow(), 1);
+    Wheel(*form, -1);
+    QCOMPARE(form->Grid1->CurrentRow(), 3);
+    QCOMPARE(Status(*form, 0), QStringLiteral("Позиция курсора:  3"));
+    QCOMPARE(Status(*form, 1), QStringLiteral("Дата/время проезда:  01.05.2024 10:10:00"));
+    Wheel(*form, -1);
+    Wheel(*form, -1);
+    QCOMPARE(form->Grid1->CurrentRow(), 5);
+    QCOMPARE(Status(*form, 0), QStringLiteral("Позиция курсора:  5"));
+    Wheel(*form, 1);
+    QCOMPARE(form->Grid1->CurrentRow(), 3);
+    Wheel(*form, 1);
+    Wheel(*form, 1);
+    QCOMPARE(form->Grid1->CurrentRow(), 1);
+    QCOMPARE(Status(*form, 0), QStringLiteral("Позиция курсора:  1"));
+}
+
+void tst_TForm1::checkBoxesChangeOncePerPress() {
+    Folder f;
+    WriteStandardData(f);
+    f.Settings("MaxWin=0\r\n");
+    MessageRecorder messages;
+    auto form = Open(f);
+    DisplayCheckBox* sectors = form->CheckBox[1];
+    DisplayCheckBox* number = form->CheckBox[4];
+    QCOMPARE(Cell(*form, 1, 4), QStringLiteral("1:00.00"));
+
+    // A whole click (press and release) changes the box once, and the table follows.
+    QTest::mouseClick(sectors, Qt::LeftButton, {}, QPoint(5, 8));
+    QVERIFY(sectors->isChecked());
+    QCOMPARE(Cell(*form, 1, 4), QStringLiteral("0:30.00"));
+    QVERIFY(!sectors->hasFocus());
+    // The right button works like the left one.
+    QTest::mousePress(sectors, Qt::RightButton, {}, QPoint(5, 8));
+    QTest::mouseRelease(sectors, Qt::RightButton, {}, QPoint(5, 8));
+    QVERIFY(!sectors->isChecked());
+    QCOMPARE(Cell(*form, 1, 4), QStringLiteral("1:00.00"));
+
+    // The run-number box cycles unchecked, grayed, checked.
+    QTest::mouseClick(number, Qt::LeftButton, {}, QPoint(5, 8));
+    QCOMPARE(number->checkState(), Qt::PartiallyChecked);
+    QCOMPARE(Cell(*form, 2, 0), QStringLiteral("2 / 2"));
+    QTest::mouseClick(number, Qt::LeftButton, {}, QPoint(5, 8));
+    QCOMPARE(number->checkState(), Qt::Checked);
+    QTest::mouseClick(number, Qt::LeftButton, {}, QPoint(5, 8));
+    QCOMPARE(number->checkState(), Qt::Unchecked);
+    QCOMPARE(Cell(*form, 2, 0), QStringLiteral("2"));
+
+    // The space bar refreshes the table exactly like a press.
+    sectors->setFocus();
+    QTest::keyClick(sectors, Qt::Key_Space);
+    QVERIFY(sectors->isChecked());
+    QCOMPARE(Cell(*form, 1, 4), QStringLiteral("0:30.00"));
+    QTest::keyClick(sectors, Qt::Key_Space);
+    QVERIFY(!sectors->isChecked());
+    QCOMPARE(Cell(*form, 1, 4), QStringLiteral("1:00.00"));
+    QCOMPARE(messages.Calls.size(), 0);
+}
+
+void tst_TForm1::allStagesDisablesListAndRelativeBox() {
+    Folder f;
+    WriteStandardData(f);
+    f.Settings("MaxWin=0\r\n");
+    MessageRecorder messages;
+    auto form = Open(f);
+    QTest::mouseClick(form->CheckBox[2], Qt::LeftButton, {}, QPoint(5, 8));
+    QVERIFY(form->CheckBox[2]->isChecked());
+
+    QTest::mouseClick(form->CheckBox[3], Qt::LeftButton, {}, QPoint(5, 8));
+    QVERIFY(form->CheckBox[3]->isChecked());
+    QVERIFY(!form->ListBox1->isEnabled());
+    QVERIFY(!form->CheckBox[2]->isEnabled());
+    QVERIFY(!form->CheckBox[2]->isChecked());
+    QVERIFY(!form->Vars().Disp.Relative);
+    QCOMPARE(form->Grid1->RowCount(), 8);
+    // The panel follows the stage of the cursor run.
+    form->Grid1->SetCurrentRow(7);
+    QCOMPARE(form->ListBox1->currentRow(), 1);
+    QCOMPARE(form->Label[1]->text(), QStringLiteral("5.0 км"));
+    QCOMPARE(form->Label15->Text1(), std::string("Вторая трасса"));
+    // A disabled box ignores presses.
+    QTest::mouseClick(form->CheckBox[2], Qt::LeftButton, {}, QPoint(5, 8));
+    QVERIFY(!form->CheckBox[2]->isChecked());
+
+    QTest::mouseClick(form->CheckBox[3], Qt::LeftButton, {}, QPoint(5, 8));
+    QVERIFY(form->ListBox1->isEnabled());
+    QVERIFY(form->CheckBox[2]->isEnabled());
+    QVERIFY(!form->CheckBox[2]->isChecked());
+    QCOMPARE(form->Grid1->RowCount(), 3);
+}
+
+void tst_TForm1::relativeModeFollowsTheCursor() {
+    Folder f;
+    WriteStandardData(f);
+    f.Settings("MaxWin=0\r\n");
+    MessageRecorder messages;
+    auto form = Open(f);
+    form->CheckBoxMouseDown(form->CheckBox[2], false);
+    QCOMPARE(Cell(*form, 1, 5), QStringLiteral("1:40.00"));
+    QCOMPARE(Cell(*form, 2, 5), QStringLiteral("-0:10.00"));
+    form->Grid1->SetCurrentRow(2);
+    QCOMPARE(Cell(*form, 1, 5), QStringLiteral("+0:10.00"));
+    QCOMPARE(Cell(*form, 2, 5), QStringLiteral("1:30.00"));
+    // Outside the relative mode a cursor move leaves the cells alone.
+    form->CheckBoxMouseDown(form->CheckBox[2], false);
+    form->Grid1->SetCurrentRow(3);
+    QCOMPARE(Cell(*form, 1, 5), QStringLiteral("1:40.00"));
+    QCOMPARE(Status(*form, 0), QStringLiteral("Позиция курсора:  3"));
+}
+
+void tst_TForm1::filterButtonReappliesTheFilter() {
+    Folder f;
+    WriteStandardData(f);
+    f.Settings("MaxWin=0\r\n");
+    MessageRecorder messages;
+    auto form = Open(f);
+    QVERIFY(!form->SpeedButton2->isChecked());
+
+    // A dialog closed without changes still recomputes, and nothing is reported.
+    int shown = 0;
+    form->SetFilterDialog([&shown](Variables&, QWidget*) { ++shown; });
+    QTest::mouseClick(form->SpeedButton2, Qt::LeftButton);
+    QCOMPARE(shown, 1);
+    QVERIFY(!form->SpeedButton2->isChecked());
+    QCOMPARE(form->Label[18]->text(), QStringLiteral("8"));
+    QCOMPARE(messages.Calls.size(), 0);
+
+    // Hiding one car: fewer runs everywhere, the button pressed and bold red.
+    form->SetFilterDialog([](Variables& v, QWidget*) { v.Data.CarList[1].FiltOn = true; });
+    QTest::mouseClick(form->SpeedButton2, Qt::LeftButton);
+    QVERIFY(form->SpeedButton2->isChecked());
+    QVERIFY(form->SpeedButton2->font().bold());
+    QCOMPARE(form->SpeedButton2->CaptionColour(), QColor(Qt::red));
+    const int left = form->Label[18]->text().toInt();
+    QVERIFY(left > 0 && left < 8);
+    QCOMPARE(form->Label[3]->text().toInt(), form->Grid1->RowCount());
+    QCOMPARE(messages.Calls.size(), 0);
+
+    // Hiding every car: the warning, once.
+    form->SetFilterDialog([](Variables& v, QWidget*) {
+        for (NameEntry& car : v.Data.CarList)
+            car.FiltOn = true;
+    });
+    QTest::mouseClick(form->SpeedButton2, Qt::LeftButton);
+    QCOMPARE(messages.Texts(), QStringList{NothingPasses});
+    QCOMPARE(messages.Calls[0].Icon, MessageIcon::Warning);
+    QCOMPARE(form->Label[18]->text(), QStringLiteral("0"));
+    QCOMPARE(form->Grid1->RowCount(), 0);
+    QCOMPARE(form->Label[12]->text(), QStringLiteral("Суммарное время проездов равно нулю"));
+
+    // An error escaping from the dialog skips the recomputation.
+    form->SetFilterDialog([](Variables&, QWidget*) { throw std::runtime_error("сбой"); });
+    QTest::mouseClick(form->SpeedButton2, Qt::LeftButton);
+    QCOMPARE(messages.Calls.size(), 2);
+    QCOMPARE(messages.Calls[1].Text, QStringLiteral("сбой"));
+}
+
+// ---- layout and window commands ------------------------------------------------------------
+
+void tst_TForm1::layoutAndCaptions() {
+    Folder f;
+    WriteStandardData(f);
+    f.Settings("MaxWin=0\r\n");
+    MessageRecorder messages;
+    auto form = Open(f);
+    QCOMPARE(form->windowTitle(), QStringLiteral("Kelvara 2.2"));
+    for (const char* name : {"ListBox1", "Grid1", "CGrid1", "TrackInfo", "GameInfo", "VisualSettings", "Label15",
+                             "SpeedButton2", "StatusBar1", "PopupMenu1", "N0", "N11"})
+        QVERIFY2(form->findChild<QObject*>(QString::fromLatin1(name)), name);
+    for (int n : {1, 2, 3, 5, 6, 7, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19}) {
+        QVERIFY(form->findChild<QGroupBox*>(QStringLiteral("GB%1").arg(n)));
+        QVERIFY(form->findChild<QLabel*>(QStringLiteral("Label%1").arg(n)));
+    }
+    QVERIFY(!form->GB[16]->isVisible());
+    QVERIFY(!form->GB[17]->isVisible());
+    QCOMPARE(form->GB[12]->title(), QStringLiteral("Суммарное время результативной игры"));
+    QCOMPARE(form->Label[7]->toolTip(), QStringLiteral("Самое позорное время прохождения трассы"));
+    QCOMPARE(form->CheckBox[4]->toolTip(), QStringLiteral("Отображение номера проезда:\nTrue - абсолютное значение\n"
+                                                          "False - по порядку\nGray - комбинированно"));
+    QCOMPARE(form->SpeedButton2->text(), QStringLiteral("Фильтр ..."));
+    QVERIFY(form->Label15->text().isEmpty());
+    QVERIFY(form->Label[6]->font().bold());
+    QCOMPARE(form->Label[6]->palette().color(QPalette::WindowText), QColor(128, 0, 0));
+
+    // Fixed positions.
+    QCOMPARE(form->ListBox1->geometry(), QRect(2, 2, 141, form->height() - 21));
+    QCOMPARE(form->TrackInfo->geometry(), QRect(148, 2, 269, 317));
+    QCOMPARE(form->GameInfo->geometry(), QRect(148, 324, 269, 115));
+    QCOMPARE(form->VisualSettings->geometry(), QRect(148, 442, 269, 95));
+    QCOMPARE(form->Grid1->geometry(), QRect(422, 2, form->width() - 422, form->height() - 21));
+    QCOMPARE(form->StatusBar1->geometry(), QRect(0, form->height() - 18, form->width(), 18));
+    QCOMPARE(form->GB[15]->geometry(), QRect(4, 18, 261, 170));
+    QCOMPARE(form->SpeedButton2->geometry(), QRect(176, 20, 87, 30));
+    // Every check box shows its whole caption inside the panel.
+    for (int n = 1; n <= 4; ++n) {
+        const QRect box = form->CheckBox[n]->geometry();
+        QVERIFY(form->VisualSettings->rect().contains(box));
+    }
+    // Status bar panels 125, 230, 210 and 50 wide.
+    QCOMPARE(form->StatusPanel[1]->x(), 125);
+    QCOMPARE(form->StatusPanel[2]->x(), 355);
+    QCOMPARE(form->StatusPanel[3]->x(), 565);
+    // The justified description starts at the label's left margin.
+    QVERIFY(!form->Label15->Words().empty());
+    QCOMPARE(form->Label15->Words().front().X, 5);
+    QCOMPARE(form->Label15->Words().front().Y, 0);
+}
+
+void tst_TForm1::panelsCollapseAndSetTheMinimumHeight() {
+    Folder f;
+    WriteStandardData(f);
+    f.Settings("MaxWin=0\r\nHeight=500\r\n");
+    MessageRecorder messages;
+    auto form = Open(f);
+    // The stack of panels does not fit 500: the window grows to hold it.
+    QCOMPARE(form->frameGeometry().height(), 317 + 115 + 95 + 44);
+    QCOMPARE(form->minimumHeight(), 18 + 317 + 115 + 95 + 14);
+
+    QTest::mouseDClick(form->TrackInfo, Qt::LeftButton, {}, QPoint(262, 10));
+    QCOMPARE(form->TrackInfo->height(), 18);
+    QCOMPARE(form->GameInfo->y(), 25);
+    QCOMPARE(form->VisualSettings->y(), 18 + 115 + 10);
+    QCOMPARE(form->minimumHeight(), 18 + 18 + 115 + 95 + 14);
+    QTest::mouseDClick(form->VisualSettings, Qt::LeftButton, {}, QPoint(262, 10));
+    QCOMPARE(form->VisualSettings->height(), 18);
+
+    QTest::mouseDClick(form->TrackInfo, Qt::LeftButton, {}, QPoint(262, 10));
+    QCOMPARE(form->TrackInfo->height(), 317);
+    QCOMPARE(form->GameInfo->y(), 324);
+    // A double-click on a small box inside a panel collapses nothing.
+    QTest::mouseDClick(form->GB[1], Qt::LeftButton, {}, QPoint(10, 20));
+    QCOMPARE(form->TrackInfo->height(), 317);
+    form->resize(form->width(), 300);
+    QCOMPARE(form->height(), 18 + 317 + 115 + 18 + 14);
+    QCOMPARE(form->minimumHeight() + FrameH(*form), std::max(200, FrameH(*form) + 18 + 317 + 115 + 18 + 14));
+}
+
+void tst_TForm1::strayDoubleClicksChangeNothing() {
+    Folder f;
+    WriteStandardData(f);
+    f.Settings("MaxWin=0\r\n");
+    MessageRecorder messages;
+    auto form = Open(f);
+    const QRect before = form->frameGeometry();
+    // The show strip while the panels are shown.
+    QTest::mouseDClick(form.get(), Qt::LeftButton, {}, QPoint(145, 600));
+    QCOMPARE(form->frameGeometry(), before);
+    QVERIFY(form->TrackInfo->isVisible());
+    QVERIFY(!form->SvGrInfo());
+}
+
+void tst_TForm1::hidingAndShowingThePanels() {
+    Folder f;
+    WriteStandardData(f);
+    f.Settings("MaxWin=0\r\nWidth=872\r\nHeight=748\r\n");
+    MessageRecorder messages;
+    auto form = Open(f);
+    QCOMPARE(form->frameGeometry().width(), 872);
+
+    // The gap right of the panel column hides them; the window loses their width.
+    QTest::mouseDClick(form.get(), Qt::LeftButton, {}, QPoint(419, 600));
+    QVERIFY(form->SvGrInfo());
+    QVERIFY(!form->TrackInfo->isVisible());
+    QVERIFY(!form->VisualSettings->isVisible());
+    QCOMPARE(form->frameGeometry().width(), 872 - 274);
+    QCOMPARE(form->Grid1->x(), 148);
+    QCOMPARE(form->Grid1->x() + form->Grid1->width(), form->width());
+    QCOMPARE(form->minimumHeight() + FrameH(*form), 200);
+    QCOMPARE(form->minimumWidth() + FrameW(*form), 141 + 200);
+
+    // The gap right of the list shows them again.
+    QTest::mouseDClick(form.get(), Qt::LeftButton, {}, QPoint(145, 600));
+    QVERIFY(!form->SvGrInfo());
+    QVERIFY(form->TrackInfo->isVisible());
+    QCOMPARE(form->frameGeometry().width(), 872);
+    QCOMPARE(form->Grid1->x(), 422);
+    QCOMPARE(form->Grid1->x() + form->Grid1->width(), form->width());
+
+    // Saved hidden, the window opens with the table right of the list.
+    QTest::mouseDClick(form.get(), Qt::LeftButton, {}, QPoint(419, 600));
+    form->close();
+    form.reset();
+    form = Open(f);
+    QVERIFY(form->SvGrInfo());
+    QVERIFY(!form->GameInfo->isVisible());
+    QCOMPARE(form->Grid1->x(), 148);
+}
+
+void tst_TForm1::hidingPanelsInAFullWidthWindow() {
+    Folder f;
+    WriteStandardData(f);
+    f.Settings("MaxWin=1\r\n");
+    MessageRecorder messages;
+    auto form = Open(f);
+    QVERIFY(form->isMaximized());
+    const int width = form->width();
+    QCOMPARE(form->frameGeometry().width(), form->screen()->geometry().width());
+    const int gridWidth = form->Grid1->width();
+    form->FormDblClick(form->mapToGlobal(QPoint(419, 300)));
+    QCOMPARE(form->width(), width);
+    QCOMPARE(form->Grid1->width(), gridWidth + 274);
+}
+
+void tst_TForm1::dockedWindowStaysInTheWorkArea() {
+    Folder f;
+    WriteStandardData(f);
+    f.Settings("MaxWin=0\r\nDockForm=1\r\nWidth=800\r\nHeight=600\r\n");
+    MessageRecorder messages;
+    auto form = Open(f);
+    QVERIFY(form->DockForm());
+    const QRect area = form->screen()->availableGeometry();
+    form->move(area.x() - 50, area.y() - 30);
+    QCOMPARE(form->frameGeometry().topLeft(), area.topLeft());
+    form->move(area.right() - 100, area.bottom() - 100);
+    QCOMPARE(form->frameGeometry().right(), area.right());
+    QCOMPARE(form->frameGeometry().bottom(), area.bottom());
+    // Without the flag the window goes where it is put.
+    Folder g;
+    WriteStandardData(g);
+    g.Settings("MaxWin=0\r\nWidth=800\r\nHeight=600\r\n");
+    auto free = Open(g);
+    free->move(area.x() - 50, area.y() - 30);
+    QCOMPARE(free->frameGeometry().topLeft(), QPoint(area.x() - 50, area.y() - 30));
+}
+
+void tst_TForm1::sizeLimitsOnlyWhileRunning() {
+    Folder f;
+    WriteStandardData(f);
+    f.Settings("MaxWin=0\r\n");
+    MessageRecorder messages;
+    auto form = Open(f);
+    QCOMPARE(form->minimumWidth() + FrameW(*form), 141 + 269 + 200);
+    QCOMPARE(form->maximumWidth() + FrameW(*form), form->screen()->geometry().width());
+    form->close();
+    QCOMPARE(form->minimumSize(), QSize(0, 0));
+}
+
+void tst_TForm1::minimiseUsesTheTrayOnlyWhereThereIsOne() {
+    Folder f;
+    WriteStandardData(f);
+    f.Settings("MaxWin=0\r\n");
+    MessageRecorder messages;
+    {
+        TForm1::TrayAvailableOverride = 1;
+        auto form = Open(f);
+        form->showMaximized();
+        QApplication::processEvents();
+        form->showMinimized();
+        QTRY_VERIFY(!form->isVisible());
+        form->TrayActivated(QSystemTrayIcon::DoubleClick);
+        QVERIFY(!form->isVisible());
+        form->TrayActivated(QSystemTrayIcon::Context);
+        QVERIFY(form->isVisible());
+        QVERIFY(form->isMaximized());
+        // A press while the window is shown changes nothing.
+        form->TrayActivated(QSystemTrayIcon::Trigger);
+        QVERIFY(form->isMaximized());
+    }
+    {
+        TForm1::TrayAvailableOverride = 0;
+        auto form = Open(f);
+        form->showMinimized();
+        QApplication::processEvents();
+        QTest::qWait(20);
+        QVERIFY(form->isVisible());
+        QVERIFY(form->isMinimized());
+    }
+}
+
+// ---- keys ----------------------------------------------------------------------------------
+
+void tst_TForm1::deleteWarnsOnlyInTheTable() {
+    Folder f;
+    WriteStandardData(f);
+    f.Settings("MaxWin=0\r\n");
+    MessageRecorder messages;
+    auto form = Open(f);
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    form->ListBox1->setFocus();
+    QTest::keyClick(form->ListBox1, Qt::Key_Delete);
+    QCOMPARE(messages.Calls.size(), 0);
+    form->Grid1->setFocus();
+    QTest::keyClick(form->Grid1, Qt::Key_Delete);
+    QCOMPARE(messages.Texts(), QStringList{QStringLiteral("А удалять показанные результаты нехорошо")});
+    QCOMPARE(messages.Calls[0].Caption, QStringLiteral("Попытка читерства"));
+    QCOMPARE(messages.Calls[0].Icon, MessageIcon::Warning);
+    QCOMPARE(form->Grid1->RowCount(), 5);
+}
+
+void tst_TForm1::f1OpensAboutAndGivesTheFocusBack_data() {
+    QTest::addColumn<int>("focused"); // 0 the list, 1 the table, 2 a check box
+    QTest::newRow("stage list") << 0;
+    QTest::newRow("table") << 1;
+    QTest::newRow("elsewhere") << 2;
+}
+
+void tst_TForm1::f1OpensAboutAndGivesTheFocusBack() {
+    QFETCH(int, focused);
+    Folder f;
+    WriteStandardData(f);
+    f.Settings("MaxWin=0\r\n");
+    MessageRecorder messages;
+    auto form = Open(f);
+    form->SetExecutablePath(QCoreApplication::applicationFilePath());
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    QWidget* const start = focused == 0   ? static_cast<QWidget*>(form->ListBox1)
+                           : focused == 1 ? static_cast<QWidget*>(form->Grid1)
+                                          : static_cast<QWidget*>(form->CheckBox[1]);
+    start->setFocus();
+    bool seen = false;
+    QTimer::singleShot(0, this, [&] {
+        auto* box = qobject_cast<TAboutBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        seen = AboutOpen() && form->Grid1->hasFocus();
+        box->OkButton->click();
+    });
+    QTest::keyClick(start, Qt::Key_F1);
+    QVERIFY(seen);
+    QVERIFY(!AboutOpen());
+    if (focused == 2)
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form.get()));
+    else
+        QTRY_VERIFY(start->hasFocus());
+}
+
+void tst_TForm1::aboutBoxContents() {
+    TAboutBox box(ProgramVersionInfo(), QStringLiteral("07.12.2026"));
+    QCOMPARE(box.size(), QSize(400, 300));
+    QCOMPARE(box.windowTitle(), QStringLiteral("О программе"));
+    QCOMPARE(box.OkButton->geometry(), QRect(162, 240, 75, 25));
+    QCOMPARE(box.TitleLabel->text(), QStringLiteral("Kelvara  2.2.0.76   (07.12.2026)"));
+    QCOMPARE(box.TitleLabel->pos(), QPoint(60, 15));
+    QCOMPARE(box.AboutDescLabel->geometry(), QRect(10, 50, 380, 55));
+    QCOMPARE(box.AboutNoticeLabel->geometry(), QRect(10, 100, 380, 55));
+    QVERIFY(box.AboutDescLabel->text().isEmpty());
+    QVERIFY(QString::fromStdString(box.AboutDescLabel->Text1()).contains(QStringLiteral("ZLTTimes 0.2")));
+    // Both texts fit their labels.
+    for (JustifiedLabel* label : {box.AboutDescLabel, box.AboutNoticeLabel}) {
+        QVERIFY(!label->Words().empty());
+        QVERIFY(label->Words().back().Y + QFontMetrics(label->font()).height() <= label->height());
+    }
+    QCOMPARE(box.RightsLabel->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
+    QCOMPARE(box.RightsLabel->width(), box.width());
+    // A missing executable: nothing is shown.
+    QVERIFY(!ShowAbout(nullptr, QStringLiteral("/nonexistent/Kelvara")));
+}
+
+KELVARA_GUI_TEST_MAIN(tst_TForm1)
+#include "tst_TForm1.moc"
