@@ -9,6 +9,7 @@
 #include "data/DateTime.h"
 #include "data/ValueTables.h"
 #include "filter/Filter.h"
+#include "filter/ui/Unit3.h"
 #include "settings/Settings.h"
 #include "stats/ui/JustifiedLabel.h"
 #include "table/ui/RunsGrid.h"
@@ -60,6 +61,7 @@ bool TForm1::TrayAvailable() {
 
 TForm1::TForm1(const QString& settingsPath, const QString& dataDir, QWidget* parent)
     : QWidget(parent), m_settingsPath(settingsPath), m_exePath(QCoreApplication::applicationFilePath()) {
+    m_filterDialog = [](Variables& v, QWidget* owner) { RunFilterDialog(v, owner); };
     m_decimalSep = QLocale().decimalPoint().toStdString();
     CreateControls();
 
