@@ -3,7 +3,7 @@
 KELVARA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 KELVARA_BUILD="$KELVARA_ROOT/build"
 KELVARA_PACKAGES=(cmake ninja-build g++ qt6-base-dev libsimpleini-dev libgtest-dev libbenchmark-dev
-                  xvfb xauth fonts-dejavu-core)
+                  xvfb xauth fonts-dejavu-core fonts-liberation2)
 
 kelvara_say() { printf '%s\n' "$*" >&2; }
 
