@@ -127,6 +127,7 @@ TForm1::TForm1(const QString& settingsPath, const QString& dataDir, QWidget* par
 
     if (const std::optional<Message> notice = ClosingNotice(m_v))
         MsgBox(*notice);
+    ReportMissingStages();
 }
 
 TForm1::~TForm1() {
@@ -653,6 +654,7 @@ void TForm1::Grid1Click(int row) {
     ShowStatusTexts(texts.Status);
     if (texts.Table.Data)
         ShowTable(texts.Table);
+    ReportMissingStages();
 }
 
 void TForm1::CGrid1SectionClick(int section) {
@@ -705,6 +707,14 @@ void TForm1::ShowTexts(const DisplayTexts& texts) {
         ShowTable(texts.Table);
     ShowDescription();
     SyncListSelection();
+    if (!m_inTransition)
+        ReportMissingStages();
+}
+
+// Runs on stages that "trinfo.bin" does not describe are named once, when first met.
+void TForm1::ReportMissingStages() {
+    if (const std::optional<Message> notice = MissingStagesNotice(m_v))
+        MsgBox(*notice, isVisible() ? this : nullptr);
 }
 
 void TForm1::ShowStageTexts(const StageStatsTexts& t) {

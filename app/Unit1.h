@@ -112,6 +112,7 @@ private:
     void ShowTable(const TableSnapshot& snapshot);
     void ShowDescription();
     void SyncListSelection();
+    void ReportMissingStages();
     void UpdateFilterButton();
     void ConfineToWorkArea();
     void FocusToHeaderDuringSizing();

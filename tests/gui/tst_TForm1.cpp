@@ -105,6 +105,7 @@ private slots:
     void noticesThenAWorkingWindow();
     void onlyTheCloseCommandWritesSettings();
     void restartRestoresTheWindow();
+    void unknownStageNamedOnce();
     void maximisedCloseKeepsNormalBounds();
 
     // ---- events
@@ -310,6 +311,24 @@ void tst_TForm1::restartRestoresTheWindow() {
     // Descending by the third sector of the second stage: 47-29 = 18 is the largest.
     QCOMPARE(Cell(*form, 1, 5), QStringLiteral("0:18.00"));
     QCOMPARE(messages.Calls.size(), 0);
+}
+
+void tst_TForm1::unknownStageNamedOnce() {
+    Folder f;
+    WriteStandardData(f);
+    f.Log({test::MainLine(Date(0), 1, "Карт-А"), test::TimesLine(30, 60, 100),
+           test::MainLine(Date(5), 7, "Карт-Б"), test::TimesLine(28, 58, 90)});
+    f.Settings("MaxWin=0\r\n");
+    MessageRecorder messages;
+    auto form = Open(f);
+    QVERIFY(form);
+    QCOMPARE(messages.Calls.size(), 1);
+    QVERIFY(messages.Calls[0].Text.contains(QStringLiteral("номером 7")));
+    QTest::mouseClick(form->CheckBox[3], Qt::LeftButton, {}, QPoint(5, 8));
+    form->Grid1->SetCurrentRow(2);
+    form->CGrid1SectionClick(5);
+    QCOMPARE(messages.Calls.size(), 1);
+    QCOMPARE(form->Grid1->RowCount(), 2);
 }
 
 void tst_TForm1::maximisedCloseKeepsNormalBounds() {

@@ -1,0 +1,147 @@
+// The main window on a generated 100000-run log: start-up to the first painted window, a header
+// click in the all-stages mode, a wheel notch in the relative mode. Offscreen platform.
+
+#include "app/MsgBox.h"
+#include "app/Unit1.h"
+#include "bench/BenchData.h"
+#include "table/ui/RunsGrid.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QHeaderView>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QWheelEvent>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+using namespace kel;
+
+namespace {
+
+constexpr int RunCount = 100000;
+
+QString DataDir() { return QString::fromStdU16String(bench::DataDir(RunCount).u16string()); }
+
+// Notes the first paint of the runs table: by then every other control has been painted too.
+class PaintSpy : public QObject {
+public:
+    bool Painted = false;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            Painted = true;
+        return false;
+    }
+};
+
+struct Window {
+    QTemporaryDir Dir;
+    std::unique_ptr<TForm1> Form;
+
+    explicit Window(const char* settings = "") {
+        QFile ini(Dir.filePath(QStringLiteral("Kelvara.ini")));
+        if (ini.open(QIODevice::WriteOnly))
+            ini.write(QByteArray("[Visparam]\r\nMaxWin=0\r\n") + settings);
+        ini.close();
+        Form = std::make_unique<TForm1>(ini.fileName(), DataDir());
+        Form->show();
+        QApplication::processEvents();
+    }
+};
+
+// The stage list row whose stage has the most finished runs.
+int BusiestStage(TForm1& form) {
+    int best = 0;
+    int bestRuns = -1;
+    for (int row = 0; row < form.ListBox1->count(); ++row) {
+        form.ListBox1->setCurrentRow(row);
+        if (form.Grid1->RowCount() > bestRuns) {
+            bestRuns = form.Grid1->RowCount();
+            best = row;
+        }
+    }
+    return best;
+}
+
+void BM_StartToFirstPaint(benchmark::State& state) {
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("Kelvara.ini"));
+    const QString data = DataDir();
+    for (auto _ : state) {
+        QFile file(ini);
+        if (file.open(QIODevice::WriteOnly))
+            file.write("[Visparam]\r\nMaxWin=0\r\n");
+        file.close();
+        auto form = std::make_unique<TForm1>(ini, data);
+        PaintSpy spy;
+        form->Grid1->viewport()->installEventFilter(&spy);
+        form->show();
+        while (!spy.Painted)
+            QApplication::processEvents();
+        state.PauseTiming();
+        form->Grid1->viewport()->removeEventFilter(&spy);
+        form.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StartToFirstPaint)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_HeaderClickAllStages(benchmark::State& state) {
+    Window w("AllTrack=1\r\nHSW2=45\r\nHSW11=80\r\n");
+    TForm1& form = *w.Form;
+    const int columns[] = {5, 1, 3, 11, 0, 2};
+    std::size_t i = 0;
+    for (auto _ : state) {
+        form.CGrid1SectionClick(columns[i++ % std::size(columns)]);
+        form.Grid1->viewport()->repaint();
+    }
+    state.counters["rows"] = form.Grid1->RowCount();
+}
+BENCHMARK(BM_HeaderClickAllStages)->Unit(benchmark::kMillisecond);
+
+void BM_WheelNotchRelative(benchmark::State& state) {
+    Window w;
+    TForm1& form = *w.Form;
+    form.ListBox1->setCurrentRow(BusiestStage(form));
+    form.CheckBoxMouseDown(form.CheckBox[2], false);
+    QWidget* viewport = form.Grid1->viewport();
+    int direction = -1;
+    int steps = 0;
+    for (auto _ : state) {
+        const QPointF at(10, 10);
+        QWheelEvent event(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, 120 * direction), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(viewport, &event);
+        viewport->repaint();
+        if (++steps % 200 == 0)
+            direction = -direction;
+    }
+    state.counters["rows"] = form.Grid1->RowCount();
+}
+BENCHMARK(BM_WheelNotchRelative)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QTemporaryDir screenDir;
+    const QString config = screenDir.filePath(QStringLiteral("screen.json"));
+    {
+        QFile file(config);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(R"({"screens":[{"name":"bench","x":0,"y":0,"width":1280,"height":1024,)"
+                       R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})");
+    }
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (platform.isEmpty() || platform == "offscreen")
+        qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).toLocal8Bit());
+    QApplication app(argc, argv);
+    SetMsgBoxHandler([](const MsgBoxCall&) { return false; });
+    TForm1::TrayAvailableOverride = 0;
+    bench::DataDir(RunCount); // generated once, outside the measurements
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
