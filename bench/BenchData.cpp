@@ -22,7 +22,7 @@ namespace kel::bench {
 namespace {
 
 // Bumped whenever the generator's output changes, so that an old folder is not reused.
-constexpr int GeneratorVersion = 1;
+constexpr int GeneratorVersion = 2;
 constexpr const char* CompleteMark = "complete";
 
 std::filesystem::path Generate(int runs) {
@@ -38,7 +38,7 @@ std::filesystem::path Generate(int runs) {
     sample::SampleOptions options;
     options.Runs = runs;
     options.Seed = 20261207;
-    options.StartYear = 2019;
+    options.StartYear = 2015; // 100000 runs end in December 2025
     options.Days = std::max(1000, runs / 25);
     sample::WriteSample(work, options);
     { std::ofstream(work / CompleteMark) << runs << '\n'; }
