@@ -324,6 +324,12 @@ std::vector<Stage> MakeStages(Rng& rng, std::string& file, int& records) {
         file.replace(static_cast<std::size_t>(s.No) * StageRecordSize, StageRecordSize, record);
         stages.push_back(std::move(s));
     }
+    // The first stage of the list is what a fresh start shows: make it one that people drive.
+    const auto first = std::min_element(stages.begin(), stages.end(), [](const Stage& a, const Stage& b) {
+        return StageNameLess(a.Name, b.Name);
+    });
+    if (first != stages.end())
+        first->Popularity = 1.0;
     return stages;
 }
 
