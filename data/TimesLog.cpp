@@ -7,10 +7,20 @@
 #include "data/ValueTables.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <numeric>
+#include <optional>
+
+#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
+#include <emmintrin.h>
+#define KEL_HAVE_SSE2 1
+#else
+#define KEL_HAVE_SSE2 0
+#endif
 
 namespace kel {
 namespace {
@@ -21,6 +31,29 @@ enum : int {
     FieldCar, FieldClass, FieldProfile,
     FieldBlank = 11, FieldSplit1, FieldSplit2, FieldFinish
 };
+
+// Bit i is set when p[i] is a tab, for n <= 64 bytes.
+uint64_t TabMask(const char* p, std::size_t n) {
+    uint64_t mask = 0;
+#if KEL_HAVE_SSE2
+    const __m128i tab = _mm_set1_epi8('\t');
+    std::size_t i = 0;
+    for (; i + 16 <= n; i += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        mask |= uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, tab)))} << i;
+    }
+    if (i < n) {
+        alignas(16) char tail[16] = {}; // zero bytes are never tabs
+        std::memcpy(tail, p + i, n - i);
+        const __m128i chunk = _mm_load_si128(reinterpret_cast<const __m128i*>(tail));
+        mask |= uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, tab)))} << i;
+    }
+#else
+    for (std::size_t i = 0; i < n; ++i)
+        mask |= uint64_t{p[i] == '\t'} << i;
+#endif
+    return mask;
+}
 
 std::string_view SkipBlanks(std::string_view text) {
     std::size_t i = 0;
@@ -54,6 +87,31 @@ bool ParseSeconds(std::string_view text, double& value) {
     // from_chars would also take "inf", "nan" and a second sign; only digits or "." may start.
     if (text.empty() || !((text.front() >= '0' && text.front() <= '9') || text.front() == '.'))
         return false;
+    // Up to 15 digits and no exponent: the digits as a whole number divided by a power of ten
+    // are both exact doubles, so one division gives the correctly rounded value.
+    static constexpr double Pow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    if (text.size() <= 16) {
+        const char* p = text.data();
+        const char* const end = p + text.size();
+        uint64_t digits = 0;
+        while (p != end && static_cast<unsigned char>(*p - '0') <= 9)
+            digits = digits * 10 + static_cast<unsigned char>(*p++ - '0');
+        std::size_t count = static_cast<std::size_t>(p - text.data());
+        std::size_t fraction = 0;
+        if (p != end && *p == '.') {
+            const char* const point = ++p;
+            while (p != end && static_cast<unsigned char>(*p - '0') <= 9)
+                digits = digits * 10 + static_cast<unsigned char>(*p++ - '0');
+            fraction = static_cast<std::size_t>(p - point);
+            count += fraction;
+        }
+        if (p == end && count > 0 && count <= 15) {
+            const double v = static_cast<double>(digits) / Pow10[fraction];
+            value = negative ? -v : v;
+            return true;
+        }
+    }
     double v = 0;
     const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v,
                                            std::chars_format::general);
@@ -101,6 +159,47 @@ std::string_view Unquote(std::string_view field, std::string& scratch) {
     return scratch.empty() ? field : std::string_view(scratch);
 }
 
+// Date-times of the log. Runs of one session share their date, so the day count of the last
+// date is kept and only the time of day is read again.
+class LogDateReader {
+public:
+    // False for a text that is not a valid date and time.
+    bool Read(std::string_view text, double& value) {
+        if (m_valid && text.compare(0, 10, m_date) == 0) {
+            if (text[10] != ' ' || text[13] != ':' || text[16] != ':')
+                return false;
+            const int h = TwoDigits(text, 11), n = TwoDigits(text, 14), s = TwoDigits(text, 17);
+            if (h < 0 || h > 23 || n < 0 || n > 59 || s < 0 || s > 59)
+                return false;
+            // The same arithmetic as EncodeDateTime.
+            const double time = (h * 3600000.0 + n * 60000.0 + s * 1000.0) / 86400000.0;
+            value = m_days >= 0 ? m_days + time : m_days - time;
+            return true;
+        }
+        const auto full = ParseLogDateTime(text);
+        if (!full)
+            return false;
+        value = *full;
+        const auto days = ParseLogDateTime(std::string(text.substr(0, 10)) + " 00:00:00");
+        m_valid = days.has_value();
+        m_date.assign(text.substr(0, 10));
+        m_days = days.value_or(0);
+        return true;
+    }
+
+private:
+    static int TwoDigits(std::string_view s, std::size_t pos) {
+        const char a = s[pos], b = s[pos + 1];
+        if (a < '0' || a > '9' || b < '0' || b > '9')
+            return -1;
+        return (a - '0') * 10 + (b - '0');
+    }
+
+    std::string m_date;
+    double m_days = 0;
+    bool m_valid = false;
+};
+
 std::string DescribeLine(std::size_t lineNo) { return "line " + std::to_string(lineNo); }
 
 // Finds or adds a name, first trying the entry found last time: runs of one car, class and
@@ -135,24 +234,44 @@ void RankEntries(NameList& list) {
 } // namespace
 
 bool SplitTabs(int first, int last, std::vector<std::string_view>& fields, std::string_view line) {
-    if (line.size() > MaxLogLineLength || line.find('\t') == std::string_view::npos)
+    if (line.size() > MaxLogLineLength)
         return false;
-    if (fields.size() < static_cast<std::size_t>(last) + 1)
-        fields.resize(static_cast<std::size_t>(last) + 1);
-    for (int i = first; i <= last; ++i) {
-        const std::size_t tab = line.find('\t');
-        if (tab == std::string_view::npos) {
-            fields[static_cast<std::size_t>(i)] = line;
-            line = {};
-        } else {
-            fields[static_cast<std::size_t>(i)] = line.substr(0, tab);
-            line.remove_prefix(tab + 1);
+    const char* const data = line.data();
+    const std::size_t size = line.size();
+    std::size_t field = static_cast<std::size_t>(first);
+    const std::size_t stop = static_cast<std::size_t>(last) + 1;
+    std::size_t start = 0;
+    bool found = false;
+    // One bit per byte of a whole block, so the loop below runs once per field, not per byte.
+    for (std::size_t block = 0; block < size; block += 64) {
+        uint64_t tabs = TabMask(data + block, std::min<std::size_t>(64, size - block));
+        while (tabs != 0) {
+            const std::size_t tab = block + static_cast<std::size_t>(std::countr_zero(tabs));
+            if (!found) {
+                found = true;
+                if (fields.size() < stop)
+                    fields.resize(stop);
+            }
+            fields[field++] = std::string_view(data + start, tab - start);
+            if (field == stop)
+                return true;
+            start = tab + 1;
+            tabs &= tabs - 1;
         }
     }
+    if (!found)
+        return false;
+    fields[field++] = std::string_view(data + start, size - start);
+    std::fill(fields.begin() + static_cast<std::ptrdiff_t>(field), fields.begin() + static_cast<std::ptrdiff_t>(stop),
+              std::string_view());
     return true;
 }
 
 int32_t ParseCode(std::string_view text, int32_t min, int32_t max, int32_t def) {
+    if (text.size() == 1) { // the usual case: one digit
+        const int32_t value = text[0] - '0';
+        return value >= 0 && value <= 9 && value >= min && value <= max ? value : def;
+    }
     text = SkipBlanks(text);
     bool negative = false;
     if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
@@ -256,6 +375,7 @@ void ReadTimesLogData(std::string_view bytes, RunData& data) {
     data.RunCount = 0;
     data.FinishedCount = 0;
 
+    LogDateReader dates;
     NameCache cars{data.CarList}, classes{data.ClassList}, profiles{data.ProfList};
     std::vector<std::string_view> fields(FieldFinish + 1);
     std::string carScratch, classScratch, profScratch;
@@ -288,13 +408,9 @@ void ReadTimesLogData(std::string_view bytes, RunData& data) {
             return;
         // The date is checked before the stage: a malformed date fails even a dropped line.
         double startTime = 0;
-        if (fields[FieldDate].size() == 19) {
-            const auto value = ParseLogDateTime(fields[FieldDate]);
-            if (!value)
-                throw LoadError(std::string(LogFileName), DescribeLine(lineNo) + ": malformed date \"" +
-                                                              Cp1251ToUtf8(fields[FieldDate]) + "\"");
-            startTime = *value;
-        }
+        if (fields[FieldDate].size() == 19 && !dates.Read(fields[FieldDate], startTime))
+            throw LoadError(std::string(LogFileName), DescribeLine(lineNo) + ": malformed date \"" +
+                                                          Cp1251ToUtf8(fields[FieldDate]) + "\"");
         const int32_t stage = ParseCode(fields[FieldStage], 1, 200, 0);
         if (stage == 0) {
             pending = false;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <string>
 #include <vector>
 
@@ -141,6 +142,25 @@ TEST(TimesLogRead, PendingMarkSurvivesUnacceptableTimesLines) {
     EXPECT_EQ(d.Runs[1].Split1, 1.5);
     EXPECT_EQ(d.Runs[1].Split2, -20);
     EXPECT_EQ(d.Runs[1].Finish, 0.5);
+}
+
+TEST(TimesLogRead, TimesAreTheNearestDoubles) {
+    const std::vector<std::string> texts = {"0.1", "0.3", "95.125", "686.289", "1231.154", "123456789012345",
+                                            "1234567.89012345", "1234567890123456", "9.999999999999999", "1e-5",
+                                            "00000000000000000001.5", "5.", "0.000000000000001", "2.5E+2"};
+    std::vector<std::string> lines;
+    for (const std::string& t : texts) {
+        lines.push_back(Main{});
+        lines.push_back(Times(t, "-" + t, t));
+    }
+    const RunData d = Load(Log(lines));
+    ASSERT_EQ(d.FinishedCount, static_cast<int>(texts.size()));
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        double expected = 0;
+        std::from_chars(texts[i].data(), texts[i].data() + texts[i].size(), expected);
+        EXPECT_EQ(d.Runs[i + 1].Split1, expected) << texts[i];
+        EXPECT_EQ(d.Runs[i + 1].Split2, -expected) << texts[i];
+    }
 }
 
 TEST(TimesLogRead, EmptyTimeFieldsFinishWithZero) {
@@ -279,6 +299,24 @@ TEST(TimesLogRead, DatesMalformedFailShortGiveZero) {
         }
     }
     EXPECT_THROW(ParseRunTime("2008-02-30 10:00:00"), LoadError);
+
+    // Runs of one day in a row, also before 1899-12-30, where the time counts the other way.
+    for (const std::string day : {"2031-04-05", "1899-12-29", "1899-12-30", "0001-01-01"}) {
+        SCOPED_TRACE(day);
+        std::vector<std::string> lines;
+        const std::vector<std::string> times = {"00:00:00", "10:20:30", "23:59:59", "12:00:00"};
+        for (const std::string& time : times)
+            lines.push_back(Main{.date = day + " " + time});
+        const RunData same = Load(Log(lines));
+        ASSERT_EQ(same.RunCount, 4);
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(same.Runs[i + 1].StartTime, *ParseLogDateTime(day + " " + times[i]));
+        for (const std::string bad : {" 24:00:00", " 10:60:00", " 10:00:6x", "x10:00:00", " 10-00:00"}) {
+            lines.push_back(Main{.date = day + bad});
+            EXPECT_THROW(Load(Log(lines)), LoadError) << bad;
+            lines.pop_back();
+        }
+    }
 
     const RunData d = Load(Log({Main{.date = "2008-02-03"}, Main{.date = "2008-02-03 10:00:000"}, Main{.date = ""},
                                 Main{.date = "2008-02-29 23:59:59"}}));
