@@ -332,12 +332,16 @@ TEST(TimesLogRead, LineLengthLimit) {
     const std::string fits = base + std::string(MaxLogLineLength - base.size(), 'p');
     const std::string tooLong = fits + "p";
     ASSERT_EQ(fits.size(), MaxLogLineLength);
-    const RunData d = Load(Log({fits, tooLong, Times("4", "5", "6"), Main{.car = "Long Name Car 1",
-                                .cls = "A class name of thirty chars..", .prof = "A long profile name as well"}}));
+    // Names past byte 64 and past byte 128 of a line that is longer than 90 bytes.
+    const std::string longCar = "Long Name Car " + std::string(60, 'c');
+    const RunData d = Load(Log({fits, tooLong, Times("4", "5", "6"),
+                                Main{.car = longCar, .cls = "Class " + std::string(60, 'k'), .prof = "Profile B"}}));
     ASSERT_EQ(d.RunCount, 2);
     EXPECT_EQ(ProfOf(d, 1), std::string(30, 'p'));
     EXPECT_EQ(d.Runs[1].Finish, 6) << "the ignored line leaves the first run waiting for its times";
-    EXPECT_EQ(CarOf(d, 2), "Long Name Car 1");
+    EXPECT_EQ(CarOf(d, 2), longCar.substr(0, 30));
+    EXPECT_EQ(ClassOf(d, 2), "Class " + std::string(24, 'k'));
+    EXPECT_EQ(ProfOf(d, 2), "Profile B");
 }
 
 TEST(TimesLogRead, AnyLineEndsAndBytes) {
