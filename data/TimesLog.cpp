@@ -43,10 +43,14 @@ uint64_t TabMask(const char* p, std::size_t n) {
         mask |= uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, tab)))} << i;
     }
     if (i < n) {
-        alignas(16) char tail[16] = {}; // zero bytes are never tabs
-        std::memcpy(tail, p + i, n - i);
-        const __m128i chunk = _mm_load_si128(reinterpret_cast<const __m128i*>(tail));
-        mask |= uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, tab)))} << i;
+        if (n >= 16) { // the last 16 bytes, overlapping the chunk before
+            const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + n - 16));
+            const unsigned bits = static_cast<uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, tab)));
+            mask |= uint64_t{bits >> (i - (n - 16))} << i;
+        } else {
+            for (; i < n; ++i)
+                mask |= uint64_t{p[i] == '\t'} << i;
+        }
     }
 #else
     for (std::size_t i = 0; i < n; ++i)
