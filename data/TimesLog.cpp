@@ -73,9 +73,39 @@ int HexDigit(char c) {
     return -1;
 }
 
+// Up to 15 digits with an optional "." and nothing else, the form the game writes: the digits
+// as a whole number and the power of ten are both exact doubles, so one division gives the
+// correctly rounded value. False, leaving `value`, for any other text.
+bool ParsePlainSeconds(std::string_view text, double& value) {
+    static constexpr double Pow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    if (text.empty() || text.size() > 16)
+        return false;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    uint64_t digits = 0;
+    while (p != end && static_cast<unsigned char>(*p - '0') <= 9)
+        digits = digits * 10 + static_cast<unsigned char>(*p++ - '0');
+    std::size_t count = static_cast<std::size_t>(p - text.data());
+    std::size_t fraction = 0;
+    if (p != end && *p == '.') {
+        const char* const point = ++p;
+        while (p != end && static_cast<unsigned char>(*p - '0') <= 9)
+            digits = digits * 10 + static_cast<unsigned char>(*p++ - '0');
+        fraction = static_cast<std::size_t>(p - point);
+        count += fraction;
+    }
+    if (p != end || count == 0 || count > 15)
+        return false;
+    value = static_cast<double>(digits) / Pow10[fraction];
+    return true;
+}
+
 // Seconds of a time field: blanks, optional sign, digits with an optional "." fraction and
 // exponent, blanks. Empty text is 0. False for anything else, and for values out of range.
 bool ParseSeconds(std::string_view text, double& value) {
+    if (ParsePlainSeconds(text, value))
+        return true;
     text = SkipBlanks(text);
     while (!text.empty() && text.back() == ' ')
         text.remove_suffix(1);
@@ -91,36 +121,13 @@ bool ParseSeconds(std::string_view text, double& value) {
     // from_chars would also take "inf", "nan" and a second sign; only digits or "." may start.
     if (text.empty() || !((text.front() >= '0' && text.front() <= '9') || text.front() == '.'))
         return false;
-    // Up to 15 digits and no exponent: the digits as a whole number divided by a power of ten
-    // are both exact doubles, so one division gives the correctly rounded value.
-    static constexpr double Pow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
-                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    if (text.size() <= 16) {
-        const char* p = text.data();
-        const char* const end = p + text.size();
-        uint64_t digits = 0;
-        while (p != end && static_cast<unsigned char>(*p - '0') <= 9)
-            digits = digits * 10 + static_cast<unsigned char>(*p++ - '0');
-        std::size_t count = static_cast<std::size_t>(p - text.data());
-        std::size_t fraction = 0;
-        if (p != end && *p == '.') {
-            const char* const point = ++p;
-            while (p != end && static_cast<unsigned char>(*p - '0') <= 9)
-                digits = digits * 10 + static_cast<unsigned char>(*p++ - '0');
-            fraction = static_cast<std::size_t>(p - point);
-            count += fraction;
-        }
-        if (p == end && count > 0 && count <= 15) {
-            const double v = static_cast<double>(digits) / Pow10[fraction];
-            value = negative ? -v : v;
-            return true;
-        }
-    }
     double v = 0;
-    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v,
-                                           std::chars_format::general);
-    if (ec != std::errc() || ptr != text.data() + text.size() || !std::isfinite(v))
-        return false;
+    if (!ParsePlainSeconds(text, v)) {
+        const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v,
+                                               std::chars_format::general);
+        if (ec != std::errc() || ptr != text.data() + text.size() || !std::isfinite(v))
+            return false;
+    }
     value = negative ? -v : v;
     return true;
 }
