@@ -1,5 +1,6 @@
 #include "filter/ui/Unit3.h"
 
+#include "app/Look.h"
 #include "app/MsgBox.h"
 #include "data/Cp1251.h"
 #include "data/DateTime.h"
@@ -178,11 +179,7 @@ TFilter::TFilter(Variables& v, QWidget* mainWindow)
       m_v(v), m_mainWindow(mainWindow) {
     setObjectName("Filter");
     setModal(true);
-    QFont font;
-    font.setFamilies({"MS Sans Serif", "Microsoft Sans Serif", "DejaVu Sans Condensed", "Liberation Sans Narrow",
-                      "Arial Narrow", "Arial"});
-    font.setPointSize(8);
-    setFont(font);
+    setFont(WindowFont()); // "MS Sans Serif" 8 pt, or the window's stand-in
     setFixedSize(459, 159);
 
     auto place = [](QWidget* w, const char* name, int x, int y, int width, int height) {

@@ -1,12 +1,18 @@
 // The filter dialog driven through its widgets: the working copy, the date page, the two
 // lists, confirming and abandoning, and the filter files.
 
+#include "app/Controls.h"
 #include "app/MsgBox.h"
+#include "app/Program.h"
+#include "app/Unit1.h"
 #include "data/Cp1251.h"
 #include "data/DateTime.h"
 #include "data/ValueTables.h"
 #include "filter/Filter.h"
 #include "filter/ui/Unit3.h"
+#include "table/ui/RunsGrid.h"
+#include "table/ui/RunsTableModel.h"
+#include "tests/gui/GuiTest.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -99,6 +105,27 @@ std::vector<bool> Flags(const NameList& list, bool NameEntry::*flag) {
     for (const NameEntry& e : list)
         flags.push_back(e.*flag);
     return flags;
+}
+
+// Drives the filter dialog that the filter button is about to open.
+void WhenDialogOpens(std::function<void(TFilter&)> steps) {
+    QTimer::singleShot(0, [steps] {
+        if (auto* d = qobject_cast<TFilter*>(QApplication::activeModalWidget())) {
+            steps(*d);
+            if (d->isVisible()) // a failed check left it open
+                d->reject();
+        } else
+            qFatal("the filter dialog did not open");
+    });
+}
+
+void ClickIn(TFilter& d, const char* button) { QTest::mouseClick(d.findChild<QToolButton*>(button), Qt::LeftButton); }
+
+QStringList CarColumn(const TForm1& form) {
+    QStringList cars;
+    for (int row = 1; row <= form.Grid1->RowCount(); ++row)
+        cars << form.Grid1->RunsModel()->CellText(row, 1);
+    return cars;
 }
 
 } // namespace
@@ -757,6 +784,78 @@ private slots:
         }
     }
 
+    // The filter button: whatever the dialog's end, the window shows the criteria in force.
+    void filterButtonAppliesWhatWasConfirmed() {
+        guitest::Folder f;
+        f.Stages({{1, "Озёрная петля", 8.5f, "Тестовая трасса", ""}});
+        f.Log({test::MainLine("2024-05-01 10:00:00", 1, "Ворон-21"), test::TimesLine(30, 60, 100),
+               test::MainLine("2024-05-01 10:05:00", 1, "Фыркун"), test::TimesLine(28, 58, 90),
+               test::MainLine("2024-05-01 10:10:00", 1, "Ворон-21"), test::TimesLine(31, 65, 110),
+               test::MainLine("2024-05-01 10:15:00", 1, "Фыркун"),
+               test::MainLine("2024-05-01 10:20:00", 1, "Фыркун"), test::TimesLine(29, 59, 95)});
+        std::unique_ptr<TForm1> form = StartProgram(f.Ini(), f.Dir.path());
+        QVERIFY(form);
+        form->show();
+        QVERIFY(g_boxes.empty());
+        auto* button = form->SpeedButton2;
+        QCOMPARE(form->Label[18]->text(), QString("4"));
+
+        // one car hidden and confirmed
+        WhenDialogOpens([](TFilter& d) {
+            ClickRow(d.findChild<QListWidget*>("ListBox5"), 1);
+            ClickItem(d.findChild<QListWidget*>("ListBox1"), "Ворон-21");
+            ClickIn(d, "SB1");
+            ClickIn(d, "SB3");
+        });
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(button->isChecked());
+        QVERIFY(button->font().bold());
+        QCOMPARE(button->CaptionColour(), QColor(Qt::red));
+        QCOMPARE(form->Label[18]->text(), QString("2"));
+        QCOMPARE(form->Label[3]->text(), QString("2"));
+        QCOMPARE(CarColumn(*form), QStringList({"Фыркун", "Фыркун"}));
+        QVERIFY(g_boxes.empty());
+
+        // every car hidden, then abandoned: the car hidden before stays hidden
+        WhenDialogOpens([](TFilter& d) {
+            QCOMPARE(d.findChild<QListWidget*>("ListBox5")->currentRow(), 1);
+            ClickItem(d.findChild<QListWidget*>("ListBox1"), "Фыркун");
+            ClickIn(d, "SB2");
+            ClickIn(d, "SB6");
+        });
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(button->isChecked());
+        QCOMPARE(CarColumn(*form), QStringList({"Фыркун", "Фыркун"}));
+        QVERIFY(g_boxes.empty());
+
+        // every car hidden and confirmed: the warning
+        WhenDialogOpens([](TFilter& d) {
+            ClickItem(d.findChild<QListWidget*>("ListBox1"), "Фыркун");
+            ClickIn(d, "SB2");
+            ClickIn(d, "SB3");
+        });
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(g_boxes.size(), std::size_t(1));
+        QCOMPARE(g_boxes[0].Text,
+                 QString("Программа не обнаружила ниодного проезда, удовлетворяющего заданным условиям фильтра"));
+        QCOMPARE(g_boxes[0].Caption, QString("Kelvara 2.2"));
+        QCOMPARE(g_boxes[0].Icon, MessageIcon::Warning);
+        QCOMPARE(form->Label[18]->text(), QString("0"));
+        QCOMPARE(form->Grid1->RowCount(), 0);
+
+        // reset and confirmed: everything back, the button up
+        WhenDialogOpens([](TFilter& d) {
+            ClickIn(d, "SB4");
+            ClickIn(d, "SB3");
+        });
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(!button->isChecked());
+        QVERIFY(!button->font().bold());
+        QCOMPARE(form->Label[18]->text(), QString("4"));
+        QCOMPARE(form->Grid1->RowCount(), 4);
+        QCOMPARE(g_boxes.size(), std::size_t(1));
+    }
+
     void screenshots() {
         const QString folder = QString(KELVARA_BINARY_DIR) + "/screenshots";
         QDir().mkpath(folder);
@@ -782,5 +881,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestTFilter)
+KELVARA_GUI_TEST_MAIN(TestTFilter)
 #include "tst_TFilter.moc"
