@@ -405,6 +405,7 @@ void TForm1::ApplyPendingBounds() {
         return;
     if (isMaximized() || isMinimized()) {
         m_pendingBounds = QRect();
+        ApplySizeLimits();
         return;
     }
     if (FrameExtraWidth() == 0 && FrameExtraHeight() == 0)

@@ -106,6 +106,7 @@ private slots:
     void onlyTheCloseCommandWritesSettings();
     void restartRestoresTheWindow();
     void unknownStageNamedOnce();
+    void failedSaveNamesTheFile();
     void maximisedCloseKeepsNormalBounds();
 
     // ---- events
@@ -329,6 +330,23 @@ void tst_TForm1::unknownStageNamedOnce() {
     form->CGrid1SectionClick(5);
     QCOMPARE(messages.Calls.size(), 1);
     QCOMPARE(form->Grid1->RowCount(), 2);
+}
+
+void tst_TForm1::failedSaveNamesTheFile() {
+    Folder f;
+    WriteStandardData(f);
+    const QString ini = f.Path("no-such-folder/Kelvara.ini");
+    MessageRecorder messages;
+    {
+        auto form = StartProgram(ini, f.Dir.path());
+        QVERIFY(form);
+        form->show();
+        form->close();
+    }
+    QCOMPARE(messages.Calls.size(), 1);
+    QVERIFY(messages.Calls[0].Text.contains(QStringLiteral("Kelvara.ini")));
+    QCOMPARE(messages.Calls[0].Caption, QStringLiteral("Ошибка"));
+    QVERIFY(!QFile::exists(ini));
 }
 
 void tst_TForm1::maximisedCloseKeepsNormalBounds() {
