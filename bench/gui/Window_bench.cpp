@@ -81,6 +81,7 @@ void BM_StartToFirstPaint(benchmark::State& state) {
         while (!spy.Painted)
             QApplication::processEvents();
         state.PauseTiming();
+        state.counters["runs"] = form->Vars().Data.RunCount;
         form->Grid1->viewport()->removeEventFilter(&spy);
         form.reset();
         state.ResumeTiming();
