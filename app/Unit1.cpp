@@ -104,6 +104,11 @@ TForm1::TForm1(const QString& settingsPath, const QString& dataDir, QWidget* par
         m_inTransition = false;
         QCoreApplication::quit();
         return;
+    } catch (const std::exception& error) {
+        MsgBox(QString::fromUtf8(error.what()), {}, {}, Q(ErrorCaption), MessageIcon::Error);
+        m_inTransition = false;
+        QCoreApplication::quit();
+        return;
     }
     CheckBox[1]->setChecked(m_v.Disp.BySectors);
     CheckBox[2]->setChecked(m_v.Disp.Relative && !m_v.Disp.AllStages);

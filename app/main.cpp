@@ -12,6 +12,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kelvara"));
     QApplication::setWindowIcon(kel::AppIcon());
+    // Minimised to the tray the window is hidden; only its close command ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
 
     const auto form = kel::StartProgram(
         QDir(QApplication::applicationDirPath()).filePath(QStringLiteral("Kelvara.ini")), QDir::currentPath());
