@@ -78,26 +78,25 @@ int HexDigit(char c) {
 // correctly rounded value. False, leaving `value`, for any other text.
 bool ParsePlainSeconds(std::string_view text, double& value) {
     static constexpr double Pow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
-                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    if (text.empty() || text.size() > 16)
+                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16};
+    const std::size_t size = text.size();
+    if (size == 0 || size > 16)
         return false;
-    const char* p = text.data();
-    const char* const end = p + text.size();
     uint64_t digits = 0;
-    while (p != end && static_cast<unsigned char>(*p - '0') <= 9)
-        digits = digits * 10 + static_cast<unsigned char>(*p++ - '0');
-    std::size_t count = static_cast<std::size_t>(p - text.data());
-    std::size_t fraction = 0;
-    if (p != end && *p == '.') {
-        const char* const point = ++p;
-        while (p != end && static_cast<unsigned char>(*p - '0') <= 9)
-            digits = digits * 10 + static_cast<unsigned char>(*p++ - '0');
-        fraction = static_cast<std::size_t>(p - point);
-        count += fraction;
+    std::size_t point = size; // index of the ".", or size when there is none
+    for (std::size_t i = 0; i < size; ++i) {
+        const unsigned d = static_cast<unsigned char>(text[i]) - unsigned{'0'};
+        if (d <= 9)
+            digits = digits * 10 + d;
+        else if (text[i] == '.' && point == size)
+            point = i;
+        else
+            return false;
     }
-    if (p != end || count == 0 || count > 15)
+    const std::size_t count = point == size ? size : size - 1;
+    if (count == 0 || count > 15)
         return false;
-    value = static_cast<double>(digits) / Pow10[fraction];
+    value = static_cast<double>(digits) / Pow10[point == size ? 0 : size - 1 - point];
     return true;
 }
 
@@ -168,6 +167,17 @@ std::string_view Unquote(std::string_view field, std::string& scratch) {
     if (!closed && !scratch.empty())
         scratch.pop_back();
     return scratch.empty() ? field : std::string_view(scratch);
+}
+
+// A code of one character, the usual case.
+int32_t ParseDigitCode(char c, int32_t min, int32_t max, int32_t def) {
+    const int32_t value = c - '0';
+    return value >= 0 && value <= 9 && value >= min && value <= max ? value : def;
+}
+
+// A condition code of a log line.
+int32_t Code(std::string_view text, int32_t min, int32_t max, int32_t def) {
+    return text.size() == 1 ? ParseDigitCode(text[0], min, max, def) : ParseCode(text, min, max, def);
 }
 
 // Date-times of the log. Runs of one session share their date, so the day count of the last
@@ -279,10 +289,8 @@ bool SplitTabs(int first, int last, std::vector<std::string_view>& fields, std::
 }
 
 int32_t ParseCode(std::string_view text, int32_t min, int32_t max, int32_t def) {
-    if (text.size() == 1) { // the usual case: one digit
-        const int32_t value = text[0] - '0';
-        return value >= 0 && value <= 9 && value >= min && value <= max ? value : def;
-    }
+    if (text.size() == 1)
+        return ParseDigitCode(text[0], min, max, def);
     text = SkipBlanks(text);
     bool negative = false;
     if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
@@ -422,7 +430,7 @@ void ReadTimesLogData(std::string_view bytes, RunData& data) {
         if (fields[FieldDate].size() == 19 && !dates.Read(fields[FieldDate], startTime))
             throw LoadError(std::string(LogFileName), DescribeLine(lineNo) + ": malformed date \"" +
                                                           Cp1251ToUtf8(fields[FieldDate]) + "\"");
-        const int32_t stage = ParseCode(fields[FieldStage], 1, 200, 0);
+        const int32_t stage = Code(fields[FieldStage], 1, 200, 0);
         if (stage == 0) {
             pending = false;
             return;
@@ -433,11 +441,11 @@ void ReadTimesLogData(std::string_view bytes, RunData& data) {
         run.StartTime = startTime;
         run.StageNo = static_cast<uint16_t>(stage);
         run.RunNo = data.RunCount;
-        run.Wetness = ParseCode(fields[FieldWetness], 0, 2, 3);
-        run.SurfAge = ParseCode(fields[FieldSurfAge], 0, 2, 3);
-        run.Tyres = ParseCode(fields[FieldTyres], 0, 6, 7);
-        run.Damage = ParseCode(fields[FieldDamage], 0, 3, 4);
-        run.Weather = ParseCode(fields[FieldWeather], 0, 2, 3);
+        run.Wetness = Code(fields[FieldWetness], 0, 2, 3);
+        run.SurfAge = Code(fields[FieldSurfAge], 0, 2, 3);
+        run.Tyres = Code(fields[FieldTyres], 0, 6, 7);
+        run.Damage = Code(fields[FieldDamage], 0, 3, 4);
+        run.Weather = Code(fields[FieldWeather], 0, 2, 3);
 
         const std::string_view car = Unquote(fields[FieldCar], carScratch);
         std::string_view cls = Unquote(fields[FieldClass], classScratch);
