@@ -201,10 +201,11 @@ public:
         if (!full)
             return false;
         value = *full;
-        const auto days = ParseLogDateTime(std::string(text.substr(0, 10)) + " 00:00:00");
-        m_valid = days.has_value();
+        // The time of day is less than a day and counts away from zero, so truncation
+        // leaves the day count, also before 1899-12-30.
+        m_days = std::trunc(value);
         m_date.assign(text.substr(0, 10));
-        m_days = days.value_or(0);
+        m_valid = true;
         return true;
     }
 
