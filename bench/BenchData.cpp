@@ -1,5 +1,7 @@
 #include "bench/BenchData.h"
 
+#include "data/DateTime.h"
+#include "data/Startup.h"
 #include "tools/SampleGen.h"
 
 #include <algorithm>
@@ -65,6 +67,19 @@ const std::filesystem::path& DataDir(int runs) {
     auto it = dirs.find(runs);
     if (it == dirs.end()) it = dirs.emplace(runs, Generate(runs)).first;
     return it->second;
+}
+
+BenchRuns LoadAllStages(int runs) {
+    StartupOptions options;
+    options.DataDir = DataDir(runs);
+    options.Now = NowDateTime();
+    Variables v;
+    LoadPhase(v, options);
+    v.Disp.AllStages = true;
+    v.Disp.TypeSort = 0;
+    v.Disp.UpOrDown = 1;
+    SetupPhase(v, options);
+    return BenchRuns{std::move(v.Data), std::move(v.Sel)};
 }
 
 } // namespace kel::bench

@@ -16,32 +16,9 @@ namespace {
 
 using namespace kel;
 
-struct Sample {
-    RunData data;
-    SelectionState sel;
-};
+using Sample = kel::bench::BenchRuns;
 
-// The generated 100000-run log with every stage selected, as at start-up: filter pass,
-// selection, packed and ranked lists; the selection in log order.
-Sample LoadSample() {
-    const std::filesystem::path dir = kel::bench::DataDir(100000);
-    Sample s;
-    StageFile stages;
-    const std::vector<std::string> stageList = stages.FillStageList((dir / "trinfo.bin").string());
-    ReadTimesLog((dir / "zlttimes.log").string(), s.data);
-    VisibilityTotals totals;
-    ApplyFilter(s.data, stages, TDateFilter{}, totals);
-    int32_t selCur = 1;
-    int32_t stageIndex = 0;
-    BuildSelection(s.data, stages, s.sel, selCur, stageList, stageIndex, true);
-    PackNameList(s.data.CarList, &RunRecord::CarIdx, s.data.Runs, &s.sel.Selection);
-    PackNameList(s.data.ClassList, &RunRecord::ClassIdx, s.data.Runs, &s.sel.Selection);
-    PackNameList(s.data.ProfList, &RunRecord::ProfIdx, s.data.Runs, &s.sel.Selection);
-    for (NameList* list : {&s.data.WetnessList, &s.data.SurfAgeList, &s.data.TyresList, &s.data.DamageList,
-                           &s.data.WeatherList})
-        RankCondList(*list);
-    return s;
-}
+Sample LoadSample() { return kel::bench::LoadAllStages(100000); }
 
 const Sample& Runs() {
     static const Sample s = LoadSample();

@@ -245,4 +245,13 @@ std::string_view UnitWord(int32_t n, int kind) {
 
 std::string WholeNumber(long long n) { return std::to_string(n); }
 
+std::string WithUnit(const std::string& number, std::string_view unit) {
+    if (number.empty())
+        return {};
+    std::string out;
+    out.reserve(number.size() + unit.size());
+    out.append(number).append(unit);
+    return out;
+}
+
 } // namespace kel

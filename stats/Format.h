@@ -33,6 +33,9 @@ inline float ToSingle(double x) {
     return static_cast<float>(x);
 }
 
+// A number with its unit ("12.3" + " км"), or nothing when the number has no defined text.
+std::string WithUnit(const std::string& number, std::string_view unit);
+
 // Plain decimal integer.
 std::string WholeNumber(long long n);
 

@@ -12,15 +12,6 @@
 namespace kel {
 namespace {
 
-std::string WithUnit(const std::string& number, std::string_view unit) {
-    if (number.empty())
-        return {};
-    std::string out;
-    out.reserve(number.size() + unit.size());
-    out.append(number).append(unit);
-    return out;
-}
-
 // "12 часов": a whole number of units (a float sum of seconds can exceed every integer type).
 void AppendCount(std::string& out, double n, int kind) {
     char buf[64];

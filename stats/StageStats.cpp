@@ -8,16 +8,6 @@
 namespace kel {
 namespace {
 
-// A number with its unit, or nothing when the number has no defined text.
-std::string WithUnit(const std::string& number, std::string_view unit) {
-    if (number.empty())
-        return {};
-    std::string out;
-    out.reserve(number.size() + unit.size());
-    out.append(number).append(unit);
-    return out;
-}
-
 } // namespace
 
 StageStatsTexts ShowStageStats(const StageRecord& stage, uint8_t currentStage, const SelectionState& sel,

@@ -22,32 +22,11 @@ namespace {
 
 using namespace kel;
 
-struct Sample {
-    RunData data;
-    SelectionState sel;
-};
+using Sample = kel::bench::BenchRuns;
 
 // Every stage selected, as at start-up in the all-stages mode; log order.
 const Sample& Runs() {
-    static const Sample sample = [] {
-        const std::filesystem::path dir = kel::bench::DataDir(100000);
-        Sample s;
-        StageFile stages;
-        const std::vector<std::string> stageList = stages.FillStageList((dir / "trinfo.bin").string());
-        ReadTimesLog((dir / "zlttimes.log").string(), s.data);
-        VisibilityTotals totals;
-        ApplyFilter(s.data, stages, TDateFilter{}, totals);
-        int32_t selCur = 1;
-        int32_t stageIndex = 0;
-        BuildSelection(s.data, stages, s.sel, selCur, stageList, stageIndex, true);
-        PackNameList(s.data.CarList, &RunRecord::CarIdx, s.data.Runs, &s.sel.Selection);
-        PackNameList(s.data.ClassList, &RunRecord::ClassIdx, s.data.Runs, &s.sel.Selection);
-        PackNameList(s.data.ProfList, &RunRecord::ProfIdx, s.data.Runs, &s.sel.Selection);
-        for (NameList* list : {&s.data.WetnessList, &s.data.SurfAgeList, &s.data.TyresList, &s.data.DamageList,
-                               &s.data.WeatherList})
-            RankCondList(*list);
-        return s;
-    }();
+    static const Sample sample = kel::bench::LoadAllStages(100000);
     return sample;
 }
 
