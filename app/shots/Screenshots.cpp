@@ -4,6 +4,7 @@
 
 #include "app/AboutF.h"
 #include "app/Controls.h"
+#include "app/FixedScreen.h"
 #include "app/MsgBox.h"
 #include "app/Unit1.h"
 #include "data/Cp1251.h"
@@ -56,15 +57,7 @@ void WriteSettings(const QString& path, bool maximised) {
 int main(int argc, char** argv) {
     // A 1280 x 1024 screen at 96 dpi, whatever the machine has.
     QTemporaryDir work;
-    const QString screenConfig = work.filePath(QStringLiteral("screen.json"));
-    {
-        QFile file(screenConfig);
-        if (file.open(QIODevice::WriteOnly))
-            file.write(R"({"screens":[{"name":"shots","x":0,"y":0,"width":1280,"height":1024,)"
-                       R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})");
-    }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + screenConfig).toLocal8Bit());
+    kel::UseFixedOffscreenScreen(work.path());
     QApplication app(argc, argv);
 
     const QString dataDir =

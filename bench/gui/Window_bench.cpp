@@ -1,6 +1,7 @@
 // The main window on a generated 100000-run log: start-up to the first painted window, a header
 // click in the all-stages mode, a wheel notch in the relative mode. Offscreen platform.
 
+#include "app/FixedScreen.h"
 #include "app/MsgBox.h"
 #include "app/Unit1.h"
 #include "bench/BenchData.h"
@@ -127,16 +128,7 @@ BENCHMARK(BM_WheelNotchRelative)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     QTemporaryDir screenDir;
-    const QString config = screenDir.filePath(QStringLiteral("screen.json"));
-    {
-        QFile file(config);
-        if (file.open(QIODevice::WriteOnly))
-            file.write(R"({"screens":[{"name":"bench","x":0,"y":0,"width":1280,"height":1024,)"
-                       R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})");
-    }
-    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    if (platform.isEmpty() || platform == "offscreen")
-        qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).toLocal8Bit());
+    UseFixedOffscreenScreen(screenDir.path());
     QApplication app(argc, argv);
     SetMsgBoxHandler([](const MsgBoxCall&) { return false; });
     TForm1::TrayAvailableOverride = 0;

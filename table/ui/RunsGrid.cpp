@@ -297,31 +297,29 @@ void RunsGrid::SetRowSelect(bool on) {
     viewport()->update();
 }
 
+int RunsGrid::CursorInView() const {
+    // A cursor scrolled out of view first comes to the top row.
+    const int top = TopRow();
+    const int last = top + VisibleRowCount() - 1;
+    return m_cur < top || m_cur > last ? top : m_cur;
+}
+
 void RunsGrid::Grid1MouseWheelDown() {
     const int n = RowCount();
     if (n == 0)
         return;
     const int top = TopRow();
     const int last = top + VisibleRowCount() - 1;
-    int cur = m_cur;
-    if (cur < top || cur > last)
-        cur = top;
-    cur = std::min(cur + NotchRows, n);
+    const int cur = std::min(CursorInView() + NotchRows, n);
     if (cur > last)
         SetTopRow(top + 1);
     SetCurrentRow(cur);
 }
 
 void RunsGrid::Grid1MouseWheelUp() {
-    const int n = RowCount();
-    if (n == 0)
+    if (RowCount() == 0)
         return;
-    const int top = TopRow();
-    const int last = top + VisibleRowCount() - 1;
-    int cur = m_cur;
-    if (cur < top || cur > last)
-        cur = top;
-    cur -= NotchRows;
+    int cur = CursorInView() - NotchRows;
     if (cur <= 1) {
         cur = 1;
         SetTopRow(1);

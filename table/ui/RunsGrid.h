@@ -99,6 +99,7 @@ protected:
     void keyboardSearch(const QString& search) override;
 
 private:
+    int CursorInView() const; // the cursor row, or the top row when it is scrolled out of view
     void CGrid1SectionResize(int section, int oldWidth, int newWidth);
     void SetCurrentRowSilently(int row);
     int CurrentColumn() const;

@@ -2,6 +2,7 @@
 // Shared by the window tests: an offscreen screen of a known size, message boxes recorded
 // instead of shown, and small invented data folders.
 
+#include "app/FixedScreen.h"
 #include "app/MsgBox.h"
 #include "tests/TestUtil.h"
 
@@ -69,16 +70,7 @@ struct Folder {
 #define KELVARA_GUI_TEST_MAIN(TestClass)                                                                  \
     int main(int argc, char** argv) {                                                                     \
         QTemporaryDir screenDir;                                                                          \
-        const QString config = screenDir.filePath(QStringLiteral("screen.json"));                        \
-        {                                                                                                 \
-            QFile file(config);                                                                           \
-            if (file.open(QIODevice::WriteOnly))                                                          \
-                file.write(R"({"screens":[{"name":"test","x":0,"y":0,"width":1280,"height":1024,)"        \
-                           R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})");                          \
-        }                                                                                                 \
-        const QByteArray platform = qgetenv("QT_QPA_PLATFORM");                                          \
-        if (platform.isEmpty() || platform == "offscreen")                                                \
-            qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).toLocal8Bit());                \
+        kel::UseFixedOffscreenScreen(screenDir.path());                                                  \
         QApplication app(argc, argv);                                                                     \
         TestClass test;                                                                                   \
         QTEST_SET_MAIN_SOURCE_PATH                                                                        \
