@@ -1,7 +1,7 @@
 #pragma once
 // Every message box of the program goes through MsgBox, so tests can record them instead.
 
-#include "data/Startup.h"
+#include "session/Message.h"
 
 #include <QString>
 #include <functional>

@@ -2,7 +2,8 @@
 
 #include "app/MsgBox.h"
 #include "app/Unit1.h"
-#include "data/Startup.h"
+#include "session/Events.h"
+#include "session/Startup.h"
 
 namespace kel {
 

@@ -61,7 +61,7 @@ bool TForm1::TrayAvailable() {
 
 TForm1::TForm1(const QString& settingsPath, const QString& dataDir, QWidget* parent)
     : QWidget(parent), m_settingsPath(settingsPath), m_exePath(QCoreApplication::applicationFilePath()) {
-    m_filterDialog = [](Variables& v, QWidget* owner) { RunFilterDialog(v, owner); };
+    m_filterDialog = [](ProgramState& v, QWidget* owner) { RunFilterDialog(v, owner); };
     m_decimalSep = QLocale().decimalPoint().toStdString();
     CreateControls();
 

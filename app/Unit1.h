@@ -2,8 +2,9 @@
 // TForm1: the main window. Stage list, the three statistics panels, the runs table and the
 // status bar; start-up, window commands, panels, check boxes, keys, tray icon and shutdown.
 
-#include "data/Startup.h"
-#include "data/Variables.h"
+#include "session/Events.h"
+#include "session/Startup.h"
+#include "session/ProgramState.h"
 
 #include <QRect>
 #include <QWidget>
@@ -27,7 +28,7 @@ class JustifiedLabel;
 class RunsGrid;
 
 // Runs the filter dialog over the window's state (modal; returns when it is closed).
-using FilterDialogRunner = std::function<void(Variables&, QWidget*)>;
+using FilterDialogRunner = std::function<void(ProgramState&, QWidget*)>;
 
 class TForm1 : public QWidget {
     Q_OBJECT
@@ -39,7 +40,7 @@ public:
     // False after a failed load: the message was shown and the window must not be shown.
     bool Loaded() const { return m_loaded; }
     bool InTransition() const { return m_inTransition; }
-    Variables& Vars() { return m_v; }
+    ProgramState& Vars() { return m_v; }
     const QRect& NormalBounds() const { return m_normalBounds; }
     bool MaxWin() const { return m_maxWin; }
     bool SvGrInfo() const { return m_svGrInfo; }
@@ -125,7 +126,7 @@ private:
     int ListWidth() const;
     int PanelWidth() const;
 
-    Variables m_v;
+    ProgramState m_v;
     StartupOptions m_options;
     std::string m_decimalSep = ".";
     FilterDialogRunner m_filterDialog;

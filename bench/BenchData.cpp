@@ -1,7 +1,8 @@
 #include "bench/BenchData.h"
 
 #include "data/DateTime.h"
-#include "data/Startup.h"
+#include "session/Events.h"
+#include "session/Startup.h"
 #include "tools/SampleGen.h"
 
 #include <algorithm>
@@ -73,7 +74,7 @@ BenchRuns LoadAllStages(int runs) {
     StartupOptions options;
     options.DataDir = DataDir(runs);
     options.Now = NowDateTime();
-    Variables v;
+    ProgramState v;
     LoadPhase(v, options);
     v.Disp.AllStages = true;
     v.Disp.TypeSort = 0;

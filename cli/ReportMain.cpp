@@ -4,7 +4,8 @@
 
 #include "data/Cp1251.h"
 #include "data/DateTime.h"
-#include "data/Startup.h"
+#include "session/Events.h"
+#include "session/Startup.h"
 #include "data/ValueTables.h"
 #include "filter/Filter.h"
 #include "table/CellText.h"
@@ -205,7 +206,7 @@ int main(int argc, char** argv) {
     if (auto missing = CheckDataFiles(opt.DataDir))
         return Fail(missing->Text, 1);
 
-    Variables v;
+    ProgramState v;
     try {
         LoadPhase(v, opt);
     } catch (const LoadError& e) {

@@ -1,7 +1,7 @@
 #include "stats/GameStats.h"
 
 #include "data/DateTime.h"
-#include "stats/Format.h"
+#include "data/Format.h"
 
 #include <algorithm>
 #include <cassert>

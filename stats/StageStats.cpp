@@ -1,6 +1,6 @@
 #include "stats/StageStats.h"
 
-#include "stats/Format.h"
+#include "data/Format.h"
 
 #include <cassert>
 #include <cmath>

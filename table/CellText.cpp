@@ -1,7 +1,7 @@
 #include "table/CellText.h"
 
 #include "data/Cp1251.h"
-#include "stats/Format.h"
+#include "data/Format.h"
 
 #include <algorithm>
 #include <charconv>

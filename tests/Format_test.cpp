@@ -1,4 +1,4 @@
-#include "stats/Format.h"
+#include "data/Format.h"
 
 #include <gtest/gtest.h>
 

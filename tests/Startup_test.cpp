@@ -1,4 +1,5 @@
-#include "data/Startup.h"
+#include "session/Events.h"
+#include "session/Startup.h"
 
 #include "data/Cp1251.h"
 #include "data/DateTime.h"
@@ -57,7 +58,7 @@ TEST(Startup, LoadFailuresNameTheFileAndLeaveTheSettingsAlone) {
     {
         Fixture f({MainLine("2026-02-30 10:00:00", 1, "Vortan GT")});
         WriteFile(f.dir / "Kelvara.ini", "[Visparam]\r\nPrCur=7\r\n");
-        Variables v;
+        ProgramState v;
         try {
             LoadPhase(v, f.opt);
             FAIL() << "a malformed date must fail the load";
@@ -73,7 +74,7 @@ TEST(Startup, LoadFailuresNameTheFileAndLeaveTheSettingsAlone) {
         std::string bytes = StageFileBytes({{1, "Сосновый бор", 5.0f, "", ""}});
         bytes.pop_back();
         WriteFile(f.dir / "trinfo.bin", bytes);
-        Variables v;
+        ProgramState v;
         try {
             LoadPhase(v, f.opt);
             FAIL() << "a truncated stage file must fail the load";
@@ -86,7 +87,7 @@ TEST(Startup, LoadFailuresNameTheFileAndLeaveTheSettingsAlone) {
 TEST(Startup, NoticesForEmptyLogsAndLogsWithoutFinishedRuns) {
     {
         Fixture f({});
-        Variables v;
+        ProgramState v;
         LoadPhase(v, f.opt);
         SetupPhase(v, f.opt);
         auto notice = ClosingNotice(v);
@@ -96,7 +97,7 @@ TEST(Startup, NoticesForEmptyLogsAndLogsWithoutFinishedRuns) {
     }
     {
         Fixture f({MainLine("2026-01-05 18:00:00", 1, "Vortan GT"), MainLine("2026-01-05 18:10:00", 1, "Vortan GT")});
-        Variables v;
+        ProgramState v;
         LoadPhase(v, f.opt);
         const DisplayTexts t = SetupPhase(v, f.opt);
         EXPECT_EQ(v.Data.RunCount, 2);
@@ -108,7 +109,7 @@ TEST(Startup, NoticesForEmptyLogsAndLogsWithoutFinishedRuns) {
     }
     {
         Fixture f(MixedLog());
-        Variables v;
+        ProgramState v;
         LoadPhase(v, f.opt);
         SetupPhase(v, f.opt);
         EXPECT_FALSE(ClosingNotice(v));
@@ -118,7 +119,7 @@ TEST(Startup, NoticesForEmptyLogsAndLogsWithoutFinishedRuns) {
 TEST(Startup, StoredStageIndexAndCursorOutsideTheirRangesAreGuarded) {
     Fixture f(MixedLog());
     WriteFile(f.dir / "Kelvara.ini", "[Visparam]\r\nTrCur=57\r\nPrCur=40\r\n");
-    Variables v;
+    ProgramState v;
     LoadPhase(v, f.opt);
     EXPECT_EQ(v.StageIndex, 0);
     const DisplayTexts t = SetupPhase(v, f.opt);
@@ -133,7 +134,7 @@ TEST(Startup, StoredStageIndexAndCursorOutsideTheirRangesAreGuarded) {
 TEST(Startup, AllStagesPanelsDescribeTheRunUnderTheCursorAfterOrdering) {
     Fixture f(MixedLog());
     WriteFile(f.dir / "Kelvara.ini", "[Visparam]\r\nAllTrack=1\r\nOtnos=1\r\nPrCur=1\r\n[Sort]\r\nTypeSort=5\r\n");
-    Variables v;
+    ProgramState v;
     LoadPhase(v, f.opt);
     const DisplayTexts t = SetupPhase(v, f.opt);
     EXPECT_FALSE(v.Disp.Relative);
@@ -148,7 +149,7 @@ TEST(Startup, AllStagesPanelsDescribeTheRunUnderTheCursorAfterOrdering) {
 
 TEST(Startup, HeaderClicksReverseTheSortedColumnAndKeepTheDirectionForANewOne) {
     Fixture f(MixedLog());
-    Variables v;
+    ProgramState v;
     LoadPhase(v, f.opt);
     SetupPhase(v, f.opt);
     OnHeaderClick(v, 5, ".");
@@ -166,7 +167,7 @@ TEST(Startup, SavedFilterSurvivesARestartAndNamesOnlyTheFilterKnewAreDropped) {
     WriteFile(f.dir / "Kelvara.ini",
               "[FiltCar]\r\nNumFCars=2\r\nCar0=Ghost Racer\r\nCar1=Pelko R4\r\n[FiltDT]\r\nKrit=1\r\n"
               "fromDate=46000\r\ntoDate=46100\r\n");
-    Variables v;
+    ProgramState v;
     LoadPhase(v, f.opt);
     const DisplayTexts t = SetupPhase(v, f.opt);
     ASSERT_EQ(v.Data.CarList.size(), 2u);
@@ -177,7 +178,7 @@ TEST(Startup, SavedFilterSurvivesARestartAndNamesOnlyTheFilterKnewAreDropped) {
     EXPECT_EQ(t.Game.Finished, "2");
 
     ASSERT_EQ(SaveSettingsFile(v, f.opt.SettingsPath, "."), "");
-    Variables again;
+    ProgramState again;
     LoadPhase(again, f.opt);
     SetupPhase(again, f.opt);
     EXPECT_EQ(again.Filter.ActiveDateFilter.Krit, 1);
@@ -190,7 +191,7 @@ TEST(Startup, SavedFilterSurvivesARestartAndNamesOnlyTheFilterKnewAreDropped) {
 TEST(Startup, StagesWithoutARecordAreReportedOnce) {
     Fixture f({MainLine("2026-01-05 18:00:00", 9, "Vortan GT"), TimesLine(10, 20, 30),
                MainLine("2026-01-05 18:05:00", 9, "Vortan GT"), TimesLine(10, 20, 30)});
-    Variables v;
+    ProgramState v;
     LoadPhase(v, f.opt);
     SetupPhase(v, f.opt);
     auto notice = MissingStagesNotice(v);

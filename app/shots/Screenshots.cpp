@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
         form.Grid1->SetSectionWidths(all);
         for (int i = 0; i < kel::RunsGrid::Sections; ++i)
             form.Grid1->ResizeToWidText(i);
-        form.SetFilterDialog([](kel::Variables& v, QWidget*) {
+        form.SetFilterDialog([](kel::ProgramState& v, QWidget*) {
             if (!v.Data.CarList.empty())
                 v.Data.CarList.front().FiltOn = true;
         });

@@ -9,7 +9,7 @@
 #include "filter/Filter.h"
 #include "filter/FilterFile.h"
 #include "settings/IniFile.h"
-#include "stats/Format.h"
+#include "data/Format.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -173,7 +173,7 @@ protected:
 
 } // namespace
 
-TFilter::TFilter(Variables& v, QWidget* mainWindow)
+TFilter::TFilter(ProgramState& v, QWidget* mainWindow)
     : QDialog(mainWindow, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                               Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       m_v(v), m_mainWindow(mainWindow) {
@@ -844,7 +844,7 @@ void TFilter::SB8Click() {
         MsgBox(QString::fromStdString(error), {}, {}, Qs(ErrorCaption), MessageIcon::Error, MsgButtons::Ok, this);
 }
 
-bool RunFilterDialog(Variables& v, QWidget* mainWindow) {
+bool RunFilterDialog(ProgramState& v, QWidget* mainWindow) {
     TFilter dialog(v, mainWindow);
     return dialog.exec() == QDialog::Accepted;
 }

@@ -2,7 +2,7 @@
 // The filter dialog: edits the working copy of the filter (EditDateFilter, FiltEdit) and
 // copies it into the criteria in force only when confirmed; loads and saves filter files.
 
-#include "data/Variables.h"
+#include "session/ProgramState.h"
 
 #include <QDialog>
 #include <QIcon>
@@ -30,7 +30,7 @@ class TFilter : public QDialog {
     Q_OBJECT
 
 public:
-    TFilter(Variables& v, QWidget* mainWindow);
+    TFilter(ProgramState& v, QWidget* mainWindow);
     ~TFilter() override;
 
     // Replaceable for tests: the current date-time (empty: the system clock) and the file
@@ -94,7 +94,7 @@ private:
     void PrepareFileDialog(QFileDialog& dialog, bool save);
     QString RunFileDialog(QFileDialog& dialog);
 
-    Variables& m_v;
+    ProgramState& m_v;
     QWidget* m_mainWindow;
     bool m_shown = false;
     int m_quiet = 0; // >0 while the dialog itself changes list selections
@@ -131,6 +131,6 @@ private:
 
 // The filter button's dialog: created with the main window as owner, shown modally and
 // destroyed. True when the user confirmed; the caller re-applies the criteria either way.
-bool RunFilterDialog(Variables& v, QWidget* mainWindow);
+bool RunFilterDialog(ProgramState& v, QWidget* mainWindow);
 
 } // namespace kel

@@ -61,8 +61,8 @@ void Name(NameList& list, const std::array<std::string_view, N>& names) {
 }
 
 // Invented cars, classes and profiles; the condition lists as the log reader names them.
-std::unique_ptr<Variables> MakeVariables() {
-    auto v = std::make_unique<Variables>();
+std::unique_ptr<ProgramState> MakeState() {
+    auto v = std::make_unique<ProgramState>();
     RunData& d = v->Data;
     d.CarList = {Entry("Ворон-21"), Entry("Mistral KX"), Entry("Фыркун")};
     d.ClassList = {Entry("Класс Б"), Entry("Класс Ц")};
@@ -133,7 +133,7 @@ QStringList CarColumn(const TForm1& form) {
 class TestTFilter : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<Variables> v;
+    std::unique_ptr<ProgramState> v;
     std::unique_ptr<QWidget> mainWindow; // outlives the dialog it owns
     std::unique_ptr<TFilter> dlg;
 
@@ -176,7 +176,7 @@ private slots:
     void init() {
         g_now = At(2024, 5, 10, 12, 0, 0);
         g_boxes.clear();
-        v = MakeVariables();
+        v = MakeState();
     }
 
     void cleanup() {

@@ -561,7 +561,7 @@ void tst_TForm1::filterButtonReappliesTheFilter() {
 
     // A dialog closed without changes still recomputes, and nothing is reported.
     int shown = 0;
-    form->SetFilterDialog([&shown](Variables&, QWidget*) { ++shown; });
+    form->SetFilterDialog([&shown](ProgramState&, QWidget*) { ++shown; });
     QTest::mouseClick(form->SpeedButton2, Qt::LeftButton);
     QCOMPARE(shown, 1);
     QVERIFY(!form->SpeedButton2->isChecked());
@@ -569,7 +569,7 @@ void tst_TForm1::filterButtonReappliesTheFilter() {
     QCOMPARE(messages.Calls.size(), 0);
 
     // Hiding one car: fewer runs everywhere, the button pressed and bold red.
-    form->SetFilterDialog([](Variables& v, QWidget*) { v.Data.CarList[1].FiltOn = true; });
+    form->SetFilterDialog([](ProgramState& v, QWidget*) { v.Data.CarList[1].FiltOn = true; });
     QTest::mouseClick(form->SpeedButton2, Qt::LeftButton);
     QVERIFY(form->SpeedButton2->isChecked());
     QVERIFY(form->SpeedButton2->font().bold());
@@ -580,7 +580,7 @@ void tst_TForm1::filterButtonReappliesTheFilter() {
     QCOMPARE(messages.Calls.size(), 0);
 
     // Hiding every car: the warning, once.
-    form->SetFilterDialog([](Variables& v, QWidget*) {
+    form->SetFilterDialog([](ProgramState& v, QWidget*) {
         for (NameEntry& car : v.Data.CarList)
             car.FiltOn = true;
     });
@@ -592,7 +592,7 @@ void tst_TForm1::filterButtonReappliesTheFilter() {
     QCOMPARE(form->Label[12]->text(), QStringLiteral("Суммарное время проездов равно нулю"));
 
     // An error escaping from the dialog skips the recomputation.
-    form->SetFilterDialog([](Variables&, QWidget*) { throw std::runtime_error("сбой"); });
+    form->SetFilterDialog([](ProgramState&, QWidget*) { throw std::runtime_error("сбой"); });
     QTest::mouseClick(form->SpeedButton2, Qt::LeftButton);
     QCOMPARE(messages.Calls.size(), 2);
     QCOMPARE(messages.Calls[1].Text, QStringLiteral("сбой"));

@@ -14,7 +14,7 @@
 
 namespace kel {
 
-struct Variables {
+struct ProgramState {
     RunData Data;
     StageFile Stages;
     std::vector<std::string> StageList; // names of the stage list box, in list order (cp1251)

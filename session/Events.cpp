@@ -1,0 +1,158 @@
+#include "session/Events.h"
+
+#include "data/TimesLog.h"
+#include "data/ValueTables.h"
+#include "filter/Filter.h"
+#include "table/Ordering.h"
+
+#include <algorithm>
+
+namespace kel {
+namespace {
+
+std::string Str(std::string_view s) { return std::string(s); }
+
+void SortAndSync(ProgramState& v) {
+    SortSelection(v.Sel, v.Data, v.Disp.TypeSort, v.Disp.UpOrDown, v.Disp.BySectors);
+    // In the all-stages mode the panels describe the run under the cursor, which the new
+    // order may have changed.
+    if (v.Disp.AllStages)
+        v.Sel.CurrentStage = SyncStageList(v.Stages, v.Sel, v.Disp.SelCur, v.StageList, v.StageIndex);
+}
+
+void Panels(ProgramState& v, DisplayTexts& t, std::string_view dec) {
+    t.Stage = ShowStageStats(v.Stages.Buffer, v.Sel.CurrentStage, v.Sel, v.Disp, dec);
+    t.Status = ShowStatusBar(v.Sel, v.Disp, v.Stages.Buffer, dec);
+}
+
+GameStatsTexts Game(ProgramState& v, std::string_view dec) {
+    return ShowGameStats(v.Totals, v.Data.FinishedCount, dec);
+}
+
+void Refilter(ProgramState& v) {
+    ClearFilteredOut(v.Data);
+    ApplyFilter(v.Data, v.Stages, v.Filter.ActiveDateFilter, v.Totals);
+    v.Sel.CurrentStage = BuildSelection(v.Data, v.Stages, v.Sel, v.Disp.SelCur, v.StageList, v.StageIndex,
+                                        v.Disp.AllStages);
+}
+
+} // namespace
+
+DisplayTexts SetupPhase(ProgramState& v, const StartupOptions& o) {
+    DisplayTexts t;
+    const std::string_view dec = o.DecimalSep;
+    // A "last N units" criterion is recomputed to end at the start moment.
+    v.Filter.EditDateFilter = v.Filter.ActiveDateFilter;
+    if (v.Filter.EditDateFilter.Krit == 0)
+        SetLastPeriod(v.Filter.EditDateFilter, v.Filter.EditDateFilter.Kol, v.Filter.EditDateFilter.HMS, o.Now);
+    v.Filter.ActiveDateFilter = v.Filter.EditDateFilter;
+    if (v.Disp.AllStages)
+        v.Disp.Relative = false;
+
+    Refilter(v);
+    t.Game = Game(v, dec);
+
+    // Names that only the saved filter knew are dropped now; every run keeps its own name.
+    PackNameList(v.Data.CarList, &RunRecord::CarIdx, v.Data.Runs, &v.Sel.Selection);
+    PackNameList(v.Data.ClassList, &RunRecord::ClassIdx, v.Data.Runs, &v.Sel.Selection);
+    PackNameList(v.Data.ProfList, &RunRecord::ProfIdx, v.Data.Runs, &v.Sel.Selection);
+    for (NameList* list : {&v.Data.WetnessList, &v.Data.SurfAgeList, &v.Data.TyresList, &v.Data.DamageList,
+                           &v.Data.WeatherList})
+        RankCondList(*list);
+
+    SortAndSync(v);
+    Panels(v, t, dec);
+    t.Table = FillRunsTable(v.Data, v.Sel, v.Disp, dec);
+    v.Filter.FilterActive = ComputeFilterActive(v.Filter.ActiveDateFilter, v.Data);
+    return t;
+}
+
+DisplayTexts OnStageChosen(ProgramState& v, std::string_view dec) {
+    DisplayTexts t;
+    v.Sel.CurrentStage = BuildSelection(v.Data, v.Stages, v.Sel, v.Disp.SelCur, v.StageList, v.StageIndex, false);
+    SortSelection(v.Sel, v.Data, v.Disp.TypeSort, v.Disp.UpOrDown, v.Disp.BySectors);
+    t.Game = Game(v, dec);
+    Panels(v, t, dec);
+    t.Table = FillRunsTable(v.Data, v.Sel, v.Disp, dec);
+    return t;
+}
+
+DisplayTexts OnFilterClosed(ProgramState& v, std::string_view dec) {
+    DisplayTexts t;
+    v.Filter.FilterActive = ComputeFilterActive(v.Filter.ActiveDateFilter, v.Data);
+    Refilter(v);
+    t.Game = Game(v, dec);
+    SortAndSync(v);
+    Panels(v, t, dec);
+    t.Table = FillRunsTable(v.Data, v.Sel, v.Disp, dec);
+    return t;
+}
+
+DisplayTexts OnHeaderClick(ProgramState& v, int column, std::string_view dec) {
+    DisplayTexts t;
+    // The sorted column again reverses the order; a new column keeps the last direction.
+    if (column == v.Disp.TypeSort)
+        v.Disp.UpOrDown = v.Disp.UpOrDown == 1 ? 0 : 1;
+    v.Disp.TypeSort = static_cast<uint8_t>(column);
+    SortAndSync(v);
+    t.Game = Game(v, dec);
+    Panels(v, t, dec);
+    t.Table = FillRunsTable(v.Data, v.Sel, v.Disp, dec);
+    return t;
+}
+
+DisplayTexts OnAllStagesChanged(ProgramState& v, std::string_view dec) {
+    DisplayTexts t;
+    if (v.Disp.AllStages)
+        v.Disp.Relative = false;
+    v.Sel.CurrentStage = BuildSelection(v.Data, v.Stages, v.Sel, v.Disp.SelCur, v.StageList, v.StageIndex,
+                                        v.Disp.AllStages);
+    t.Game = Game(v, dec);
+    Panels(v, t, dec);
+    t.Table = FillRunsTable(v.Data, v.Sel, v.Disp, dec);
+    return t;
+}
+
+TableSnapshot OnDisplayOptionChanged(ProgramState& v, std::string_view dec) {
+    return FillRunsTable(v.Data, v.Sel, v.Disp, dec);
+}
+
+DisplayTexts OnCursorMoved(ProgramState& v, int row, std::string_view dec) {
+    DisplayTexts t;
+    v.Disp.SelCur = row > 0 ? row : 1;
+    if (v.Disp.AllStages)
+        v.Sel.CurrentStage = SyncStageList(v.Stages, v.Sel, v.Disp.SelCur, v.StageList, v.StageIndex);
+    t.Game = Game(v, dec);
+    Panels(v, t, dec);
+    if (v.Disp.Relative)
+        t.Table = FillRunsTable(v.Data, v.Sel, v.Disp, dec);
+    return t;
+}
+
+std::optional<Message> NothingPassesNotice(const ProgramState& v) {
+    if (v.Data.FinishedCount != 0)
+        return std::nullopt;
+    return Message{"Программа не обнаружила ниодного проезда, удовлетворяющего заданным условиям фильтра",
+                   Str(ProgramCaption), MessageIcon::Warning};
+}
+
+std::optional<Message> MissingStagesNotice(ProgramState& v) {
+    std::string numbers;
+    int count = 0;
+    for (int stage : v.Stages.MissingStages()) {
+        if (!v.MissingStagesReported.insert(stage).second)
+            continue;
+        if (!numbers.empty())
+            numbers += ", ";
+        numbers += std::to_string(stage);
+        ++count;
+    }
+    if (count == 0)
+        return std::nullopt;
+    return Message{std::string("В файле trinfo.bin нет описания ") + (count == 1 ? "трассы с номером " : "трасс с номерами ") +
+                       numbers + ". Проезды по " + (count == 1 ? "ней" : "ним") +
+                       " показываются без названия трассы, а ее длина считается равной нулю",
+                   Str(ProgramCaption), MessageIcon::Warning};
+}
+
+} // namespace kel

@@ -1,0 +1,54 @@
+#pragma once
+// The window's events as fixed recomputation sequences over the program state. Each returns
+// everything the window shows; the report tool runs the same sequences.
+
+#include "session/Message.h"
+#include "session/ProgramState.h"
+#include "session/Startup.h"
+#include "stats/GameStats.h"
+#include "stats/StageStats.h"
+#include "table/CellText.h"
+
+#include <optional>
+#include <string_view>
+
+namespace kel {
+
+// What the window shows after a full recomputation.
+struct DisplayTexts {
+    StageStatsTexts Stage;
+    GameStatsTexts Game;
+    StatusBarTexts Status;
+    TableSnapshot Table;
+};
+
+// The first display: the settings applied to the display state, the filter prepared and
+// applied, selection, game panel, packing of the name lists, ordering, stage panel, status
+// bar and table.
+DisplayTexts SetupPhase(ProgramState& v, const StartupOptions& options);
+
+// The recomputations of the window's events. Each runs the fixed sequence of its event and
+// returns everything the window shows (the game panel texts come from the current totals).
+
+// A stage chosen in the stage list (v.StageIndex already set).
+DisplayTexts OnStageChosen(ProgramState& v, std::string_view decimalSep);
+// After the filter dialog closed, confirmed or not: filter re-applied, selection rebuilt.
+DisplayTexts OnFilterClosed(ProgramState& v, std::string_view decimalSep);
+// A header click on column `column`: direction rule, ordering, statistics, table.
+DisplayTexts OnHeaderClick(ProgramState& v, int column, std::string_view decimalSep);
+// The all-stages box changed to v.Disp.AllStages (the relative mode is switched off when on).
+DisplayTexts OnAllStagesChanged(ProgramState& v, std::string_view decimalSep);
+// A display box other than all-stages changed (sector, relative, run-number mode): table only.
+TableSnapshot OnDisplayOptionChanged(ProgramState& v, std::string_view decimalSep);
+// The cursor moved to table row `row` (0 counts as 1). The table snapshot is refreshed only
+// in the relative mode (Table.Data is null otherwise).
+DisplayTexts OnCursorMoved(ProgramState& v, int row, std::string_view decimalSep);
+
+// The warning after the filter dialog when no finished run passes.
+std::optional<Message> NothingPassesNotice(const ProgramState& v);
+
+// One warning naming the stage numbers that runs use but "trinfo.bin" does not describe,
+// given once for the numbers not reported before.
+std::optional<Message> MissingStagesNotice(ProgramState& v);
+
+} // namespace kel

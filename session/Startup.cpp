@@ -1,0 +1,110 @@
+#include "session/Startup.h"
+
+#include "data/Cp1251.h"
+#include "data/TimesLog.h"
+#include "data/ValueTables.h"
+#include "filter/Filter.h"
+#include "filter/FilterFile.h"
+#include "settings/IniFile.h"
+
+#include <algorithm>
+
+namespace kel {
+namespace {
+
+std::string Str(std::string_view s) { return std::string(s); }
+
+// Settings that the display state takes from the file.
+void ApplySettings(ProgramState& v) {
+    const Settings& c = v.Config;
+    v.Disp.BySectors = c.TimeForSect;
+    v.Disp.AllStages = c.AllTrack;
+    // The relative mode is off while all stages are shown.
+    v.Disp.Relative = c.Otnos && !c.AllTrack;
+    v.Disp.NumMode = NumberMode::Unchecked;
+    v.Disp.SelCur = c.PrCur;
+    v.Disp.TypeSort = c.TypeSort;
+    v.Disp.UpOrDown = c.UpOrDown ? 1 : 0;
+    // A stored index that names no stage selects the first one.
+    const auto count = static_cast<int32_t>(v.StageList.size());
+    v.StageIndex = c.TrCur >= 0 && c.TrCur < count ? c.TrCur : (count > 0 ? 0 : -1);
+}
+
+} // namespace
+
+std::optional<Message> CheckDataFiles(const std::filesystem::path& dataDir) {
+    for (std::string_view name : {LogFileName, StageFileName}) {
+        std::error_code ec;
+        if (!std::filesystem::exists(dataDir / std::filesystem::path(std::string(name)), ec))
+            return Message{"Ошибка чтения файла " + Str(name) + ". Убедитесь, что он существует и доступен",
+                           Str(ErrorCaption), MessageIcon::Error};
+    }
+    return std::nullopt;
+}
+
+Message LoadFailureMessage(const LoadError& error) {
+    return Message{"У вас какая-то хренотень в файле " + error.FileName() +
+                       ". Проверьте, тот ли вообще файл вы подгрузили",
+                   Str(ErrorCaption), MessageIcon::Error};
+}
+
+void LoadPhase(ProgramState& v, const StartupOptions& o) {
+    std::string current = Str(StageFileName);
+    try {
+        v.Data = RunData{};
+        v.Data.Runs.reserve(100000);
+        v.StageList = SortedStageList(v.Stages.FillStageList((o.DataDir / Str(StageFileName)).string()));
+
+        current = Str(SettingsFileName);
+        v.Config = Settings{};
+        v.Filter = FilterState{};
+        v.Filter.FSaveDir = o.ProgramDir;
+        v.Filter.ActiveDateFilter.fromDate = v.Filter.ActiveDateFilter.toDate = o.Now;
+        if (!o.SettingsPath.empty()) {
+            IniFile ini(o.SettingsPath.string(), Str(SettingsFileName));
+            LoadSettings(ini, v.Config);
+            ReadFilterSettings(ini, v.Filter, v.Data, o.Now, o.DecimalSep, o.ProgramDir);
+        }
+        if (!o.FilterPath.empty()) {
+            current = o.FilterPath.filename().string();
+            IniFile ini(o.FilterPath.string(), current);
+            ReadFilterSettings(ini, v.Filter, v.Data, o.Now, o.DecimalSep, o.ProgramDir);
+        }
+        ApplySettings(v);
+
+        current = Str(LogFileName);
+        ReadTimesLog((o.DataDir / Str(LogFileName)).string(), v.Data);
+        v.Data.Runs.shrink_to_fit();
+    } catch (const LoadError&) {
+        throw;
+    } catch (const std::exception& e) {
+        throw LoadError(current, e.what());
+    }
+}
+
+std::optional<Message> ClosingNotice(const ProgramState& v) {
+    if (v.Data.RunCount == 0)
+        return Message{"Программа не обнаружила в файле zlttimes.log ниодного проезда. Убедитесь, что файл "
+                       "имеет корректный формат или выйдите на старт любого спецучастка хотя бы один раз",
+                       Str(ProgramCaption), MessageIcon::Warning};
+    if (v.Data.FinishedCount == 0)
+        return Message{"Программа не обнаружила ниодного успешного проезда. Финишируйте на любом спецучастке "
+                       "хотя бы один раз, проверьте установки фильтра или корректность данных в файле "
+                       "zlttimes.log",
+                       Str(ProgramCaption), MessageIcon::Warning};
+    return std::nullopt;
+}
+
+std::string SaveSettingsFile(const ProgramState& v, const std::filesystem::path& path, std::string_view dec) {
+    try {
+        IniFile ini(path.string(), Str(SettingsFileName));
+        SaveSettings(ini, v.Config);
+        WriteFilterSettings(ini, v.Filter, v.Data, FilterSource::InForce, dec);
+        return ini.Save();
+    } catch (const LoadError&) {
+        return "Не удалось записать файл " + path.string() +
+               ": прежний файл настроек не читается, поэтому он оставлен без изменений";
+    }
+}
+
+} // namespace kel
