@@ -68,12 +68,12 @@ TAboutBox::TAboutBox(const VersionInfo& info, const QString& fileDate, QWidget* 
     AboutDescLabel = new JustifiedLabel(this);
     AboutDescLabel->setObjectName(QStringLiteral("AboutDescLabel"));
     AboutDescLabel->setGeometry(10, 50, 380, 55);
-    AboutDescLabel->SetTexts(AboutDescription(info).toStdString());
+    AboutDescLabel->setTexts(AboutDescription(info).toStdString());
 
     AboutNoticeLabel = new JustifiedLabel(this);
     AboutNoticeLabel->setObjectName(QStringLiteral("AboutNoticeLabel"));
     AboutNoticeLabel->setGeometry(10, 100, 380, 55);
-    AboutNoticeLabel->SetTexts(DonationNotice().toStdString());
+    AboutNoticeLabel->setTexts(DonationNotice().toStdString());
 
     OkButton = new QPushButton(QStringLiteral("OK"), this);
     OkButton->setObjectName(QStringLiteral("OkButton"));

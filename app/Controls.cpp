@@ -39,19 +39,19 @@ void PanelBox::mousePressEvent(QMouseEvent* event) { event->accept(); }
 
 void PanelBox::mouseDoubleClickEvent(QMouseEvent* event) {
     event->accept();
-    emit DoubleClicked(this);
+    emit doubleClicked(this);
 }
 
 // ---- DisplayCheckBox ------------------------------------------------------
 
 DisplayCheckBox::DisplayCheckBox(QWidget* parent) : QCheckBox(parent) {}
 
-void DisplayCheckBox::SetWordWrap(bool on) {
+void DisplayCheckBox::setWordWrap(bool on) {
     m_wordWrap = on;
     update();
 }
 
-void DisplayCheckBox::AdvanceState() {
+void DisplayCheckBox::advanceState() {
     switch (checkState()) {
     case Qt::Unchecked:
         setCheckState(isTristate() ? Qt::PartiallyChecked : Qt::Checked);
@@ -67,7 +67,7 @@ void DisplayCheckBox::AdvanceState() {
 
 void DisplayCheckBox::mousePressEvent(QMouseEvent* event) {
     event->accept();
-    emit Pressed(this, false);
+    emit activated(this, false);
 }
 
 // The state already changed on the press; the release must not toggle it again.
@@ -77,13 +77,13 @@ void DisplayCheckBox::mouseMoveEvent(QMouseEvent* event) { event->accept(); }
 // The second press of a double-click is a press like any other.
 void DisplayCheckBox::mouseDoubleClickEvent(QMouseEvent* event) {
     event->accept();
-    emit Pressed(this, false);
+    emit activated(this, false);
 }
 
 void DisplayCheckBox::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
         event->accept();
-        emit Pressed(this, true);
+        emit activated(this, true);
         return;
     }
     QCheckBox::keyPressEvent(event);
@@ -123,26 +123,26 @@ void DisplayCheckBox::paintEvent(QPaintEvent*) {
     }
 }
 
-// ---- FilterButton ---------------------------------------------------------
+// ---- PictureButton ---------------------------------------------------------
 
-FilterButton::FilterButton(QWidget* parent) : QAbstractButton(parent) {
+PictureButton::PictureButton(QWidget* parent) : QAbstractButton(parent) {
     setCheckable(true);
     setFocusPolicy(Qt::NoFocus);
 }
 
-void FilterButton::enterEvent(QEnterEvent* event) {
+void PictureButton::enterEvent(QEnterEvent* event) {
     m_hover = true;
     update();
     QAbstractButton::enterEvent(event);
 }
 
-void FilterButton::leaveEvent(QEvent* event) {
+void PictureButton::leaveEvent(QEvent* event) {
     m_hover = false;
     update();
     QAbstractButton::leaveEvent(event);
 }
 
-void FilterButton::paintEvent(QPaintEvent*) {
+void PictureButton::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const bool sunken = isDown() || isChecked();
     const QRect r = rect().adjusted(0, 0, -1, -1);

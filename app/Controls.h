@@ -1,6 +1,7 @@
 #pragma once
 // The small custom controls of the main window: flat group boxes, check boxes that change on
-// the press of any mouse button and wrap their caption, and the two-state filter button.
+// the press of any mouse button and wrap their caption, and the flat two-state picture button
+// (the filter button).
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -18,7 +19,7 @@ public:
 
 signals:
     // A double-click on the box itself (not on a child control).
-    void DoubleClicked(PanelBox* box);
+    void doubleClicked(PanelBox* box);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -32,15 +33,15 @@ class DisplayCheckBox : public QCheckBox {
     Q_OBJECT
 public:
     explicit DisplayCheckBox(QWidget* parent = nullptr);
-    void SetWordWrap(bool on);
+    void setWordWrap(bool on);
 
     // The next state: unchecked -> grayed (three-state boxes) or checked; checked ->
     // unchecked; grayed -> checked.
-    void AdvanceState();
+    void advanceState();
 
 signals:
     // A press of any mouse button, or the space bar (byKeyboard).
-    void Pressed(DisplayCheckBox* box, bool byKeyboard);
+    void activated(DisplayCheckBox* box, bool byKeyboard);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -58,13 +59,13 @@ private:
 
 // A flat button with a picture at its left edge and its caption beside it, shown pressed while
 // it is "down" (checked).
-class FilterButton : public QAbstractButton {
+class PictureButton : public QAbstractButton {
     Q_OBJECT
 public:
-    explicit FilterButton(QWidget* parent = nullptr);
-    void SetPicture(const QPixmap& picture) { m_picture = picture; update(); }
-    void SetCaptionColour(const QColor& colour) { m_captionColour = colour; update(); }
-    QColor CaptionColour() const { return m_captionColour; }
+    explicit PictureButton(QWidget* parent = nullptr);
+    void setPicture(const QPixmap& picture) { m_picture = picture; update(); }
+    void setCaptionColour(const QColor& colour) { m_captionColour = colour; update(); }
+    QColor captionColour() const { return m_captionColour; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

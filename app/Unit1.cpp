@@ -121,8 +121,8 @@ TForm1::TForm1(const QString& settingsPath, const QString& dataDir, QWidget* par
     ShowTexts(texts);
     UpdateFilterButton();
     if (m_v.Sel.SelCount > 0)
-        Grid1->SetCurrentRow(m_v.Disp.SelCur);
-    Grid1->SetTopRow(m_v.Config.PosTableTop);
+        Grid1->setCurrentRow(m_v.Disp.SelCur);
+    Grid1->setTopRow(m_v.Config.PosTableTop);
 
     m_loaded = true;
     m_inTransition = false;
@@ -163,10 +163,10 @@ void TForm1::CreateControls() {
     connect(ListBox1, &QListWidget::currentRowChanged, this, [this] { ListBox1Click(); });
 
     Grid1 = new RunsGrid(this);
-    CGrid1 = Grid1->CGrid1();
-    PopupMenu1 = Grid1->PopupMenu1();
-    connect(Grid1, &RunsGrid::CGrid1SectionClick, this, [this](int section) { CGrid1SectionClick(section); });
-    connect(Grid1, &RunsGrid::Grid1Click, this, [this](int row) { Grid1Click(row); });
+    CGrid1 = Grid1->columnHeader();
+    PopupMenu1 = Grid1->columnMenu();
+    connect(Grid1, &RunsGrid::headerSectionClicked, this, [this](int section) { CGrid1SectionClick(section); });
+    connect(Grid1, &RunsGrid::cursorMoved, this, [this](int row) { Grid1Click(row); });
 
     const QFont captionFont = PanelCaptionFont();
     const QFont boxFont = WindowFont();
@@ -179,7 +179,7 @@ void TForm1::CreateControls() {
     VisualSettings = MakeBox(this, QStringLiteral("VisualSettings"), 148, 442, 269, PanelFullHeight[2]);
     for (PanelBox* panel : {TrackInfo, GameInfo, VisualSettings}) {
         panel->setFont(captionFont);
-        connect(panel, &PanelBox::DoubleClicked, this, [this](PanelBox* box) { GrInfoDblClick(box); });
+        connect(panel, &PanelBox::doubleClicked, this, [this](PanelBox* box) { GrInfoDblClick(box); });
     }
 
     struct BoxPlace {
@@ -235,18 +235,18 @@ void TForm1::CreateControls() {
         box->setObjectName(QStringLiteral("CheckBox%1").arg(n));
         box->setFont(boxFont);
         box->setGeometry(checks[n].X, checks[n].Y, checks[n].W, checks[n].H);
-        box->SetWordWrap(checks[n].Wrap);
-        connect(box, &DisplayCheckBox::Pressed, this,
+        box->setWordWrap(checks[n].Wrap);
+        connect(box, &DisplayCheckBox::activated, this,
                 [this](DisplayCheckBox* b, bool byKeyboard) { CheckBoxMouseDown(b, byKeyboard); });
         CheckBox[n] = box;
     }
     CheckBox[4]->setTristate(true);
 
-    SpeedButton2 = new FilterButton(VisualSettings);
+    SpeedButton2 = new PictureButton(VisualSettings);
     SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
     SpeedButton2->setFont(boxFont);
     SpeedButton2->setGeometry(176, 20, 87, 30);
-    SpeedButton2->SetPicture(FilterPicture());
+    SpeedButton2->setPicture(FilterPicture());
     connect(SpeedButton2, &QAbstractButton::clicked, this, [this] { SpeedButton2Click(); });
 
     StatusBar1 = new QStatusBar(this);
@@ -284,7 +284,7 @@ void TForm1::ApplySettings() {
     CheckBox[1]->setChecked(c.TimeForSect);
     CheckBox[2]->setChecked(c.Otnos);
     CheckBox[3]->setChecked(c.AllTrack);
-    Grid1->SetRowSelect(c.GridStrSel);
+    Grid1->setRowSelect(c.GridStrSel);
     TrackInfo->resize(TrackInfo->width(), c.TrInfo ? PanelFullHeight[0] : CollapsedHeight);
     GameInfo->resize(GameInfo->width(), c.GameInfo ? PanelFullHeight[1] : CollapsedHeight);
     VisualSettings->resize(VisualSettings->width(), c.VisSett ? PanelFullHeight[2] : CollapsedHeight);
@@ -296,7 +296,7 @@ void TForm1::ApplySettings() {
     m_normalBounds = QRect(c.X, c.Y, c.Width, c.Height);
     if (m_maxWin)
         setWindowState(windowState() | Qt::WindowMaximized);
-    Grid1->SetSectionWidths(c.HSW);
+    Grid1->setSectionWidths(c.HSW);
 }
 
 void TForm1::LoadCaptHintsF1() {
@@ -615,7 +615,7 @@ void TForm1::CheckBoxMouseDown(DisplayCheckBox* box, bool byKeyboard) {
     // A mouse press leaves the focus on the game panel, not on the box.
     if (!byKeyboard)
         GameInfo->setFocus();
-    box->AdvanceState();
+    box->advanceState();
     if (box == CheckBox[3]) {
         ActionCheckBox3Click();
         return;
@@ -653,7 +653,7 @@ void TForm1::Grid1Click(int row) {
     const DisplayTexts texts = OnCursorMoved(m_v, row, m_decimalSep);
     if (m_v.Disp.AllStages) {
         ShowStageTexts(texts.Stage);
-        Grid1->SetMarks(m_v.Disp);
+        Grid1->setMarks(m_v.Disp);
         ShowDescription();
         SyncListSelection();
     }
@@ -750,7 +750,7 @@ void TForm1::ShowStatusTexts(const StatusBarTexts& t) {
 }
 
 void TForm1::ShowDescription() {
-    Label15->SetTexts(Cp1251ToUtf8(m_v.Stages.Buffer.StageDesc1), Cp1251ToUtf8(m_v.Stages.Buffer.StageDesc2));
+    Label15->setTexts(Cp1251ToUtf8(m_v.Stages.Buffer.StageDesc1), Cp1251ToUtf8(m_v.Stages.Buffer.StageDesc2));
 }
 
 // The list follows the stage the core selected (all-stages mode follows the cursor run).
@@ -771,12 +771,12 @@ void TForm1::UpdateFilterButton() {
     QFont f = SpeedButton2->font();
     f.setBold(m_v.Filter.FilterActive);
     SpeedButton2->setFont(f);
-    SpeedButton2->SetCaptionColour(m_v.Filter.FilterActive ? QColor(Qt::red) : QColor(Qt::black));
+    SpeedButton2->setCaptionColour(m_v.Filter.FilterActive ? QColor(Qt::red) : QColor(Qt::black));
 }
 
 // ---- the runs table ----------------------------------------------------------------------
 
-void TForm1::ShowTable(const TableSnapshot& snapshot) { Grid1->SetSnapshot(snapshot, m_v.Disp); }
+void TForm1::ShowTable(const TableSnapshot& snapshot) { Grid1->setSnapshot(snapshot, m_v.Disp); }
 
 // ---- shutdown ----------------------------------------------------------------------------
 
@@ -801,9 +801,9 @@ void TForm1::SaveSettingsNow() {
     c.AllTrack = CheckBox[3]->isChecked();
     c.NumView = CheckBox[4]->checkState() == Qt::Checked ? 1 : CheckBox[4]->checkState() == Qt::PartiallyChecked ? 2 : 0;
     c.TrCur = ListBox1->currentRow();
-    c.PrCur = Grid1->CurrentRow();
-    c.PosTableTop = Grid1->TopRow();
-    c.GridStrSel = Grid1->RowSelect();
+    c.PrCur = Grid1->currentRow();
+    c.PosTableTop = Grid1->topRow();
+    c.GridStrSel = Grid1->rowSelect();
     c.TrInfo = TrackInfo->height() != CollapsedHeight;
     c.GameInfo = GameInfo->height() != CollapsedHeight;
     c.VisSett = VisualSettings->height() != CollapsedHeight;
@@ -816,7 +816,7 @@ void TForm1::SaveSettingsNow() {
     c.Width = bounds.width();
     c.DockForm = m_dockForm;
     c.OnTop = m_onTop;
-    c.HSW = Grid1->SectionWidths();
+    c.HSW = Grid1->sectionWidths();
     c.TypeSort = m_v.Disp.TypeSort;
     c.UpOrDown = m_v.Disp.UpOrDown != 0;
 

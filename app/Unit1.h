@@ -23,7 +23,7 @@ namespace kel {
 
 class PanelBox;
 class DisplayCheckBox;
-class FilterButton;
+class PictureButton;
 class JustifiedLabel;
 class RunsGrid;
 
@@ -62,7 +62,7 @@ public:
     std::array<QLabel*, 20> Label{};     // Label[n] is Labeln; Label15 is the justified label
     JustifiedLabel* Label15 = nullptr;
     std::array<DisplayCheckBox*, 5> CheckBox{}; // CheckBox[1..4]
-    FilterButton* SpeedButton2 = nullptr;
+    PictureButton* SpeedButton2 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     std::array<QLabel*, 4> StatusPanel{};
     QSystemTrayIcon* TrayIcon = nullptr;

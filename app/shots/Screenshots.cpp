@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
             form.ListBox1->setCurrentRow(row);
         Save(form, QStringLiteral("01-start"));
 
-        form.Grid1->SetCurrentRow(3);
+        form.Grid1->setCurrentRow(3);
         form.CheckBoxMouseDown(form.CheckBox[1], false);
         form.CheckBoxMouseDown(form.CheckBox[2], false);
         form.CheckBoxMouseDown(form.CheckBox[4], false);
@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
         form.CheckBoxMouseDown(form.CheckBox[4], false);
 
         form.CheckBoxMouseDown(form.CheckBox[3], false);
-        form.Grid1->SetCurrentRow(7);
+        form.Grid1->setCurrentRow(7);
         Save(form, QStringLiteral("03-all-stages"));
         form.CheckBoxMouseDown(form.CheckBox[3], false);
 
@@ -111,9 +111,9 @@ int main(int argc, char** argv) {
         std::array<int, kel::RunsGrid::Sections> all{};
         for (int i = 0; i < kel::RunsGrid::Sections; ++i)
             all[static_cast<std::size_t>(i)] = kel::RunsGrid::DesignWidths[static_cast<std::size_t>(i)];
-        form.Grid1->SetSectionWidths(all);
+        form.Grid1->setSectionWidths(all);
         for (int i = 0; i < kel::RunsGrid::Sections; ++i)
-            form.Grid1->ResizeToWidText(i);
+            form.Grid1->fitColumnToText(i);
         form.SetFilterDialog([](kel::ProgramState& v, QWidget*) {
             if (!v.Data.CarList.empty())
                 v.Data.CarList.front().FiltOn = true;

@@ -43,8 +43,8 @@ struct Fixture {
         grid = std::make_unique<RunsGrid>();
         grid->resize(700, 720);
         grid->show();
-        grid->SetSectionWidths({35, 170, 45, 60, 60, 60, 100, 50, 50, 50, 50, 100});
-        grid->SetSnapshot(snap, disp);
+        grid->setSectionWidths({35, 170, 45, 60, 60, 60, 100, 50, 50, 50, 50, 100});
+        grid->setSnapshot(snap, disp);
         QCoreApplication::processEvents();
     }
 };
@@ -64,7 +64,7 @@ void BM_RefreshReset(benchmark::State& state) {
     shorter.RowCount -= 1;
     bool flip = false;
     for (auto _ : state) {
-        f.grid->SetSnapshot(flip ? f.snap : shorter, f.disp);
+        f.grid->setSnapshot(flip ? f.snap : shorter, f.disp);
         flip = !flip;
     }
     state.counters["rows"] = f.snap.RowCount;
@@ -75,7 +75,7 @@ BENCHMARK(BM_RefreshReset)->Arg(1000)->Arg(0)->Unit(benchmark::kMicrosecond);
 void BM_RefreshSameRows(benchmark::State& state) {
     Fixture f(true);
     for (auto _ : state)
-        f.grid->SetSnapshot(f.snap, f.disp);
+        f.grid->setSnapshot(f.snap, f.disp);
     state.counters["rows"] = f.snap.RowCount;
 }
 BENCHMARK(BM_RefreshSameRows)->Unit(benchmark::kMicrosecond);
@@ -89,12 +89,12 @@ void BM_PaintVisibleRows(benchmark::State& state) {
     bool flip = false;
     for (auto _ : state) {
         if (state.range(0) == 1) {
-            f.grid->SetSnapshot(flip ? f.snap : shorter, f.disp);
+            f.grid->setSnapshot(flip ? f.snap : shorter, f.disp);
             flip = !flip;
         }
         Paint(*f.grid, image);
     }
-    state.counters["visible"] = f.grid->VisibleRowCount();
+    state.counters["visible"] = f.grid->visibleRowCount();
 }
 BENCHMARK(BM_PaintVisibleRows)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
@@ -103,9 +103,9 @@ void BM_WheelNotch(benchmark::State& state) {
     Fixture f;
     QImage image(f.grid->viewport()->size(), QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
-        if (f.grid->CurrentRow() >= f.snap.RowCount - 2)
-            f.grid->SetCurrentRow(1);
-        f.grid->Grid1MouseWheelDown();
+        if (f.grid->currentRow() >= f.snap.RowCount - 2)
+            f.grid->setCurrentRow(1);
+        f.grid->scrollOneNotchDown();
         Paint(*f.grid, image);
     }
 }
@@ -116,7 +116,7 @@ void BM_FitColumn(benchmark::State& state) {
     Fixture f;
     const int column = static_cast<int>(state.range(0));
     for (auto _ : state)
-        f.grid->ResizeToWidText(column);
+        f.grid->fitColumnToText(column);
 }
 BENCHMARK(BM_FitColumn)->Arg(1)->Arg(5)->Unit(benchmark::kMillisecond);
 

@@ -58,8 +58,8 @@ int BusiestStage(TForm1& form) {
     int bestRuns = -1;
     for (int row = 0; row < form.ListBox1->count(); ++row) {
         form.ListBox1->setCurrentRow(row);
-        if (form.Grid1->RowCount() > bestRuns) {
-            bestRuns = form.Grid1->RowCount();
+        if (form.Grid1->rowCount() > bestRuns) {
+            bestRuns = form.Grid1->rowCount();
             best = row;
         }
     }
@@ -99,7 +99,7 @@ void BM_HeaderClickAllStages(benchmark::State& state) {
         form.CGrid1SectionClick(columns[i++ % std::size(columns)]);
         form.Grid1->viewport()->repaint();
     }
-    state.counters["rows"] = form.Grid1->RowCount();
+    state.counters["rows"] = form.Grid1->rowCount();
 }
 BENCHMARK(BM_HeaderClickAllStages)->Unit(benchmark::kMillisecond);
 
@@ -120,7 +120,7 @@ void BM_WheelNotchRelative(benchmark::State& state) {
         if (++steps % 200 == 0)
             direction = -direction;
     }
-    state.counters["rows"] = form.Grid1->RowCount();
+    state.counters["rows"] = form.Grid1->rowCount();
 }
 BENCHMARK(BM_WheelNotchRelative)->Unit(benchmark::kMillisecond);
 

@@ -10,7 +10,7 @@ namespace kel {
 
 JustifiedLabel::JustifiedLabel(QWidget* parent) : QLabel(parent) {}
 
-void JustifiedLabel::SetTexts(std::string text1, std::string text2) {
+void JustifiedLabel::setTexts(std::string text1, std::string text2) {
     if (text1 == m_text1 && text2 == m_text2)
         return;
     m_text1 = std::move(text1);
@@ -19,7 +19,7 @@ void JustifiedLabel::SetTexts(std::string text1, std::string text2) {
     update();
 }
 
-const std::vector<JustifiedLabel::PlacedWord>& JustifiedLabel::Words() const {
+const std::vector<JustifiedLabel::PlacedWord>& JustifiedLabel::words() const {
     if (m_valid)
         return m_words;
     m_words.clear();
@@ -36,14 +36,14 @@ const std::vector<JustifiedLabel::PlacedWord>& JustifiedLabel::Words() const {
 }
 
 void JustifiedLabel::paintEvent(QPaintEvent*) {
-    const auto& words = Words();
-    if (words.empty())
+    const auto& placed = words();
+    if (placed.empty())
         return;
     QPainter p(this);
     p.setFont(font());
     p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, foregroundRole()));
     const int ascent = QFontMetrics(font()).ascent();
-    for (const PlacedWord& word : words)
+    for (const PlacedWord& word : placed)
         p.drawText(word.X, word.Y + ascent, word.Text);
 }
 

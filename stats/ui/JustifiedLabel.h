@@ -16,9 +16,9 @@ public:
     explicit JustifiedLabel(QWidget* parent = nullptr);
 
     // text1 followed directly by text2, both UTF-8. The label's own caption stays empty.
-    void SetTexts(std::string text1, std::string text2 = {});
-    const std::string& Text1() const { return m_text1; }
-    const std::string& Text2() const { return m_text2; }
+    void setTexts(std::string text1, std::string text2 = {});
+    const std::string& text1() const { return m_text1; }
+    const std::string& text2() const { return m_text2; }
 
     struct PlacedWord {
         QString Text;
@@ -26,7 +26,7 @@ public:
         int Y = 0;
     };
     // The words as they are painted (laid out on demand).
-    const std::vector<PlacedWord>& Words() const;
+    const std::vector<PlacedWord>& words() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

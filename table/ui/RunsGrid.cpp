@@ -24,7 +24,7 @@ constexpr int WheelNotch = 120; // angleDelta of one notch of a classic wheel
 constexpr int NotchRows = 2;
 } // namespace
 
-QFont RunsGrid::GridFont() {
+QFont RunsGrid::gridFont() {
     QFont font;
     // The 11-pixel height keeps the text inside the 15-pixel rows whatever the substitute.
     font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
@@ -43,7 +43,7 @@ RunsGrid::RunsGrid(QWidget* parent)
     setObjectName(QStringLiteral("Grid1"));
     setModel(m_model);
     setItemDelegate(m_delegate);
-    setFont(GridFont());
+    setFont(gridFont());
     setEditTriggers(NoEditTriggers);
     setSelectionMode(SingleSelection);
     setSelectionBehavior(SelectRows);
@@ -62,7 +62,7 @@ RunsGrid::RunsGrid(QWidget* parent)
 
     QHeaderView* header = horizontalHeader();
     header->setObjectName(QStringLiteral("CGrid1"));
-    QFont captionFont = GridFont();
+    QFont captionFont = gridFont();
     captionFont.setBold(false);
     header->setFont(captionFont);
     header->setFixedHeight(HeaderHeight);
@@ -80,11 +80,11 @@ RunsGrid::RunsGrid(QWidget* parent)
     // The view's own fitting would measure through the model's size hints; the divider
     // double-click fits by the grid's rule instead.
     disconnect(header, SIGNAL(sectionHandleDoubleClicked(int)), this, SLOT(resizeColumnToContents(int)));
-    connect(header, &QHeaderView::sectionHandleDoubleClicked, this, &RunsGrid::ResizeToWidText);
-    connect(header, &QHeaderView::sectionClicked, this, &RunsGrid::CGrid1SectionClick);
-    connect(header, &QHeaderView::sectionResized, this, &RunsGrid::CGrid1SectionResize);
+    connect(header, &QHeaderView::sectionHandleDoubleClicked, this, &RunsGrid::fitColumnToText);
+    connect(header, &QHeaderView::sectionClicked, this, &RunsGrid::headerSectionClicked);
+    connect(header, &QHeaderView::sectionResized, this, &RunsGrid::onSectionResized);
     for (int i = 0; i < Sections; ++i)
-        ShowSection(i, DesignWidths[i]);
+        showSection(i, DesignWidths[i]);
 
     m_menu = new QMenu(this);
     m_menu->setObjectName(QStringLiteral("PopupMenu1"));
@@ -93,37 +93,37 @@ RunsGrid::RunsGrid(QWidget* parent)
             QString::fromUtf8(ColumnNames[i].data(), static_cast<qsizetype>(ColumnNames[i].size())));
         item->setObjectName(QStringLiteral("N%1").arg(i));
         item->setCheckable(true);
-        connect(item, &QAction::triggered, this, [this, item] { N0Click(item); });
+        connect(item, &QAction::triggered, this, [this, item] { onColumnMenuTriggered(item); });
     }
-    connect(m_menu, &QMenu::aboutToShow, this, &RunsGrid::PopupMenu1Popup);
+    connect(m_menu, &QMenu::aboutToShow, this, &RunsGrid::updateColumnMenu);
 }
 
 RunsGrid::~RunsGrid() = default;
 
 // ---- content --------------------------------------------------------------
 
-void RunsGrid::SetSnapshot(TableSnapshot snap, const DisplayState& disp) {
-    SetMarks(disp);
+void RunsGrid::setSnapshot(TableSnapshot snap, const DisplayState& disp) {
+    setMarks(disp);
     const int selCur = snap.SelCur;
-    m_model->SetSnapshot(std::move(snap));
-    const int n = RowCount();
+    m_model->setSnapshot(std::move(snap));
+    const int n = rowCount();
     if (n == 0) {
         m_cur = selCur;
         return;
     }
-    SetCurrentRowSilently(std::clamp(selCur, 1, n));
+    setCurrentRowSilently(std::clamp(selCur, 1, n));
 }
 
-void RunsGrid::SetMarks(const DisplayState& disp) {
-    m_delegate->SetMarks(disp.BestTimeRow, disp.BestSectorRow, disp.AllStages);
+void RunsGrid::setMarks(const DisplayState& disp) {
+    m_delegate->setMarks(disp.BestTimeRow, disp.BestSectorRow, disp.AllStages);
     viewport()->update();
 }
 
-int RunsGrid::RowCount() const { return m_model->rowCount(); }
+int RunsGrid::rowCount() const { return m_model->rowCount(); }
 
 // ---- columns --------------------------------------------------------------
 
-void RunsGrid::ShowSection(int section, int width) {
+void RunsGrid::showSection(int section, int width) {
     const QScopedValueRollback own(m_ownResize, true);
     QHeaderView* header = horizontalHeader();
     if (header->isSectionHidden(section))
@@ -131,57 +131,57 @@ void RunsGrid::ShowSection(int section, int width) {
     header->resizeSection(section, width);
 }
 
-void RunsGrid::HideSection(int section) {
+void RunsGrid::hideSection(int section) {
     const QScopedValueRollback own(m_ownResize, true);
     horizontalHeader()->hideSection(section);
     // Without row selection the current cell would vanish with its column.
     const QModelIndex current = currentIndex();
     if (current.isValid() && current.column() == section) {
         const QScopedValueRollback silent(m_silent, true);
-        setCurrentIndex(m_model->index(current.row(), CurrentColumn()));
+        setCurrentIndex(m_model->index(current.row(), currentColumn()));
     }
 }
 
-int RunsGrid::SectionWidth(int section) const {
+int RunsGrid::sectionWidth(int section) const {
     const QHeaderView* header = horizontalHeader();
     return header->isSectionHidden(section) ? 0 : header->sectionSize(section);
 }
 
-std::array<int, RunsGrid::Sections> RunsGrid::SectionWidths() const {
+std::array<int, RunsGrid::Sections> RunsGrid::sectionWidths() const {
     std::array<int, Sections> widths{};
     for (int i = 0; i < Sections; ++i)
-        widths[i] = SectionWidth(i);
+        widths[i] = sectionWidth(i);
     return widths;
 }
 
-void RunsGrid::SetSectionWidths(const std::array<int, Sections>& widths) {
+void RunsGrid::setSectionWidths(const std::array<int, Sections>& widths) {
     for (int i = 0; i < Sections; ++i) {
         const int width = std::clamp(widths[i], 0, DesignMaxWidths[i]);
         m_maxWidths[i] = width != 0 ? FitLimit : 0;
         if (width != 0)
-            ShowSection(i, width);
+            showSection(i, width);
         else
-            HideSection(i);
+            hideSection(i);
     }
 }
 
-// CGrid1SectionResize: a width the user drags; program widths pass through ShowSection.
-void RunsGrid::CGrid1SectionResize(int section, int /*oldWidth*/, int newWidth) {
+// A width the user drags; widths set by the program pass through showSection.
+void RunsGrid::onSectionResized(int section, int /*oldWidth*/, int newWidth) {
     if (m_ownResize || section < 0 || section >= Sections)
         return;
     if (newWidth == 0) {
         // Dragged shut: the column stays hidden until the menu shows it again.
         m_maxWidths[section] = 0;
-        HideSection(section);
+        hideSection(section);
     } else if (newWidth > m_maxWidths[section]) {
         if (m_maxWidths[section] == 0)
-            HideSection(section);
+            hideSection(section);
         else
-            ShowSection(section, m_maxWidths[section]);
+            showSection(section, m_maxWidths[section]);
     }
 }
 
-void RunsGrid::ResizeToWidText(int column) {
+void RunsGrid::fitColumnToText(int column) {
     if (column < 0 || column >= Sections)
         return;
     const QFontMetrics metrics(font());
@@ -197,9 +197,9 @@ void RunsGrid::ResizeToWidText(int column) {
         sameDigits = metrics.horizontalAdvance(QLatin1Char(digit)) == metrics.horizontalAdvance(QLatin1Char('0'));
     std::unordered_set<std::string> measured;
     std::string text;
-    const int n = RowCount();
+    const int n = rowCount();
     for (int row = 1; row <= n && width < FitLimit; ++row) {
-        m_model->CellTextUtf8(row, column, text);
+        m_model->cellTextUtf8(row, column, text);
         if (sameDigits)
             for (char& ch : text)
                 if (ch >= '1' && ch <= '9')
@@ -210,32 +210,32 @@ void RunsGrid::ResizeToWidText(int column) {
         width = std::max(width, metrics.horizontalAdvance(cell));
     }
     m_maxWidths[column] = FitLimit;
-    ShowSection(column, std::min(width, FitLimit));
+    showSection(column, std::min(width, FitLimit));
 }
 
-void RunsGrid::PopupMenu1Popup() {
+void RunsGrid::updateColumnMenu() {
     const QList<QAction*> items = m_menu->actions();
     for (int i = 0; i < Sections && i < items.size(); ++i)
-        items[i]->setChecked(SectionWidth(i) != 0);
+        items[i]->setChecked(sectionWidth(i) != 0);
 }
 
-void RunsGrid::N0Click(QAction* item) {
+void RunsGrid::onColumnMenuTriggered(QAction* item) {
     const int column = static_cast<int>(m_menu->actions().indexOf(item));
     if (column < 0 || column >= Sections)
         return;
     if (item->isChecked()) {
-        ResizeToWidText(column);
+        fitColumnToText(column);
     } else {
         m_maxWidths[column] = 0;
-        HideSection(column);
+        hideSection(column);
     }
 }
 
 // ---- cursor ---------------------------------------------------------------
 
-int RunsGrid::CurrentRow() const { return m_cur; }
+int RunsGrid::currentRow() const { return m_cur; }
 
-int RunsGrid::CurrentColumn() const {
+int RunsGrid::currentColumn() const {
     const QHeaderView* header = horizontalHeader();
     const QModelIndex current = currentIndex();
     if (current.isValid() && !header->isSectionHidden(current.column()))
@@ -246,18 +246,18 @@ int RunsGrid::CurrentColumn() const {
     return 0;
 }
 
-void RunsGrid::SetCurrentRow(int row) {
-    const int n = RowCount();
+void RunsGrid::setCurrentRow(int row) {
+    const int n = rowCount();
     if (n == 0) {
         m_cur = row;
         return;
     }
-    setCurrentIndex(m_model->index(std::clamp(row, 1, n) - 1, CurrentColumn()));
+    setCurrentIndex(m_model->index(std::clamp(row, 1, n) - 1, currentColumn()));
 }
 
-void RunsGrid::SetCurrentRowSilently(int row) {
+void RunsGrid::setCurrentRowSilently(int row) {
     const QScopedValueRollback silent(m_silent, true);
-    SetCurrentRow(row);
+    setCurrentRow(row);
     m_cur = row;
 }
 
@@ -270,24 +270,24 @@ void RunsGrid::currentChanged(const QModelIndex& current, const QModelIndex& pre
         return;
     m_cur = row;
     if (!m_silent)
-        emit Grid1Click(row);
+        emit cursorMoved(row);
 }
 
-int RunsGrid::TopRow() const { return RowCount() == 0 ? 1 : verticalScrollBar()->value() + 1; }
+int RunsGrid::topRow() const { return rowCount() == 0 ? 1 : verticalScrollBar()->value() + 1; }
 
-void RunsGrid::SetTopRow(int row) {
-    const int n = RowCount();
+void RunsGrid::setTopRow(int row) {
+    const int n = rowCount();
     if (n == 0)
         return;
     executeDelayedItemsLayout(); // the scroll range must know the current row count
     verticalScrollBar()->setValue(std::clamp(row, 1, n) - 1);
 }
 
-int RunsGrid::VisibleRowCount() const { return std::max(1, viewport()->height() / (RowHeight + 1)); }
+int RunsGrid::visibleRowCount() const { return std::max(1, viewport()->height() / (RowHeight + 1)); }
 
-bool RunsGrid::RowSelect() const { return selectionBehavior() == SelectRows; }
+bool RunsGrid::rowSelect() const { return selectionBehavior() == SelectRows; }
 
-void RunsGrid::SetRowSelect(bool on) {
+void RunsGrid::setRowSelect(bool on) {
     setSelectionBehavior(on ? SelectRows : SelectItems);
     const QModelIndex current = currentIndex();
     if (current.isValid()) {
@@ -297,37 +297,37 @@ void RunsGrid::SetRowSelect(bool on) {
     viewport()->update();
 }
 
-int RunsGrid::CursorInView() const {
+int RunsGrid::cursorInView() const {
     // A cursor scrolled out of view first comes to the top row.
-    const int top = TopRow();
-    const int last = top + VisibleRowCount() - 1;
+    const int top = topRow();
+    const int last = top + visibleRowCount() - 1;
     return m_cur < top || m_cur > last ? top : m_cur;
 }
 
-void RunsGrid::Grid1MouseWheelDown() {
-    const int n = RowCount();
+void RunsGrid::scrollOneNotchDown() {
+    const int n = rowCount();
     if (n == 0)
         return;
-    const int top = TopRow();
-    const int last = top + VisibleRowCount() - 1;
-    const int cur = std::min(CursorInView() + NotchRows, n);
+    const int top = topRow();
+    const int last = top + visibleRowCount() - 1;
+    const int cur = std::min(cursorInView() + NotchRows, n);
     if (cur > last)
-        SetTopRow(top + 1);
-    SetCurrentRow(cur);
+        setTopRow(top + 1);
+    setCurrentRow(cur);
 }
 
-void RunsGrid::Grid1MouseWheelUp() {
-    if (RowCount() == 0)
+void RunsGrid::scrollOneNotchUp() {
+    if (rowCount() == 0)
         return;
-    int cur = CursorInView() - NotchRows;
+    int cur = cursorInView() - NotchRows;
     if (cur <= 1) {
         cur = 1;
-        SetTopRow(1);
+        setTopRow(1);
     }
-    SetCurrentRow(cur);
-    if (cur < TopRow())
-        SetTopRow(TopRow() - 1);
-    SetCurrentRow(cur);
+    setCurrentRow(cur);
+    if (cur < topRow())
+        setTopRow(topRow() - 1);
+    setCurrentRow(cur);
 }
 
 void RunsGrid::wheelEvent(QWheelEvent* event) {
@@ -342,11 +342,11 @@ void RunsGrid::wheelEvent(QWheelEvent* event) {
     m_wheelDelta += delta;
     while (m_wheelDelta >= WheelNotch) {
         m_wheelDelta -= WheelNotch;
-        Grid1MouseWheelUp();
+        scrollOneNotchUp();
     }
     while (m_wheelDelta <= -WheelNotch) {
         m_wheelDelta += WheelNotch;
-        Grid1MouseWheelDown();
+        scrollOneNotchDown();
     }
 }
 

@@ -1,17 +1,19 @@
 #pragma once
-// Grid1, the runs table of the main window, with its header CGrid1 and its popup menu
-// PopupMenu1.
+// The runs table of the main window, with its column header and the column menu that shows and
+// hides columns.
 //
 // How the window uses it:
-//  - content: after every fill, SetSnapshot(snapshot, v.Disp). The snapshot's SelCur becomes
-//    the current row without emitting Grid1Click. After a cursor move outside the relative
-//    mode (no new snapshot) nothing needs to be passed; SetMarks repaints new best-time rows.
-//  - signals: Grid1Click(row) whenever the current row changes by mouse, keyboard, wheel or
-//    SetCurrentRow (row 1-based, the new SelCur); CGrid1SectionClick(column) for a left click
+//  - content: after every fill, setSnapshot(snapshot, v.Disp). The snapshot's SelCur becomes
+//    the current row without emitting cursorMoved. After a cursor move outside the relative
+//    mode (no new snapshot) nothing needs to be passed; setMarks repaints new best-time rows.
+//  - signals: cursorMoved(row) whenever the current row changes by mouse, keyboard, wheel or
+//    setCurrentRow (row 1-based, the new SelCur); headerSectionClicked(column) for a left click
 //    on a header section (sort by it).
-//  - settings: SectionWidths / SetSectionWidths ("HSW0".."HSW11", 0 = hidden), CurrentRow /
-//    SetCurrentRow ("PrCur"), TopRow / SetTopRow ("PosTableTop", after the first snapshot),
-//    RowSelect / SetRowSelect ("GridStrSel").
+//  - settings: sectionWidths / setSectionWidths ("HSW0".."HSW11", 0 = hidden), currentRow /
+//    setCurrentRow ("PrCur"), topRow / setTopRow ("PosTableTop", after the first snapshot),
+//    rowSelect / setRowSelect ("GridStrSel").
+//  - object names: the view "Grid1", its header "CGrid1", the column menu "PopupMenu1" with the
+//    items "N0".."N11".
 //  - keys the grid does not use (Delete among them) go on to the parent window.
 //
 // Rows: view row r - 1 shows table row r (1..SelCount); there is no fixed row, the header
@@ -48,47 +50,47 @@ public:
     ~RunsGrid() override;
 
     // "MS Sans Serif" 8 pt bold, or a close sans-serif of the same pixel height where missing.
-    static QFont GridFont();
+    static QFont gridFont();
 
     // ---- content
-    void SetSnapshot(TableSnapshot snap, const DisplayState& disp);
-    void SetMarks(const DisplayState& disp); // best-time rows and the all-stages mode
-    RunsTableModel* RunsModel() const { return m_model; }
-    int RowCount() const;
+    void setSnapshot(TableSnapshot snap, const DisplayState& disp);
+    void setMarks(const DisplayState& disp); // best-time rows and the all-stages mode
+    RunsTableModel* runsModel() const { return m_model; }
+    int rowCount() const;
 
     // ---- controls
-    QHeaderView* CGrid1() const { return horizontalHeader(); }
-    QMenu* PopupMenu1() const { return m_menu; }
+    QHeaderView* columnHeader() const { return horizontalHeader(); }
+    QMenu* columnMenu() const { return m_menu; }
 
     // ---- columns
-    int SectionWidth(int section) const; // 0 when hidden
-    int SectionMaxWidth(int section) const { return m_maxWidths.at(section); }
-    std::array<int, Sections> SectionWidths() const;
+    int sectionWidth(int section) const; // 0 when hidden
+    int sectionMaxWidth(int section) const { return m_maxWidths.at(section); }
+    std::array<int, Sections> sectionWidths() const;
     // Widths as restored from the settings: each limited to its design maximum; 0 hides the
     // column. Afterwards a shown column can be dragged up to 200, a hidden one not at all.
-    void SetSectionWidths(const std::array<int, Sections>& widths);
+    void setSectionWidths(const std::array<int, Sections>& widths);
     // Fits a column to its widest cell text plus two spaces, in the grid font, at most 200.
-    void ResizeToWidText(int column);
+    void fitColumnToText(int column);
     // Checks the menu item of every shown column (run before the menu opens).
-    void PopupMenu1Popup();
+    void updateColumnMenu();
     // A menu item was triggered (Qt has already reversed its check mark).
-    void N0Click(QAction* item);
+    void onColumnMenuTriggered(QAction* item);
 
     // ---- cursor and scrolling
-    int CurrentRow() const; // 1-based; the last snapshot's SelCur while the table is empty
-    void SetCurrentRow(int row);
-    int TopRow() const; // 1-based row at the top of the view; 1 when empty
-    void SetTopRow(int row);
-    int VisibleRowCount() const; // fully visible rows, at least 1
-    bool RowSelect() const;
-    void SetRowSelect(bool on);
+    int currentRow() const; // 1-based; the last snapshot's SelCur while the table is empty
+    void setCurrentRow(int row);
+    int topRow() const; // 1-based row at the top of the view; 1 when empty
+    void setTopRow(int row);
+    int visibleRowCount() const; // fully visible rows, at least 1
+    bool rowSelect() const;
+    void setRowSelect(bool on);
     // One wheel notch.
-    void Grid1MouseWheelDown();
-    void Grid1MouseWheelUp();
+    void scrollOneNotchDown();
+    void scrollOneNotchUp();
 
 signals:
-    void Grid1Click(int row);
-    void CGrid1SectionClick(int column);
+    void cursorMoved(int row);
+    void headerSectionClicked(int column);
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
@@ -99,12 +101,12 @@ protected:
     void keyboardSearch(const QString& search) override;
 
 private:
-    int CursorInView() const; // the cursor row, or the top row when it is scrolled out of view
-    void CGrid1SectionResize(int section, int oldWidth, int newWidth);
-    void SetCurrentRowSilently(int row);
-    int CurrentColumn() const;
-    void ShowSection(int section, int width);
-    void HideSection(int section);
+    int cursorInView() const; // the cursor row, or the top row when it is scrolled out of view
+    void onSectionResized(int section, int oldWidth, int newWidth);
+    void setCurrentRowSilently(int row);
+    int currentColumn() const;
+    void showSection(int section, int width);
+    void hideSection(int section);
 
     RunsTableModel* m_model = nullptr;
     RunsGridDelegate* m_delegate = nullptr;
@@ -112,7 +114,7 @@ private:
     std::array<int, Sections> m_maxWidths = DesignMaxWidths;
     int m_cur = 1;              // SelCur as the grid knows it
     int m_wheelDelta = 0;       // partial notches of high-resolution wheels
-    bool m_silent = false;      // current row set by the program without Grid1Click
+    bool m_silent = false;      // current row set by the program without cursorMoved
     bool m_ownResize = false;   // section widths set by the program, not dragged
 };
 

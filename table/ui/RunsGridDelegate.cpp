@@ -6,7 +6,7 @@ namespace kel {
 
 RunsGridDelegate::RunsGridDelegate(QObject* parent) : QStyledItemDelegate(parent) {}
 
-void RunsGridDelegate::SetMarks(const std::array<int32_t, 4>& bestTimeRow, const std::array<int32_t, 4>& bestSectorRow,
+void RunsGridDelegate::setMarks(const std::array<int32_t, 4>& bestTimeRow, const std::array<int32_t, 4>& bestSectorRow,
                                 bool allStages) {
     m_bestTimeRow = bestTimeRow;
     m_bestSectorRow = bestSectorRow;

@@ -14,10 +14,9 @@ public:
 
     // Table rows (1-based, index k = 1..3 for the columns 3..5) of the smallest cumulative time
     // and of the smallest sector time; `allStages` turns the marks off.
-    void SetMarks(const std::array<int32_t, 4>& bestTimeRow, const std::array<int32_t, 4>& bestSectorRow,
+    void setMarks(const std::array<int32_t, 4>& bestTimeRow, const std::array<int32_t, 4>& bestSectorRow,
                   bool allStages);
 
-    // Grid1DrawCell
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 private:

@@ -6,7 +6,7 @@ namespace kel {
 
 RunsTableModel::RunsTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void RunsTableModel::SetSnapshot(TableSnapshot snap) {
+void RunsTableModel::setSnapshot(TableSnapshot snap) {
     if (snap.RowCount < 0)
         snap.RowCount = 0;
     if (snap.RowCount == m_snap.RowCount) {
@@ -23,19 +23,19 @@ void RunsTableModel::SetSnapshot(TableSnapshot snap) {
 // The selection may be rebuilt by the window before the next snapshot arrives (a message box
 // in between runs the event loop and may paint), so a row is also checked against the
 // selection itself, not only against the row count of the snapshot.
-bool RunsTableModel::RowValid(int row) const {
+bool RunsTableModel::rowValid(int row) const {
     return m_snap.Data && m_snap.Sel && row >= 1 && row <= m_snap.RowCount && row <= m_snap.Sel->SelCount &&
            static_cast<std::size_t>(row) < m_snap.Sel->Selection.size();
 }
 
-void RunsTableModel::CellTextUtf8(int row, int column, std::string& out) const {
+void RunsTableModel::cellTextUtf8(int row, int column, std::string& out) const {
     out.clear();
-    if (RowValid(row) && column >= 0 && column < ColumnCount)
+    if (rowValid(row) && column >= 0 && column < ColumnCount)
         kel::CellText(m_snap, row, column, out);
 }
 
-QString RunsTableModel::CellText(int row, int column) const {
-    CellTextUtf8(row, column, m_text);
+QString RunsTableModel::cellText(int row, int column) const {
+    cellTextUtf8(row, column, m_text);
     return QString::fromUtf8(m_text.data(), static_cast<qsizetype>(m_text.size()));
 }
 
@@ -48,7 +48,7 @@ QVariant RunsTableModel::data(const QModelIndex& index, int role) const {
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return CellText(index.row() + 1, index.column());
+        return cellText(index.row() + 1, index.column());
     case Qt::TextAlignmentRole:
         return index.column() >= 3 && index.column() <= 5 ? QVariant(Qt::AlignRight | Qt::AlignTop)
                                                            : QVariant(Qt::AlignHCenter | Qt::AlignTop);

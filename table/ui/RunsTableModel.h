@@ -18,13 +18,13 @@ public:
     // Shows `snap` (its RunData and SelectionState must outlive it or the next snapshot).
     // Same row count: the cells are reported changed and the view keeps its current row,
     // selection and scroll position; otherwise the model is reset.
-    void SetSnapshot(TableSnapshot snap);
-    const TableSnapshot& Snapshot() const { return m_snap; }
+    void setSnapshot(TableSnapshot snap);
+    const TableSnapshot& snapshot() const { return m_snap; }
 
     // Text of table row `row` (1..RowCount) and column 0..11; empty outside the table.
-    QString CellText(int row, int column) const;
+    QString cellText(int row, int column) const;
     // The same text as UTF-8 bytes into `out`, reusing its storage.
-    void CellTextUtf8(int row, int column, std::string& out) const;
+    void cellTextUtf8(int row, int column, std::string& out) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -33,7 +33,7 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
-    bool RowValid(int row) const;
+    bool rowValid(int row) const;
 
     TableSnapshot m_snap;
     mutable std::string m_text; // reused by data(): no allocation per painted cell

@@ -91,7 +91,7 @@ QPoint Divider(const QHeaderView* header, int section) {
 }
 
 int FitWidth(const QStringList& texts) {
-    const QFontMetrics metrics(RunsGrid::GridFont());
+    const QFontMetrics metrics(RunsGrid::gridFont());
     int width = metrics.horizontalAdvance(QStringLiteral("  "));
     for (const QString& text : texts)
         width = std::max(width, metrics.horizontalAdvance(text + QStringLiteral("  ")));
@@ -150,43 +150,43 @@ void TestRunsGrid::ModelAnswersFromTheSnapshot() {
     QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
     QSignalSpy changes(&model, &QAbstractItemModel::dataChanged);
 
-    model.SetSnapshot(table.Snap(1));
+    model.setSnapshot(table.Snap(1));
     QCOMPARE(model.rowCount(), 6);
     QCOMPARE(model.columnCount(), 12);
     QCOMPARE(model.data(model.index(0, 1)).toString(), QStringLiteral("Kestrel 4x4"));
     QCOMPARE(model.data(model.index(5, 2)).toString(), QStringLiteral("K2"));
-    QCOMPARE(model.CellText(6, 11), QStringLiteral("Тестер"));
+    QCOMPARE(model.cellText(6, 11), QStringLiteral("Тестер"));
     QCOMPARE(model.headerData(11, Qt::Horizontal).toString(), QStringLiteral("Профиль пользователя"));
     QCOMPARE(resets.size(), 1);
 
     // The same number of rows (a new order, the relative mode): no reset, cells reported changed.
     std::swap(table.Sel.Selection[1], table.Sel.Selection[6]);
-    model.SetSnapshot(table.Snap(2));
+    model.setSnapshot(table.Snap(2));
     QCOMPARE(resets.size(), 1);
     QCOMPARE(changes.size(), 1);
     QCOMPARE(model.data(model.index(0, 0)).toString(), QStringLiteral("6"));
 
-    model.SetSnapshot(other.Snap(1));
-    model.SetSnapshot(TableSnapshot{});
+    model.setSnapshot(other.Snap(1));
+    model.setSnapshot(TableSnapshot{});
     QCOMPARE(resets.size(), 3);
     QCOMPARE(model.rowCount(), 0);
 
     // A selection rebuilt smaller before its snapshot arrives reads as empty rows, not past its end.
-    model.SetSnapshot(table.Snap(1));
+    model.setSnapshot(table.Snap(1));
     table.Sel.SelCount = 2;
     table.Sel.Selection.resize(3);
-    QCOMPARE(model.CellText(2, 1), QStringLiteral("Lumen RS"));
-    QCOMPARE(model.CellText(5, 1), QString());
+    QCOMPARE(model.cellText(2, 1), QStringLiteral("Lumen RS"));
+    QCOMPARE(model.cellText(5, 1), QString());
 }
 
 void TestRunsGrid::HeaderClickAsksForSorting() {
     auto grid = ShownGrid();
-    QHeaderView* header = grid->CGrid1();
+    QHeaderView* header = grid->columnHeader();
     QCOMPARE(header->objectName(), QStringLiteral("CGrid1"));
     QCOMPARE(header->height(), RunsGrid::HeaderHeight);
     QCOMPARE(header->model()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("Сплит 1"));
-    QSignalSpy sort(grid.get(), &RunsGrid::CGrid1SectionClick);
-    const auto widths = grid->SectionWidths();
+    QSignalSpy sort(grid.get(), &RunsGrid::headerSectionClicked);
+    const auto widths = grid->sectionWidths();
 
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, SectionCentre(header, 3));
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, SectionCentre(header, 1));
@@ -198,178 +198,178 @@ void TestRunsGrid::HeaderClickAsksForSorting() {
     QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, SectionCentre(header, 2),
                                 header->viewport()->mapToGlobal(SectionCentre(header, 2)));
     QApplication::sendEvent(header->viewport(), &menuEvent);
-    QTRY_VERIFY(grid->PopupMenu1()->isVisible());
-    grid->PopupMenu1()->close();
+    QTRY_VERIFY(grid->columnMenu()->isVisible());
+    grid->columnMenu()->close();
     QContextMenuEvent cellMenu(QContextMenuEvent::Mouse, QPoint(5, 5), grid->viewport()->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(grid->viewport(), &cellMenu);
-    QTRY_VERIFY(grid->PopupMenu1()->isVisible());
-    grid->PopupMenu1()->close();
+    QTRY_VERIFY(grid->columnMenu()->isVisible());
+    grid->columnMenu()->close();
     QCOMPARE(sort.size(), 2);
-    QCOMPARE(grid->SectionWidths(), widths);
+    QCOMPARE(grid->sectionWidths(), widths);
 }
 
 void TestRunsGrid::HiddenColumnsAndTheMenu() {
     Table table(4, "Very Long Imaginary Car Name Twelve");
     auto grid = ShownGrid();
-    grid->SetSnapshot(table.Snap(1), table.Disp);
-    grid->SetSectionWidths({35, 170, 0, 60, 60, 60, 0, 0, 0, 0, 0, 0});
-    QVERIFY(grid->CGrid1()->isSectionHidden(2));
-    QCOMPARE(grid->SectionWidth(2), 0);
-    QCOMPARE(grid->SectionWidth(1), 170);
-    QCOMPARE(grid->SectionMaxWidth(2), 0);
-    QCOMPARE(grid->SectionMaxWidth(1), 200);
+    grid->setSnapshot(table.Snap(1), table.Disp);
+    grid->setSectionWidths({35, 170, 0, 60, 60, 60, 0, 0, 0, 0, 0, 0});
+    QVERIFY(grid->columnHeader()->isSectionHidden(2));
+    QCOMPARE(grid->sectionWidth(2), 0);
+    QCOMPARE(grid->sectionWidth(1), 170);
+    QCOMPARE(grid->sectionMaxWidth(2), 0);
+    QCOMPARE(grid->sectionMaxWidth(1), 200);
 
-    QMenu* menu = grid->PopupMenu1();
+    QMenu* menu = grid->columnMenu();
     QCOMPARE(menu->objectName(), QStringLiteral("PopupMenu1"));
-    grid->PopupMenu1Popup();
+    grid->updateColumnMenu();
     const QList<QAction*> items = menu->actions();
     QCOMPARE(items.size(), 12);
     for (int i = 0; i < 12; ++i) {
         QCOMPARE(items[i]->objectName(), QStringLiteral("N%1").arg(i));
         QCOMPARE(items[i]->text(), QString::fromUtf8(ColumnNames[i].data(), ColumnNames[i].size()));
-        QCOMPARE(items[i]->isChecked(), grid->SectionWidth(i) != 0);
+        QCOMPARE(items[i]->isChecked(), grid->sectionWidth(i) != 0);
     }
 
     // Shown through the menu: fitted to the content, not the former width.
     items[2]->trigger();
-    QCOMPARE(grid->SectionWidth(2), FitWidth({"K2", "Открытый"}));
-    QCOMPARE(grid->SectionMaxWidth(2), 200);
+    QCOMPARE(grid->sectionWidth(2), FitWidth({"K2", "Открытый"}));
+    QCOMPARE(grid->sectionMaxWidth(2), 200);
     items[6]->trigger();
-    QCOMPARE(grid->SectionWidth(6), FitWidth({"Dry"}));
+    QCOMPARE(grid->sectionWidth(6), FitWidth({"Dry"}));
     // The long car name is wider than 200 pixels: the fit stops at 200.
     items[1]->trigger();
-    QCOMPARE(grid->SectionWidth(1), 0);
-    QCOMPARE(grid->SectionMaxWidth(1), 0);
+    QCOMPARE(grid->sectionWidth(1), 0);
+    QCOMPARE(grid->sectionMaxWidth(1), 0);
     items[1]->trigger();
-    QCOMPARE(grid->SectionWidth(1), 200);
-    grid->PopupMenu1Popup();
+    QCOMPARE(grid->sectionWidth(1), 200);
+    grid->updateColumnMenu();
     QVERIFY(items[1]->isChecked() && items[2]->isChecked() && !items[7]->isChecked());
 
     // An empty table fits a column to two spaces.
-    grid->SetSnapshot(TableSnapshot{}, table.Disp);
-    grid->ResizeToWidText(4);
-    QCOMPARE(grid->SectionWidth(4), FitWidth({}));
+    grid->setSnapshot(TableSnapshot{}, table.Disp);
+    grid->fitColumnToText(4);
+    QCOMPARE(grid->sectionWidth(4), FitWidth({}));
 }
 
 void TestRunsGrid::WidthsAreLimited() {
     auto grid = ShownGrid();
-    grid->SetSectionWidths({150, 250, -5, 60, 100, 101, 0, 0, 0, 0, 0, 5000});
+    grid->setSectionWidths({150, 250, -5, 60, 100, 101, 0, 0, 0, 0, 0, 5000});
     const std::array<int, 12> restored{100, 200, 0, 60, 100, 100, 0, 0, 0, 0, 0, 5000};
-    QCOMPARE(grid->SectionWidths(), restored);
+    QCOMPARE(grid->sectionWidths(), restored);
     // After the settings every shown section can be dragged up to 200 and no further.
-    grid->CGrid1()->resizeSection(0, 180);
-    QCOMPARE(grid->SectionWidth(0), 180);
-    grid->CGrid1()->resizeSection(0, 320);
-    QCOMPARE(grid->SectionWidth(0), 200);
+    grid->columnHeader()->resizeSection(0, 180);
+    QCOMPARE(grid->sectionWidth(0), 180);
+    grid->columnHeader()->resizeSection(0, 320);
+    QCOMPARE(grid->sectionWidth(0), 200);
 
-    QHeaderView* header = grid->CGrid1();
+    QHeaderView* header = grid->columnHeader();
     const QPoint from = Divider(header, 3);
     QTest::mousePress(header->viewport(), Qt::LeftButton, {}, from);
     QTest::mouseMove(header->viewport(), from + QPoint(100, 0));
     QTest::mouseMove(header->viewport(), from + QPoint(180, 0));
     QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, from + QPoint(180, 0));
-    QCOMPARE(grid->SectionWidth(3), 200);
+    QCOMPARE(grid->sectionWidth(3), 200);
 }
 
 void TestRunsGrid::DraggingShutHidesTheColumn() {
     auto grid = ShownGrid();
-    grid->SetSectionWidths({35, 170, 0, 60, 60, 60, 0, 0, 0, 0, 0, 0});
-    QHeaderView* header = grid->CGrid1();
+    grid->setSectionWidths({35, 170, 0, 60, 60, 60, 0, 0, 0, 0, 0, 0});
+    QHeaderView* header = grid->columnHeader();
     const QPoint from = Divider(header, 3);
     QTest::mousePress(header->viewport(), Qt::LeftButton, {}, from);
     QTest::mouseMove(header->viewport(), from - QPoint(30, 0));
     QTest::mouseMove(header->viewport(), from - QPoint(70, 0));
     QTest::mouseMove(header->viewport(), from - QPoint(20, 0)); // back again in the same drag
     QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, from - QPoint(20, 0));
-    QCOMPARE(grid->SectionWidth(3), 0);
+    QCOMPARE(grid->sectionWidth(3), 0);
     QVERIFY(header->isSectionHidden(3));
-    grid->PopupMenu1Popup();
-    QVERIFY(!grid->PopupMenu1()->actions()[3]->isChecked());
+    grid->updateColumnMenu();
+    QVERIFY(!grid->columnMenu()->actions()[3]->isChecked());
     // It cannot be opened by a width change, only through the menu.
     header->resizeSection(3, 50);
-    QCOMPARE(grid->SectionWidth(3), 0);
-    grid->PopupMenu1()->actions()[3]->trigger();
-    QVERIFY(grid->SectionWidth(3) > 0);
+    QCOMPARE(grid->sectionWidth(3), 0);
+    grid->columnMenu()->actions()[3]->trigger();
+    QVERIFY(grid->sectionWidth(3) > 0);
 }
 
 void TestRunsGrid::DividerDoubleClickFitsTheColumn() {
     Table table(3);
     auto grid = ShownGrid();
-    grid->SetSnapshot(table.Snap(1), table.Disp);
-    QHeaderView* header = grid->CGrid1();
-    QSignalSpy sort(grid.get(), &RunsGrid::CGrid1SectionClick);
+    grid->setSnapshot(table.Snap(1), table.Disp);
+    QHeaderView* header = grid->columnHeader();
+    QSignalSpy sort(grid.get(), &RunsGrid::headerSectionClicked);
     QTest::mouseDClick(header->viewport(), Qt::LeftButton, {}, Divider(header, 1));
-    QCOMPARE(grid->SectionWidth(1), FitWidth({"Borzoi GT", "Kestrel 4x4", "Lumen RS"}));
+    QCOMPARE(grid->sectionWidth(1), FitWidth({"Borzoi GT", "Kestrel 4x4", "Lumen RS"}));
     QCOMPARE(sort.size(), 0);
 
     // Times and run numbers: every text counts, also where digits differ (1:41.00 .. 1:59.00).
     Table many(59);
-    grid->SetSnapshot(many.Snap(1), many.Disp);
+    grid->setSnapshot(many.Snap(1), many.Disp);
     for (int column : {0, 3, 5}) {
         QStringList texts;
         for (int row = 1; row <= 59; ++row)
-            texts << grid->RunsModel()->CellText(row, column);
-        grid->ResizeToWidText(column);
-        QCOMPARE(grid->SectionWidth(column), FitWidth(texts));
+            texts << grid->runsModel()->cellText(row, column);
+        grid->fitColumnToText(column);
+        QCOMPARE(grid->sectionWidth(column), FitWidth(texts));
     }
 }
 
 void TestRunsGrid::ScrollingChangesNoWidth() {
     Table table(30);
     auto grid = ShownGrid(300, 150);
-    grid->SetSnapshot(table.Snap(1), table.Disp);
-    grid->SetSectionWidths({35, 170, 45, 60, 60, 60, 80, 50, 50, 50, 50, 50});
-    const auto widths = grid->SectionWidths();
+    grid->setSnapshot(table.Snap(1), table.Disp);
+    grid->setSectionWidths({35, 170, 45, 60, 60, 60, 80, 50, 50, 50, 50, 50});
+    const auto widths = grid->sectionWidths();
     QScrollBar* bar = grid->horizontalScrollBar();
     QVERIFY(bar->maximum() > 2);
     bar->setValue(2);
     QCoreApplication::processEvents();
     bar->setValue(bar->maximum());
     QCoreApplication::processEvents();
-    QCOMPARE(grid->SectionWidths(), widths);
-    grid->PopupMenu1Popup();
-    for (QAction* item : grid->PopupMenu1()->actions())
+    QCOMPARE(grid->sectionWidths(), widths);
+    grid->updateColumnMenu();
+    for (QAction* item : grid->columnMenu()->actions())
         QVERIFY(item->isChecked());
     // Header and columns scroll together: section 11 stands over column 11.
-    QCOMPARE(grid->CGrid1()->sectionViewportPosition(11), grid->columnViewportPosition(11));
+    QCOMPARE(grid->columnHeader()->sectionViewportPosition(11), grid->columnViewportPosition(11));
     bar->setValue(0);
-    QCOMPARE(grid->SectionWidths(), widths);
+    QCOMPARE(grid->sectionWidths(), widths);
 }
 
 void TestRunsGrid::SnapshotSetsTheCursorSilently() {
     Table table(10);
     auto grid = ShownGrid();
-    QSignalSpy clicks(grid.get(), &RunsGrid::Grid1Click);
-    grid->SetSnapshot(table.Snap(7), table.Disp);
-    QCOMPARE(grid->CurrentRow(), 7);
+    QSignalSpy clicks(grid.get(), &RunsGrid::cursorMoved);
+    grid->setSnapshot(table.Snap(7), table.Disp);
+    QCOMPARE(grid->currentRow(), 7);
     QCOMPARE(grid->currentIndex().row(), 6);
     // A narrower selection: the fill lowers the cursor to the last row.
     Table small(4);
-    grid->SetSnapshot(small.Snap(9), small.Disp);
-    QCOMPARE(grid->CurrentRow(), 4);
+    grid->setSnapshot(small.Snap(9), small.Disp);
+    QCOMPARE(grid->currentRow(), 4);
     QCOMPARE(small.Disp.SelCur, 4);
     // An empty table keeps the cursor the fill left.
     Table none(0);
-    grid->SetSnapshot(none.Snap(3), none.Disp);
-    QCOMPARE(grid->RowCount(), 0);
-    QCOMPARE(grid->TopRow(), 1);
+    grid->setSnapshot(none.Snap(3), none.Disp);
+    QCOMPARE(grid->rowCount(), 0);
+    QCOMPARE(grid->topRow(), 1);
     QCOMPARE(clicks.size(), 0);
 }
 
 void TestRunsGrid::CursorMovesReportTheRow() {
     Table table(10);
     auto grid = ShownGrid();
-    grid->SetSnapshot(table.Snap(2), table.Disp);
+    grid->setSnapshot(table.Snap(2), table.Disp);
     grid->setFocus();
-    QSignalSpy clicks(grid.get(), &RunsGrid::Grid1Click);
+    QSignalSpy clicks(grid.get(), &RunsGrid::cursorMoved);
 
     QTest::keyClick(grid.get(), Qt::Key_Down);
-    QCOMPARE(grid->CurrentRow(), 3);
+    QCOMPARE(grid->currentRow(), 3);
     const QRect cell = grid->visualRect(grid->model()->index(5, 1));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-    QCOMPARE(grid->CurrentRow(), 6);
-    grid->SetCurrentRow(9);
-    grid->SetCurrentRow(9); // unchanged: no second report
+    QCOMPARE(grid->currentRow(), 6);
+    grid->setCurrentRow(9);
+    grid->setCurrentRow(9); // unchanged: no second report
     QCOMPARE(clicks.size(), 3);
     QCOMPARE(clicks.at(0).at(0).toInt(), 3);
     QCOMPARE(clicks.at(1).at(0).toInt(), 6);
@@ -380,69 +380,69 @@ void TestRunsGrid::CursorMovesReportTheRow() {
     QApplication::sendEvent(grid.get(), &del);
     QVERIFY(!del.isAccepted());
     QTest::keyClicks(grid.get(), QStringLiteral("K"));
-    QCOMPARE(grid->CurrentRow(), 9);
+    QCOMPARE(grid->currentRow(), 9);
 }
 
 void TestRunsGrid::WheelMovesTwoRows() {
     Table table(5);
     auto grid = ShownGrid();
-    grid->SetSnapshot(table.Snap(4), table.Disp);
-    QSignalSpy clicks(grid.get(), &RunsGrid::Grid1Click);
+    grid->setSnapshot(table.Snap(4), table.Disp);
+    QSignalSpy clicks(grid.get(), &RunsGrid::cursorMoved);
 
     Wheel(*grid, -120);
-    QCOMPARE(grid->CurrentRow(), 5);
+    QCOMPARE(grid->currentRow(), 5);
     Wheel(*grid, -120); // already on the last row
-    QCOMPARE(grid->CurrentRow(), 5);
+    QCOMPARE(grid->currentRow(), 5);
     Wheel(*grid, 120);
-    QCOMPARE(grid->CurrentRow(), 3);
+    QCOMPARE(grid->currentRow(), 3);
     Wheel(*grid, 120);
-    QCOMPARE(grid->CurrentRow(), 1);
-    QCOMPARE(grid->TopRow(), 1);
+    QCOMPARE(grid->currentRow(), 1);
+    QCOMPARE(grid->topRow(), 1);
     QCOMPARE(clicks.size(), 3);
     QCOMPARE(clicks.last().at(0).toInt(), 1);
 
     // A high-resolution wheel: half notches add up to one notch.
     Wheel(*grid, -60);
-    QCOMPARE(grid->CurrentRow(), 1);
+    QCOMPARE(grid->currentRow(), 1);
     Wheel(*grid, -60);
-    QCOMPARE(grid->CurrentRow(), 3);
+    QCOMPARE(grid->currentRow(), 3);
 
     Table none(0);
-    grid->SetSnapshot(none.Snap(1), none.Disp);
+    grid->setSnapshot(none.Snap(1), none.Disp);
     clicks.clear();
     Wheel(*grid, -120);
     Wheel(*grid, 120);
     QCOMPARE(clicks.size(), 0);
-    QCOMPARE(grid->TopRow(), 1);
+    QCOMPARE(grid->topRow(), 1);
 }
 
 void TestRunsGrid::WheelOnTallTable() {
     Table table(200);
     auto grid = ShownGrid(520, 20 + 10 * 16 + 4);
-    grid->SetSnapshot(table.Snap(1), table.Disp);
-    const int visible = grid->VisibleRowCount();
+    grid->setSnapshot(table.Snap(1), table.Disp);
+    const int visible = grid->visibleRowCount();
     QVERIFY(visible >= 5 && visible < 20);
 
     // The cursor scrolled out of view: the notch starts from the top row.
-    grid->SetTopRow(50);
-    QCOMPARE(grid->TopRow(), 50);
+    grid->setTopRow(50);
+    QCOMPARE(grid->topRow(), 50);
     Wheel(*grid, -120);
-    QCOMPARE(grid->CurrentRow(), 52);
-    QCOMPARE(grid->TopRow(), 50);
+    QCOMPARE(grid->currentRow(), 52);
+    QCOMPARE(grid->topRow(), 50);
 
     // Down at the bottom edge: the view follows so that the cursor stays visible.
-    grid->SetCurrentRow(50 + visible - 1);
+    grid->setCurrentRow(50 + visible - 1);
     Wheel(*grid, -120);
-    QCOMPARE(grid->CurrentRow(), 50 + visible + 1);
-    QVERIFY(grid->TopRow() > 50);
-    QVERIFY(grid->CurrentRow() <= grid->TopRow() + visible - 1);
+    QCOMPARE(grid->currentRow(), 50 + visible + 1);
+    QVERIFY(grid->topRow() > 50);
+    QVERIFY(grid->currentRow() <= grid->topRow() + visible - 1);
 
     // Up at the top edge.
-    const int top = grid->TopRow();
-    grid->SetCurrentRow(top);
+    const int top = grid->topRow();
+    grid->setCurrentRow(top);
     Wheel(*grid, 120);
-    QCOMPARE(grid->CurrentRow(), top - 2);
-    QCOMPARE(grid->TopRow(), top - 2);
+    QCOMPARE(grid->currentRow(), top - 2);
+    QCOMPARE(grid->topRow(), top - 2);
 }
 
 void TestRunsGrid::BestTimesArePainted() {
@@ -450,8 +450,8 @@ void TestRunsGrid::BestTimesArePainted() {
     table.Disp.BestSectorRow = {0, 2, 3, 4};
     table.Disp.BestTimeRow = {0, 3, 1, 2};
     auto grid = ShownGrid();
-    grid->SetSectionWidths({35, 100, 0, 60, 60, 60, 0, 0, 0, 0, 0, 0});
-    grid->SetSnapshot(table.Snap(1), table.Disp); // cursor on row 1
+    grid->setSectionWidths({35, 100, 0, 60, 60, 60, 0, 0, 0, 0, 0, 0});
+    grid->setSnapshot(table.Snap(1), table.Disp); // cursor on row 1
     QCoreApplication::processEvents();
 
     const QColor red(255, 0, 0), lime(0, 255, 0), white(255, 255, 255);
@@ -475,14 +475,14 @@ void TestRunsGrid::BestTimesArePainted() {
     QCOMPARE(CountColour(image, cell(4, 3), lime), 0);
 
     // On the best sector row the cursor keeps the red background, with white text.
-    grid->SetCurrentRow(4);
+    grid->setCurrentRow(4);
     image = paint();
     QVERIFY(Near(image.pixelColor(cell(4, 5).topLeft() + QPoint(1, 1)), red));
     QVERIFY(CountColour(image, cell(4, 5), white) > 5);
 
     // No marks in the all-stages mode.
     table.Disp.AllStages = true;
-    grid->SetMarks(table.Disp);
+    grid->setMarks(table.Disp);
     image = paint();
     QCOMPARE(CountColour(image, image.rect(), red), 0);
     QCOMPARE(CountColour(image, image.rect(), lime), 0);
@@ -491,8 +491,8 @@ void TestRunsGrid::BestTimesArePainted() {
 void TestRunsGrid::CellTextAlignment() {
     Table table(3);
     auto grid = ShownGrid();
-    grid->SetSectionWidths({60, 120, 0, 90, 60, 60, 0, 0, 0, 0, 0, 0});
-    grid->SetSnapshot(table.Snap(1), table.Disp);
+    grid->setSectionWidths({60, 120, 0, 90, 60, 60, 0, 0, 0, 0, 0, 0});
+    grid->setSnapshot(table.Snap(1), table.Disp);
     QCoreApplication::processEvents();
     const QImage image = grid->viewport()->grab().toImage();
     const QColor base = grid->palette().color(QPalette::Active, QPalette::Base);
@@ -520,25 +520,25 @@ void TestRunsGrid::CellTextAlignment() {
 void TestRunsGrid::RowSelectOption() {
     Table table(5);
     auto grid = ShownGrid();
-    grid->SetSectionWidths({35, 170, 0, 60, 60, 60, 0, 0, 0, 0, 0, 0});
-    grid->SetSnapshot(table.Snap(3), table.Disp);
-    QVERIFY(grid->RowSelect());
+    grid->setSectionWidths({35, 170, 0, 60, 60, 60, 0, 0, 0, 0, 0, 0});
+    grid->setSnapshot(table.Snap(3), table.Disp);
+    QVERIFY(grid->rowSelect());
     QVERIFY(grid->showGrid());
     QCOMPARE(grid->selectionModel()->selectedIndexes().size(), 12);
-    QSignalSpy clicks(grid.get(), &RunsGrid::Grid1Click);
-    grid->SetRowSelect(false);
-    QVERIFY(!grid->RowSelect());
+    QSignalSpy clicks(grid.get(), &RunsGrid::cursorMoved);
+    grid->setRowSelect(false);
+    QVERIFY(!grid->rowSelect());
     QCOMPARE(grid->selectionModel()->selectedIndexes().size(), 1);
     QCOMPARE(grid->selectionModel()->selectedIndexes().first().row(), 2);
     // Hiding the column of the current cell moves the cell to a shown column of the same row.
     const int column = grid->currentIndex().column();
-    grid->PopupMenu1()->actions()[column]->trigger();
-    QVERIFY(!grid->CGrid1()->isSectionHidden(grid->currentIndex().column()));
+    grid->columnMenu()->actions()[column]->trigger();
+    QVERIFY(!grid->columnHeader()->isSectionHidden(grid->currentIndex().column()));
     QCOMPARE(grid->selectionModel()->selectedIndexes().size(), 1);
     QCOMPARE(grid->currentIndex().row(), 2);
-    grid->SetRowSelect(true);
+    grid->setRowSelect(true);
     QCOMPARE(grid->selectionModel()->selectedIndexes().size(), 12);
-    QCOMPARE(grid->CurrentRow(), 3);
+    QCOMPARE(grid->currentRow(), 3);
     QCOMPARE(clicks.size(), 0);
 }
 

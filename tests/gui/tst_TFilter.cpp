@@ -123,8 +123,8 @@ void ClickIn(TFilter& d, const char* button) { QTest::mouseClick(d.findChild<QTo
 
 QStringList CarColumn(const TForm1& form) {
     QStringList cars;
-    for (int row = 1; row <= form.Grid1->RowCount(); ++row)
-        cars << form.Grid1->RunsModel()->CellText(row, 1);
+    for (int row = 1; row <= form.Grid1->rowCount(); ++row)
+        cars << form.Grid1->runsModel()->cellText(row, 1);
     return cars;
 }
 
@@ -810,7 +810,7 @@ private slots:
         QTest::mouseClick(button, Qt::LeftButton);
         QVERIFY(button->isChecked());
         QVERIFY(button->font().bold());
-        QCOMPARE(button->CaptionColour(), QColor(Qt::red));
+        QCOMPARE(button->captionColour(), QColor(Qt::red));
         QCOMPARE(form->Label[18]->text(), QString("2"));
         QCOMPARE(form->Label[3]->text(), QString("2"));
         QCOMPARE(CarColumn(*form), QStringList({"Фыркун", "Фыркун"}));
@@ -841,7 +841,7 @@ private slots:
         QCOMPARE(g_boxes[0].Caption, QString("Kelvara 2.2"));
         QCOMPARE(g_boxes[0].Icon, MessageIcon::Warning);
         QCOMPARE(form->Label[18]->text(), QString("0"));
-        QCOMPARE(form->Grid1->RowCount(), 0);
+        QCOMPARE(form->Grid1->rowCount(), 0);
 
         // reset and confirmed: everything back, the button up
         WhenDialogOpens([](TFilter& d) {
@@ -852,7 +852,7 @@ private slots:
         QVERIFY(!button->isChecked());
         QVERIFY(!button->font().bold());
         QCOMPARE(form->Label[18]->text(), QString("4"));
-        QCOMPARE(form->Grid1->RowCount(), 4);
+        QCOMPARE(form->Grid1->rowCount(), 4);
         QCOMPARE(g_boxes.size(), std::size_t(1));
     }
 

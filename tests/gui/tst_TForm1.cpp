@@ -68,7 +68,7 @@ std::unique_ptr<TForm1> Open(const Folder& f) {
 int FrameW(const QWidget& w) { return w.frameGeometry().width() - w.width(); }
 int FrameH(const QWidget& w) { return w.frameGeometry().height() - w.height(); }
 
-QString Cell(const TForm1& form, int row, int column) { return form.Grid1->RunsModel()->CellText(row, column); }
+QString Cell(const TForm1& form, int row, int column) { return form.Grid1->runsModel()->cellText(row, column); }
 
 QString Status(const TForm1& form, int panel) { return form.StatusPanel[static_cast<std::size_t>(panel)]->text(); }
 
@@ -242,7 +242,7 @@ void tst_TForm1::noticesThenAWorkingWindow() {
     QCOMPARE(messages.Calls[0].Icon, MessageIcon::Warning);
     QCOMPARE(form->Label[12]->text(), QStringLiteral("Суммарное время проездов равно нулю"));
     QCOMPARE(form->Label[3]->text(), QStringLiteral("0"));
-    QCOMPARE(form->Grid1->RowCount(), 0);
+    QCOMPARE(form->Grid1->rowCount(), 0);
     // The window still works: another stage, then the close command saves.
     form->ListBox1->setCurrentRow(1);
     QCOMPARE(form->Label[1]->text(), QStringLiteral("5.0 км"));
@@ -288,7 +288,7 @@ void tst_TForm1::restartRestoresTheWindow() {
         form->CheckBoxMouseDown(form->CheckBox[1], false);
         ClickSection(*form, 5);
         ClickSection(*form, 5); // descending
-        form->Grid1->SetCurrentRow(2);
+        form->Grid1->setCurrentRow(2);
         form->GrInfoDblClick(form->GameInfo);
         form->CGrid1->resizeSection(1, 150);
         form->CGrid1->resizeSection(3, 0);
@@ -303,11 +303,11 @@ void tst_TForm1::restartRestoresTheWindow() {
     QCOMPARE(form->CheckBox[4]->checkState(), Qt::Unchecked);
     QCOMPARE(int(form->Vars().Disp.TypeSort), 5);
     QCOMPARE(int(form->Vars().Disp.UpOrDown), 0);
-    QCOMPARE(form->Grid1->CurrentRow(), 2);
+    QCOMPARE(form->Grid1->currentRow(), 2);
     QCOMPARE(form->GameInfo->height(), 18);
     QCOMPARE(form->TrackInfo->height(), 317);
-    QCOMPARE(form->Grid1->SectionWidth(1), 150);
-    QCOMPARE(form->Grid1->SectionWidth(3), 0);
+    QCOMPARE(form->Grid1->sectionWidth(1), 150);
+    QCOMPARE(form->Grid1->sectionWidth(3), 0);
     QCOMPARE(form->frameGeometry(), QRect(20, 30, 950, 720));
     // Descending by the third sector of the second stage: 47-29 = 18 is the largest.
     QCOMPARE(Cell(*form, 1, 5), QStringLiteral("0:18.00"));
@@ -326,10 +326,10 @@ void tst_TForm1::unknownStageNamedOnce() {
     QCOMPARE(messages.Calls.size(), 1);
     QVERIFY(messages.Calls[0].Text.contains(QStringLiteral("номером 7")));
     QTest::mouseClick(form->CheckBox[3], Qt::LeftButton, {}, QPoint(5, 8));
-    form->Grid1->SetCurrentRow(2);
+    form->Grid1->setCurrentRow(2);
     form->CGrid1SectionClick(5);
     QCOMPARE(messages.Calls.size(), 1);
-    QCOMPARE(form->Grid1->RowCount(), 2);
+    QCOMPARE(form->Grid1->rowCount(), 2);
 }
 
 void tst_TForm1::failedSaveNamesTheFile() {
@@ -386,28 +386,28 @@ void tst_TForm1::choosingAStageRefreshesEverything() {
     MessageRecorder messages;
     auto form = Open(f);
     QCOMPARE(form->ListBox1->item(0)->text(), QStringLiteral("Альфа"));
-    QCOMPARE(form->Grid1->RowCount(), 5);
+    QCOMPARE(form->Grid1->rowCount(), 5);
     QCOMPARE(form->Label[3]->text(), QStringLiteral("5"));
     QCOMPARE(form->Label[6]->text(), QStringLiteral("1:30.00"));
     QCOMPARE(form->Label[18]->text(), QStringLiteral("8"));
-    QCOMPARE(form->Label15->Text1(), std::string("Первая тестовая трасса для проверки окна"));
+    QCOMPARE(form->Label15->text1(), std::string("Первая тестовая трасса для проверки окна"));
 
     QTest::mouseClick(form->ListBox1->viewport(), Qt::LeftButton, {},
                       form->ListBox1->visualItemRect(form->ListBox1->item(1)).center());
     QCOMPARE(form->ListBox1->currentRow(), 1);
-    QCOMPARE(form->Grid1->RowCount(), 3);
+    QCOMPARE(form->Grid1->rowCount(), 3);
     QCOMPARE(form->Label[1]->text(), QStringLiteral("5.0 км"));
     QCOMPARE(form->Label[3]->text(), QStringLiteral("3"));
     QCOMPARE(form->Label[4]->text(), QStringLiteral("2"));
     QCOMPARE(form->Label[6]->text(), QStringLiteral("0:44.00"));
-    QCOMPARE(form->Label15->Text1(), std::string("Вторая трасса"));
+    QCOMPARE(form->Label15->text1(), std::string("Вторая трасса"));
     QCOMPARE(Status(*form, 1), QStringLiteral("Дата/время проезда:  01.05.2024 10:25:00"));
     QCOMPARE(Cell(*form, 1, 5), QStringLiteral("0:45.00"));
     // The game panel is not recomputed by a stage change.
     QCOMPARE(form->Label[18]->text(), QStringLiteral("8"));
 
     form->ListBox1->setCurrentRow(2); // a stage without runs
-    QCOMPARE(form->Grid1->RowCount(), 0);
+    QCOMPARE(form->Grid1->rowCount(), 0);
     QCOMPARE(form->Label[3]->text(), QStringLiteral("0"));
     QCOMPARE(form->Label[6]->text(), QString());
     QCOMPARE(Status(*form, 1), QString());
@@ -441,20 +441,20 @@ void tst_TForm1::wheelNotchesMoveTwoRowsAndClamp() {
     f.Settings("MaxWin=0\r\n");
     MessageRecorder messages;
     auto form = Open(f);
-    QCOMPARE(form->Grid1->CurrentRow(), 1);
+    QCOMPARE(form->Grid1->currentRow(), 1);
     Wheel(*form, -1);
-    QCOMPARE(form->Grid1->CurrentRow(), 3);
+    QCOMPARE(form->Grid1->currentRow(), 3);
     QCOMPARE(Status(*form, 0), QStringLiteral("Позиция курсора:  3"));
     QCOMPARE(Status(*form, 1), QStringLiteral("Дата/время проезда:  01.05.2024 10:10:00"));
     Wheel(*form, -1);
     Wheel(*form, -1);
-    QCOMPARE(form->Grid1->CurrentRow(), 5);
+    QCOMPARE(form->Grid1->currentRow(), 5);
     QCOMPARE(Status(*form, 0), QStringLiteral("Позиция курсора:  5"));
     Wheel(*form, 1);
-    QCOMPARE(form->Grid1->CurrentRow(), 3);
+    QCOMPARE(form->Grid1->currentRow(), 3);
     Wheel(*form, 1);
     Wheel(*form, 1);
-    QCOMPARE(form->Grid1->CurrentRow(), 1);
+    QCOMPARE(form->Grid1->currentRow(), 1);
     QCOMPARE(Status(*form, 0), QStringLiteral("Позиция курсора:  1"));
 }
 
@@ -515,12 +515,12 @@ void tst_TForm1::allStagesDisablesListAndRelativeBox() {
     QVERIFY(!form->CheckBox[2]->isEnabled());
     QVERIFY(!form->CheckBox[2]->isChecked());
     QVERIFY(!form->Vars().Disp.Relative);
-    QCOMPARE(form->Grid1->RowCount(), 8);
+    QCOMPARE(form->Grid1->rowCount(), 8);
     // The panel follows the stage of the cursor run.
-    form->Grid1->SetCurrentRow(7);
+    form->Grid1->setCurrentRow(7);
     QCOMPARE(form->ListBox1->currentRow(), 1);
     QCOMPARE(form->Label[1]->text(), QStringLiteral("5.0 км"));
-    QCOMPARE(form->Label15->Text1(), std::string("Вторая трасса"));
+    QCOMPARE(form->Label15->text1(), std::string("Вторая трасса"));
     // A disabled box ignores presses.
     QTest::mouseClick(form->CheckBox[2], Qt::LeftButton, {}, QPoint(5, 8));
     QVERIFY(!form->CheckBox[2]->isChecked());
@@ -529,7 +529,7 @@ void tst_TForm1::allStagesDisablesListAndRelativeBox() {
     QVERIFY(form->ListBox1->isEnabled());
     QVERIFY(form->CheckBox[2]->isEnabled());
     QVERIFY(!form->CheckBox[2]->isChecked());
-    QCOMPARE(form->Grid1->RowCount(), 3);
+    QCOMPARE(form->Grid1->rowCount(), 3);
 }
 
 void tst_TForm1::relativeModeFollowsTheCursor() {
@@ -541,12 +541,12 @@ void tst_TForm1::relativeModeFollowsTheCursor() {
     form->CheckBoxMouseDown(form->CheckBox[2], false);
     QCOMPARE(Cell(*form, 1, 5), QStringLiteral("1:40.00"));
     QCOMPARE(Cell(*form, 2, 5), QStringLiteral("-0:10.00"));
-    form->Grid1->SetCurrentRow(2);
+    form->Grid1->setCurrentRow(2);
     QCOMPARE(Cell(*form, 1, 5), QStringLiteral("+0:10.00"));
     QCOMPARE(Cell(*form, 2, 5), QStringLiteral("1:30.00"));
     // Outside the relative mode a cursor move leaves the cells alone.
     form->CheckBoxMouseDown(form->CheckBox[2], false);
-    form->Grid1->SetCurrentRow(3);
+    form->Grid1->setCurrentRow(3);
     QCOMPARE(Cell(*form, 1, 5), QStringLiteral("1:40.00"));
     QCOMPARE(Status(*form, 0), QStringLiteral("Позиция курсора:  3"));
 }
@@ -573,10 +573,10 @@ void tst_TForm1::filterButtonReappliesTheFilter() {
     QTest::mouseClick(form->SpeedButton2, Qt::LeftButton);
     QVERIFY(form->SpeedButton2->isChecked());
     QVERIFY(form->SpeedButton2->font().bold());
-    QCOMPARE(form->SpeedButton2->CaptionColour(), QColor(Qt::red));
+    QCOMPARE(form->SpeedButton2->captionColour(), QColor(Qt::red));
     const int left = form->Label[18]->text().toInt();
     QVERIFY(left > 0 && left < 8);
-    QCOMPARE(form->Label[3]->text().toInt(), form->Grid1->RowCount());
+    QCOMPARE(form->Label[3]->text().toInt(), form->Grid1->rowCount());
     QCOMPARE(messages.Calls.size(), 0);
 
     // Hiding every car: the warning, once.
@@ -588,7 +588,7 @@ void tst_TForm1::filterButtonReappliesTheFilter() {
     QCOMPARE(messages.Texts(), QStringList{NothingPasses});
     QCOMPARE(messages.Calls[0].Icon, MessageIcon::Warning);
     QCOMPARE(form->Label[18]->text(), QStringLiteral("0"));
-    QCOMPARE(form->Grid1->RowCount(), 0);
+    QCOMPARE(form->Grid1->rowCount(), 0);
     QCOMPARE(form->Label[12]->text(), QStringLiteral("Суммарное время проездов равно нулю"));
 
     // An error escaping from the dialog skips the recomputation.
@@ -644,9 +644,9 @@ void tst_TForm1::layoutAndCaptions() {
     QCOMPARE(form->StatusPanel[2]->x(), 355);
     QCOMPARE(form->StatusPanel[3]->x(), 565);
     // The justified description starts at the label's left margin.
-    QVERIFY(!form->Label15->Words().empty());
-    QCOMPARE(form->Label15->Words().front().X, 5);
-    QCOMPARE(form->Label15->Words().front().Y, 0);
+    QVERIFY(!form->Label15->words().empty());
+    QCOMPARE(form->Label15->words().front().X, 5);
+    QCOMPARE(form->Label15->words().front().Y, 0);
 }
 
 void tst_TForm1::panelsCollapseAndSetTheMinimumHeight() {
@@ -828,7 +828,7 @@ void tst_TForm1::deleteWarnsOnlyInTheTable() {
     QCOMPARE(messages.Texts(), QStringList{QStringLiteral("А удалять показанные результаты нехорошо")});
     QCOMPARE(messages.Calls[0].Caption, QStringLiteral("Попытка читерства"));
     QCOMPARE(messages.Calls[0].Icon, MessageIcon::Warning);
-    QCOMPARE(form->Grid1->RowCount(), 5);
+    QCOMPARE(form->Grid1->rowCount(), 5);
 }
 
 void tst_TForm1::f1OpensAboutAndGivesTheFocusBack_data() {
@@ -879,11 +879,11 @@ void tst_TForm1::aboutBoxContents() {
     QCOMPARE(box.AboutDescLabel->geometry(), QRect(10, 50, 380, 55));
     QCOMPARE(box.AboutNoticeLabel->geometry(), QRect(10, 100, 380, 55));
     QVERIFY(box.AboutDescLabel->text().isEmpty());
-    QVERIFY(QString::fromStdString(box.AboutDescLabel->Text1()).contains(QStringLiteral("ZLTTimes 0.2")));
+    QVERIFY(QString::fromStdString(box.AboutDescLabel->text1()).contains(QStringLiteral("ZLTTimes 0.2")));
     // Both texts fit their labels.
     for (JustifiedLabel* label : {box.AboutDescLabel, box.AboutNoticeLabel}) {
-        QVERIFY(!label->Words().empty());
-        QVERIFY(label->Words().back().Y + QFontMetrics(label->font()).height() <= label->height());
+        QVERIFY(!label->words().empty());
+        QVERIFY(label->words().back().Y + QFontMetrics(label->font()).height() <= label->height());
     }
     QCOMPARE(box.RightsLabel->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
     QCOMPARE(box.RightsLabel->width(), box.width());
