@@ -1,19 +1,19 @@
 #include "app/Program.h"
 
 #include "app/MsgBox.h"
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "session/Events.h"
 #include "session/Startup.h"
 
 namespace kel {
 
-std::unique_ptr<TForm1> StartProgram(const QString& settingsPath, const QString& dataDir) {
+std::unique_ptr<MainWindow> StartProgram(const QString& settingsPath, const QString& dataDir) {
     if (const auto missing = CheckDataFiles(std::filesystem::path(dataDir.toStdU16String()))) {
         MsgBox(*missing);
         return nullptr;
     }
-    auto form = std::make_unique<TForm1>(settingsPath, dataDir);
-    if (!form->Loaded())
+    auto form = std::make_unique<MainWindow>(settingsPath, dataDir);
+    if (!form->isLoaded())
         return nullptr;
     return form;
 }

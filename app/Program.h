@@ -6,11 +6,11 @@
 
 namespace kel {
 
-class TForm1;
+class MainWindow;
 
 // Checks that "zlttimes.log" and then "trinfo.bin" exist in `dataDir` (one message for the
 // first missing file), then builds the main window. Null when the program must end: a message
 // has been shown and nothing was written.
-std::unique_ptr<TForm1> StartProgram(const QString& settingsPath, const QString& dataDir);
+std::unique_ptr<MainWindow> StartProgram(const QString& settingsPath, const QString& dataDir);
 
 } // namespace kel

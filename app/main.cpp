@@ -3,7 +3,7 @@
 
 #include "app/Pictures.h"
 #include "app/Program.h"
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 
 #include <QApplication>
 #include <QDir>

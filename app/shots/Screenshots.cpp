@@ -6,7 +6,7 @@
 #include "app/Controls.h"
 #include "app/FixedScreen.h"
 #include "app/MsgBox.h"
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "data/Cp1251.h"
 #include "data/RunData.h"
 #include "stats/ui/JustifiedLabel.h"
@@ -68,57 +68,57 @@ int main(int argc, char** argv) {
         std::printf("message [%s] %s\n", qPrintable(call.Caption), qPrintable(call.Text));
         return false;
     });
-    kel::TForm1::TrayAvailableOverride = 0;
+    kel::MainWindow::trayAvailableOverride = 0;
 
     const QString ini = work.filePath(QStringLiteral("Kelvara.ini"));
     {
         WriteSettings(ini, false);
-        kel::TForm1 form(ini, dataDir);
-        if (!form.Loaded())
+        kel::MainWindow form(ini, dataDir);
+        if (!form.isLoaded())
             return 1;
         form.show();
         // The first stage that has finished runs.
-        for (int row = 0; row < form.ListBox1->count() && form.Label[3]->text() == QLatin1String("0"); ++row)
-            form.ListBox1->setCurrentRow(row);
+        for (int row = 0; row < form.stageList->count() && form.stageRuns.value->text() == QLatin1String("0"); ++row)
+            form.stageList->setCurrentRow(row);
         Save(form, QStringLiteral("01-start"));
 
-        form.Grid1->setCurrentRow(3);
-        form.CheckBoxMouseDown(form.CheckBox[1], false);
-        form.CheckBoxMouseDown(form.CheckBox[2], false);
-        form.CheckBoxMouseDown(form.CheckBox[4], false);
+        form.runsGrid->setCurrentRow(3);
+        form.onDisplayBoxPressed(form.bySectorsBox, false);
+        form.onDisplayBoxPressed(form.relativeBox, false);
+        form.onDisplayBoxPressed(form.runNumberModeBox, false);
         Save(form, QStringLiteral("02-sectors-relative"));
-        form.CheckBoxMouseDown(form.CheckBox[1], false);
-        form.CheckBoxMouseDown(form.CheckBox[2], false);
-        form.CheckBoxMouseDown(form.CheckBox[4], false);
-        form.CheckBoxMouseDown(form.CheckBox[4], false);
+        form.onDisplayBoxPressed(form.bySectorsBox, false);
+        form.onDisplayBoxPressed(form.relativeBox, false);
+        form.onDisplayBoxPressed(form.runNumberModeBox, false);
+        form.onDisplayBoxPressed(form.runNumberModeBox, false);
 
-        form.CheckBoxMouseDown(form.CheckBox[3], false);
-        form.Grid1->setCurrentRow(7);
+        form.onDisplayBoxPressed(form.allStagesBox, false);
+        form.runsGrid->setCurrentRow(7);
         Save(form, QStringLiteral("03-all-stages"));
-        form.CheckBoxMouseDown(form.CheckBox[3], false);
+        form.onDisplayBoxPressed(form.allStagesBox, false);
 
-        form.GrInfoDblClick(form.TrackInfo);
+        form.onPanelDoubleClicked(form.stagePanel);
         Save(form, QStringLiteral("04-stage-panel-collapsed"));
-        form.GrInfoDblClick(form.TrackInfo);
+        form.onPanelDoubleClicked(form.stagePanel);
 
         const QRect outer = form.frameGeometry();
-        const int wl = form.ListBox1->width();
-        const int wt = form.TrackInfo->width();
-        form.FormDblClick(QPoint(outer.x() + wl + wt + 9, outer.y() + 100));
+        const int wl = form.stageList->width();
+        const int wt = form.stagePanel->width();
+        form.onWindowDoubleClicked(QPoint(outer.x() + wl + wt + 9, outer.y() + 100));
         Save(form, QStringLiteral("05-panels-hidden"));
-        form.FormDblClick(QPoint(outer.x() + wl + 4, outer.y() + 100));
+        form.onWindowDoubleClicked(QPoint(outer.x() + wl + 4, outer.y() + 100));
 
         std::array<int, kel::RunsGrid::Sections> all{};
         for (int i = 0; i < kel::RunsGrid::Sections; ++i)
             all[static_cast<std::size_t>(i)] = kel::RunsGrid::DesignWidths[static_cast<std::size_t>(i)];
-        form.Grid1->setSectionWidths(all);
+        form.runsGrid->setSectionWidths(all);
         for (int i = 0; i < kel::RunsGrid::Sections; ++i)
-            form.Grid1->fitColumnToText(i);
-        form.SetFilterDialog([](kel::ProgramState& v, QWidget*) {
+            form.runsGrid->fitColumnToText(i);
+        form.setFilterDialogRunner([](kel::ProgramState& v, QWidget*) {
             if (!v.Data.CarList.empty())
                 v.Data.CarList.front().FiltOn = true;
         });
-        form.SpeedButton2Click();
+        form.onFilterButtonClicked();
         Save(form, QStringLiteral("06-all-columns-filter-on"));
 
         form.showMaximized();
@@ -139,8 +139,8 @@ int main(int argc, char** argv) {
             log.write("ZLTTimes\r\n\r\n");
         log.close();
         WriteSettings(ini, false);
-        kel::TForm1 form(ini, work.path());
-        if (form.Loaded()) {
+        kel::MainWindow form(ini, work.path());
+        if (form.isLoaded()) {
             form.show();
             Save(form, QStringLiteral("09-empty-log"));
         }

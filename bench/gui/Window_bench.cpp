@@ -3,7 +3,7 @@
 
 #include "app/FixedScreen.h"
 #include "app/MsgBox.h"
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "bench/BenchData.h"
 #include "table/ui/RunsGrid.h"
 
@@ -39,27 +39,27 @@ public:
 
 struct Window {
     QTemporaryDir Dir;
-    std::unique_ptr<TForm1> Form;
+    std::unique_ptr<MainWindow> Form;
 
     explicit Window(const char* settings = "") {
         QFile ini(Dir.filePath(QStringLiteral("Kelvara.ini")));
         if (ini.open(QIODevice::WriteOnly))
             ini.write(QByteArray("[Visparam]\r\nMaxWin=0\r\n") + settings);
         ini.close();
-        Form = std::make_unique<TForm1>(ini.fileName(), DataDir());
+        Form = std::make_unique<MainWindow>(ini.fileName(), DataDir());
         Form->show();
         QApplication::processEvents();
     }
 };
 
 // The stage list row whose stage has the most finished runs.
-int BusiestStage(TForm1& form) {
+int BusiestStage(MainWindow& form) {
     int best = 0;
     int bestRuns = -1;
-    for (int row = 0; row < form.ListBox1->count(); ++row) {
-        form.ListBox1->setCurrentRow(row);
-        if (form.Grid1->rowCount() > bestRuns) {
-            bestRuns = form.Grid1->rowCount();
+    for (int row = 0; row < form.stageList->count(); ++row) {
+        form.stageList->setCurrentRow(row);
+        if (form.runsGrid->rowCount() > bestRuns) {
+            bestRuns = form.runsGrid->rowCount();
             best = row;
         }
     }
@@ -75,15 +75,15 @@ void BM_StartToFirstPaint(benchmark::State& state) {
         if (file.open(QIODevice::WriteOnly))
             file.write("[Visparam]\r\nMaxWin=0\r\n");
         file.close();
-        auto form = std::make_unique<TForm1>(ini, data);
+        auto form = std::make_unique<MainWindow>(ini, data);
         PaintSpy spy;
-        form->Grid1->viewport()->installEventFilter(&spy);
+        form->runsGrid->viewport()->installEventFilter(&spy);
         form->show();
         while (!spy.Painted)
             QApplication::processEvents();
         state.PauseTiming();
-        state.counters["runs"] = form->Vars().Data.RunCount;
-        form->Grid1->viewport()->removeEventFilter(&spy);
+        state.counters["runs"] = form->state().Data.RunCount;
+        form->runsGrid->viewport()->removeEventFilter(&spy);
         form.reset();
         state.ResumeTiming();
     }
@@ -92,23 +92,23 @@ BENCHMARK(BM_StartToFirstPaint)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_HeaderClickAllStages(benchmark::State& state) {
     Window w("AllTrack=1\r\nHSW2=45\r\nHSW11=80\r\n");
-    TForm1& form = *w.Form;
+    MainWindow& form = *w.Form;
     const int columns[] = {5, 1, 3, 11, 0, 2};
     std::size_t i = 0;
     for (auto _ : state) {
-        form.CGrid1SectionClick(columns[i++ % std::size(columns)]);
-        form.Grid1->viewport()->repaint();
+        form.onHeaderSectionClicked(columns[i++ % std::size(columns)]);
+        form.runsGrid->viewport()->repaint();
     }
-    state.counters["rows"] = form.Grid1->rowCount();
+    state.counters["rows"] = form.runsGrid->rowCount();
 }
 BENCHMARK(BM_HeaderClickAllStages)->Unit(benchmark::kMillisecond);
 
 void BM_WheelNotchRelative(benchmark::State& state) {
     Window w;
-    TForm1& form = *w.Form;
-    form.ListBox1->setCurrentRow(BusiestStage(form));
-    form.CheckBoxMouseDown(form.CheckBox[2], false);
-    QWidget* viewport = form.Grid1->viewport();
+    MainWindow& form = *w.Form;
+    form.stageList->setCurrentRow(BusiestStage(form));
+    form.onDisplayBoxPressed(form.relativeBox, false);
+    QWidget* viewport = form.runsGrid->viewport();
     int direction = -1;
     int steps = 0;
     for (auto _ : state) {
@@ -120,7 +120,7 @@ void BM_WheelNotchRelative(benchmark::State& state) {
         if (++steps % 200 == 0)
             direction = -direction;
     }
-    state.counters["rows"] = form.Grid1->rowCount();
+    state.counters["rows"] = form.runsGrid->rowCount();
 }
 BENCHMARK(BM_WheelNotchRelative)->Unit(benchmark::kMillisecond);
 
@@ -131,7 +131,7 @@ int main(int argc, char** argv) {
     UseFixedOffscreenScreen(screenDir.path());
     QApplication app(argc, argv);
     SetMsgBoxHandler([](const MsgBoxCall&) { return false; });
-    TForm1::TrayAvailableOverride = 0;
+    MainWindow::trayAvailableOverride = 0;
     bench::DataDir(RunCount); // generated once, outside the measurements
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -4,7 +4,7 @@
 #include "app/Controls.h"
 #include "app/MsgBox.h"
 #include "app/Program.h"
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "data/Cp1251.h"
 #include "data/DateTime.h"
 #include "data/ValueTables.h"
@@ -121,10 +121,10 @@ void WhenDialogOpens(std::function<void(TFilter&)> steps) {
 
 void ClickIn(TFilter& d, const char* button) { QTest::mouseClick(d.findChild<QToolButton*>(button), Qt::LeftButton); }
 
-QStringList CarColumn(const TForm1& form) {
+QStringList CarColumn(const MainWindow& form) {
     QStringList cars;
-    for (int row = 1; row <= form.Grid1->rowCount(); ++row)
-        cars << form.Grid1->runsModel()->cellText(row, 1);
+    for (int row = 1; row <= form.runsGrid->rowCount(); ++row)
+        cars << form.runsGrid->runsModel()->cellText(row, 1);
     return cars;
 }
 
@@ -793,12 +793,12 @@ private slots:
                test::MainLine("2024-05-01 10:10:00", 1, "Ворон-21"), test::TimesLine(31, 65, 110),
                test::MainLine("2024-05-01 10:15:00", 1, "Фыркун"),
                test::MainLine("2024-05-01 10:20:00", 1, "Фыркун"), test::TimesLine(29, 59, 95)});
-        std::unique_ptr<TForm1> form = StartProgram(f.Ini(), f.Dir.path());
+        std::unique_ptr<MainWindow> form = StartProgram(f.Ini(), f.Dir.path());
         QVERIFY(form);
         form->show();
         QVERIFY(g_boxes.empty());
-        auto* button = form->SpeedButton2;
-        QCOMPARE(form->Label[18]->text(), QString("4"));
+        auto* button = form->filterButton;
+        QCOMPARE(form->finishedRuns.value->text(), QString("4"));
 
         // one car hidden and confirmed
         WhenDialogOpens([](TFilter& d) {
@@ -811,8 +811,8 @@ private slots:
         QVERIFY(button->isChecked());
         QVERIFY(button->font().bold());
         QCOMPARE(button->captionColour(), QColor(Qt::red));
-        QCOMPARE(form->Label[18]->text(), QString("2"));
-        QCOMPARE(form->Label[3]->text(), QString("2"));
+        QCOMPARE(form->finishedRuns.value->text(), QString("2"));
+        QCOMPARE(form->stageRuns.value->text(), QString("2"));
         QCOMPARE(CarColumn(*form), QStringList({"Фыркун", "Фыркун"}));
         QVERIFY(g_boxes.empty());
 
@@ -840,8 +840,8 @@ private slots:
                  QString("Программа не обнаружила ниодного проезда, удовлетворяющего заданным условиям фильтра"));
         QCOMPARE(g_boxes[0].Caption, QString("Kelvara 2.2"));
         QCOMPARE(g_boxes[0].Icon, MessageIcon::Warning);
-        QCOMPARE(form->Label[18]->text(), QString("0"));
-        QCOMPARE(form->Grid1->rowCount(), 0);
+        QCOMPARE(form->finishedRuns.value->text(), QString("0"));
+        QCOMPARE(form->runsGrid->rowCount(), 0);
 
         // reset and confirmed: everything back, the button up
         WhenDialogOpens([](TFilter& d) {
@@ -851,8 +851,8 @@ private slots:
         QTest::mouseClick(button, Qt::LeftButton);
         QVERIFY(!button->isChecked());
         QVERIFY(!button->font().bold());
-        QCOMPARE(form->Label[18]->text(), QString("4"));
-        QCOMPARE(form->Grid1->rowCount(), 4);
+        QCOMPARE(form->finishedRuns.value->text(), QString("4"));
+        QCOMPARE(form->runsGrid->rowCount(), 4);
         QCOMPARE(g_boxes.size(), std::size_t(1));
     }
 

@@ -4,7 +4,7 @@
 #include "app/AboutF.h"
 #include "app/Controls.h"
 #include "app/Program.h"
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "stats/ui/JustifiedLabel.h"
 #include "table/ui/RunsGrid.h"
 #include "table/ui/RunsTableModel.h"
@@ -55,7 +55,7 @@ void WriteStandardData(const Folder& f) {
            test::MainLine(Date(40), 2, "Карт-Б")});
 }
 
-std::unique_ptr<TForm1> Open(const Folder& f) {
+std::unique_ptr<MainWindow> Open(const Folder& f) {
     auto form = StartProgram(f.Ini(), f.Dir.path());
     if (form) {
         form->show();
@@ -68,18 +68,17 @@ std::unique_ptr<TForm1> Open(const Folder& f) {
 int FrameW(const QWidget& w) { return w.frameGeometry().width() - w.width(); }
 int FrameH(const QWidget& w) { return w.frameGeometry().height() - w.height(); }
 
-QString Cell(const TForm1& form, int row, int column) { return form.Grid1->runsModel()->cellText(row, column); }
+QString Cell(const MainWindow& form, int row, int column) { return form.runsGrid->runsModel()->cellText(row, column); }
 
-QString Status(const TForm1& form, int panel) { return form.StatusPanel[static_cast<std::size_t>(panel)]->text(); }
 
-void ClickSection(TForm1& form, int section) {
-    QHeaderView* header = form.CGrid1;
+void ClickSection(MainWindow& form, int section) {
+    QHeaderView* header = form.runsHeader;
     const QPoint at(header->sectionViewportPosition(section) + header->sectionSize(section) / 2, header->height() / 2);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
 }
 
-void Wheel(TForm1& form, int notches) {
-    QWidget* viewport = form.Grid1->viewport();
+void Wheel(MainWindow& form, int notches) {
+    QWidget* viewport = form.runsGrid->viewport();
     const QPointF at(10, 10);
     QWheelEvent event(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton, Qt::NoModifier,
                       Qt::NoScrollPhase, false);
@@ -88,12 +87,12 @@ void Wheel(TForm1& form, int notches) {
 
 } // namespace
 
-class tst_TForm1 : public QObject {
+class tst_MainWindow : public QObject {
     Q_OBJECT
 
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale::c()); }
-    void cleanup() { TForm1::TrayAvailableOverride = -1; }
+    void cleanup() { MainWindow::trayAvailableOverride = -1; }
 
     // ---- start-up and shutdown
     void startsOnTheBundledSample();
@@ -137,7 +136,7 @@ private slots:
 
 // ---- start-up and shutdown ---------------------------------------------------------------
 
-void tst_TForm1::startsOnTheBundledSample() {
+void tst_MainWindow::startsOnTheBundledSample() {
     MessageRecorder messages;
     QTemporaryDir settings;
     const QString ini = settings.filePath(QStringLiteral("Kelvara.ini"));
@@ -145,17 +144,17 @@ void tst_TForm1::startsOnTheBundledSample() {
     QVERIFY(form);
     form->show();
     QCOMPARE(messages.Texts(), QStringList());
-    QVERIFY(form->ListBox1->count() > 10);
-    QCOMPARE(form->ListBox1->currentRow(), 0);
-    QVERIFY(!form->Label[12]->text().isEmpty());
-    QVERIFY(form->Label[18]->text().toInt() > 0);
-    QVERIFY(Status(*form, 0).startsWith(QStringLiteral("Позиция курсора:  ")));
+    QVERIFY(form->stageList->count() > 10);
+    QCOMPARE(form->stageList->currentRow(), 0);
+    QVERIFY(!form->totalTime.value->text().isEmpty());
+    QVERIFY(form->finishedRuns.value->text().toInt() > 0);
+    QVERIFY(form->cursorPanel->text().startsWith(QStringLiteral("Позиция курсора:  ")));
     // First start: maximised, settings file not yet written.
     QVERIFY(form->isMaximized());
     QVERIFY(!QFile::exists(ini));
 }
 
-void tst_TForm1::missingDataFiles_data() {
+void tst_MainWindow::missingDataFiles_data() {
     QTest::addColumn<bool>("log");
     QTest::addColumn<bool>("stages");
     QTest::addColumn<QString>("named");
@@ -164,7 +163,7 @@ void tst_TForm1::missingDataFiles_data() {
     QTest::newRow("neither") << false << false << "zlttimes.log";
 }
 
-void tst_TForm1::missingDataFiles() {
+void tst_MainWindow::missingDataFiles() {
     QFETCH(bool, log);
     QFETCH(bool, stages);
     QFETCH(QString, named);
@@ -184,14 +183,14 @@ void tst_TForm1::missingDataFiles() {
     QVERIFY(!QFile::exists(f.Ini()));
 }
 
-void tst_TForm1::failedLoad_data() {
+void tst_MainWindow::failedLoad_data() {
     QTest::addColumn<int>("fault");
     QTest::addColumn<QString>("named");
     QTest::newRow("malformed date in the log") << 0 << "zlttimes.log";
     QTest::newRow("stage file cut short") << 1 << "trinfo.bin";
 }
 
-void tst_TForm1::failedLoad() {
+void tst_MainWindow::failedLoad() {
     QFETCH(int, fault);
     QFETCH(QString, named);
     Folder f;
@@ -217,14 +216,14 @@ void tst_TForm1::failedLoad() {
     QCOMPARE(ReadBytes(f.Ini()), before);
 }
 
-void tst_TForm1::noticesThenAWorkingWindow_data() {
+void tst_MainWindow::noticesThenAWorkingWindow_data() {
     QTest::addColumn<bool>("anyRun");
     QTest::addColumn<QString>("notice");
     QTest::newRow("log without runs") << false << NoRunsNotice;
     QTest::newRow("no finished run") << true << NoFinishedNotice;
 }
 
-void tst_TForm1::noticesThenAWorkingWindow() {
+void tst_MainWindow::noticesThenAWorkingWindow() {
     QFETCH(bool, anyRun);
     QFETCH(QString, notice);
     Folder f;
@@ -240,33 +239,33 @@ void tst_TForm1::noticesThenAWorkingWindow() {
     QCOMPARE(messages.Texts(), QStringList{notice});
     QCOMPARE(messages.Calls[0].Caption, QStringLiteral("Kelvara 2.2"));
     QCOMPARE(messages.Calls[0].Icon, MessageIcon::Warning);
-    QCOMPARE(form->Label[12]->text(), QStringLiteral("Суммарное время проездов равно нулю"));
-    QCOMPARE(form->Label[3]->text(), QStringLiteral("0"));
-    QCOMPARE(form->Grid1->rowCount(), 0);
+    QCOMPARE(form->totalTime.value->text(), QStringLiteral("Суммарное время проездов равно нулю"));
+    QCOMPARE(form->stageRuns.value->text(), QStringLiteral("0"));
+    QCOMPARE(form->runsGrid->rowCount(), 0);
     // The window still works: another stage, then the close command saves.
-    form->ListBox1->setCurrentRow(1);
-    QCOMPARE(form->Label[1]->text(), QStringLiteral("5.0 км"));
+    form->stageList->setCurrentRow(1);
+    QCOMPARE(form->stageLength.value->text(), QStringLiteral("5.0 км"));
     form->close();
     form.reset();
     QVERIFY(ReadBytes(f.Ini()).contains("TrCur=1"));
     QCOMPARE(messages.Calls.size(), 1);
 }
 
-void tst_TForm1::onlyTheCloseCommandWritesSettings() {
+void tst_MainWindow::onlyTheCloseCommandWritesSettings() {
     Folder f;
     WriteStandardData(f);
     MessageRecorder messages;
     {
         auto form = Open(f);
         QVERIFY(form);
-        QVERIFY(!form->InTransition());
-        form->ListBox1->setCurrentRow(1);
+        QVERIFY(!form->inTransition());
+        form->stageList->setCurrentRow(1);
     } // ended without the close command
     QVERIFY(!QFile::exists(f.Ini()));
     {
         auto form = Open(f);
         form->close();
-        QVERIFY(form->InTransition());
+        QVERIFY(form->inTransition());
     }
     const QByteArray written = ReadBytes(f.Ini());
     QVERIFY(written.contains("[Visparam]"));
@@ -275,7 +274,7 @@ void tst_TForm1::onlyTheCloseCommandWritesSettings() {
     QCOMPARE(messages.Calls.size(), 0);
 }
 
-void tst_TForm1::restartRestoresTheWindow() {
+void tst_MainWindow::restartRestoresTheWindow() {
     Folder f;
     WriteStandardData(f);
     f.Settings("MaxWin=0\r\nX=20\r\nY=30\r\nWidth=900\r\nHeight=700\r\n");
@@ -284,37 +283,37 @@ void tst_TForm1::restartRestoresTheWindow() {
         auto form = Open(f);
         QVERIFY(form);
         QCOMPARE(form->frameGeometry(), QRect(20, 30, 900, 700));
-        form->ListBox1->setCurrentRow(1);
-        form->CheckBoxMouseDown(form->CheckBox[1], false);
+        form->stageList->setCurrentRow(1);
+        form->onDisplayBoxPressed(form->bySectorsBox, false);
         ClickSection(*form, 5);
         ClickSection(*form, 5); // descending
-        form->Grid1->setCurrentRow(2);
-        form->GrInfoDblClick(form->GameInfo);
-        form->CGrid1->resizeSection(1, 150);
-        form->CGrid1->resizeSection(3, 0);
+        form->runsGrid->setCurrentRow(2);
+        form->onPanelDoubleClicked(form->gamePanel);
+        form->runsHeader->resizeSection(1, 150);
+        form->runsHeader->resizeSection(3, 0);
         form->resize(950 - FrameW(*form), 720 - FrameH(*form));
         form->close();
     }
     auto form = Open(f);
     QVERIFY(form);
-    QCOMPARE(form->ListBox1->currentRow(), 1);
-    QVERIFY(form->CheckBox[1]->isChecked());
-    QVERIFY(!form->CheckBox[2]->isChecked());
-    QCOMPARE(form->CheckBox[4]->checkState(), Qt::Unchecked);
-    QCOMPARE(int(form->Vars().Disp.TypeSort), 5);
-    QCOMPARE(int(form->Vars().Disp.UpOrDown), 0);
-    QCOMPARE(form->Grid1->currentRow(), 2);
-    QCOMPARE(form->GameInfo->height(), 18);
-    QCOMPARE(form->TrackInfo->height(), 317);
-    QCOMPARE(form->Grid1->sectionWidth(1), 150);
-    QCOMPARE(form->Grid1->sectionWidth(3), 0);
+    QCOMPARE(form->stageList->currentRow(), 1);
+    QVERIFY(form->bySectorsBox->isChecked());
+    QVERIFY(!form->relativeBox->isChecked());
+    QCOMPARE(form->runNumberModeBox->checkState(), Qt::Unchecked);
+    QCOMPARE(int(form->state().Disp.TypeSort), 5);
+    QCOMPARE(int(form->state().Disp.UpOrDown), 0);
+    QCOMPARE(form->runsGrid->currentRow(), 2);
+    QCOMPARE(form->gamePanel->height(), 18);
+    QCOMPARE(form->stagePanel->height(), 317);
+    QCOMPARE(form->runsGrid->sectionWidth(1), 150);
+    QCOMPARE(form->runsGrid->sectionWidth(3), 0);
     QCOMPARE(form->frameGeometry(), QRect(20, 30, 950, 720));
     // Descending by the third sector of the second stage: 47-29 = 18 is the largest.
     QCOMPARE(Cell(*form, 1, 5), QStringLiteral("0:18.00"));
     QCOMPARE(messages.Calls.size(), 0);
 }
 
-void tst_TForm1::unknownStageNamedOnce() {
+void tst_MainWindow::unknownStageNamedOnce() {
     Folder f;
     WriteStandardData(f);
     f.Log({test::MainLine(Date(0), 1, "Карт-А"), test::TimesLine(30, 60, 100),
@@ -325,14 +324,14 @@ void tst_TForm1::unknownStageNamedOnce() {
     QVERIFY(form);
     QCOMPARE(messages.Calls.size(), 1);
     QVERIFY(messages.Calls[0].Text.contains(QStringLiteral("номером 7")));
-    QTest::mouseClick(form->CheckBox[3], Qt::LeftButton, {}, QPoint(5, 8));
-    form->Grid1->setCurrentRow(2);
-    form->CGrid1SectionClick(5);
+    QTest::mouseClick(form->allStagesBox, Qt::LeftButton, {}, QPoint(5, 8));
+    form->runsGrid->setCurrentRow(2);
+    form->onHeaderSectionClicked(5);
     QCOMPARE(messages.Calls.size(), 1);
-    QCOMPARE(form->Grid1->rowCount(), 2);
+    QCOMPARE(form->runsGrid->rowCount(), 2);
 }
 
-void tst_TForm1::failedSaveNamesTheFile() {
+void tst_MainWindow::failedSaveNamesTheFile() {
     Folder f;
     WriteStandardData(f);
     const QString ini = f.Path("no-such-folder/Kelvara.ini");
@@ -349,7 +348,7 @@ void tst_TForm1::failedSaveNamesTheFile() {
     QVERIFY(!QFile::exists(ini));
 }
 
-void tst_TForm1::maximisedCloseKeepsNormalBounds() {
+void tst_MainWindow::maximisedCloseKeepsNormalBounds() {
     Folder f;
     WriteStandardData(f);
     f.Settings("MaxWin=0\r\nX=30\r\nY=40\r\nWidth=900\r\nHeight=700\r\n");
@@ -358,11 +357,11 @@ void tst_TForm1::maximisedCloseKeepsNormalBounds() {
         auto form = Open(f);
         form->showMaximized();
         QApplication::processEvents();
-        QVERIFY(form->MaxWin());
-        QCOMPARE(form->NormalBounds(), QRect(30, 40, 900, 700));
+        QVERIFY(form->maximisedAtClose());
+        QCOMPARE(form->normalBounds(), QRect(30, 40, 900, 700));
         form->showNormal();
         QApplication::processEvents();
-        QVERIFY(!form->MaxWin());
+        QVERIFY(!form->maximisedAtClose());
         form->showMaximized();
         QApplication::processEvents();
         form->close();
@@ -374,47 +373,47 @@ void tst_TForm1::maximisedCloseKeepsNormalBounds() {
     QVERIFY(written.contains("Height=700"));
     auto form = Open(f);
     QVERIFY(form->isMaximized());
-    QCOMPARE(form->NormalBounds(), QRect(30, 40, 900, 700));
+    QCOMPARE(form->normalBounds(), QRect(30, 40, 900, 700));
 }
 
 // ---- events --------------------------------------------------------------------------------
 
-void tst_TForm1::choosingAStageRefreshesEverything() {
+void tst_MainWindow::choosingAStageRefreshesEverything() {
     Folder f;
     WriteStandardData(f);
     f.Settings("MaxWin=0\r\n");
     MessageRecorder messages;
     auto form = Open(f);
-    QCOMPARE(form->ListBox1->item(0)->text(), QStringLiteral("Альфа"));
-    QCOMPARE(form->Grid1->rowCount(), 5);
-    QCOMPARE(form->Label[3]->text(), QStringLiteral("5"));
-    QCOMPARE(form->Label[6]->text(), QStringLiteral("1:30.00"));
-    QCOMPARE(form->Label[18]->text(), QStringLiteral("8"));
-    QCOMPARE(form->Label15->text1(), std::string("Первая тестовая трасса для проверки окна"));
+    QCOMPARE(form->stageList->item(0)->text(), QStringLiteral("Альфа"));
+    QCOMPARE(form->runsGrid->rowCount(), 5);
+    QCOMPARE(form->stageRuns.value->text(), QStringLiteral("5"));
+    QCOMPARE(form->bestTime.value->text(), QStringLiteral("1:30.00"));
+    QCOMPARE(form->finishedRuns.value->text(), QStringLiteral("8"));
+    QCOMPARE(form->descriptionLabel->text1(), std::string("Первая тестовая трасса для проверки окна"));
 
-    QTest::mouseClick(form->ListBox1->viewport(), Qt::LeftButton, {},
-                      form->ListBox1->visualItemRect(form->ListBox1->item(1)).center());
-    QCOMPARE(form->ListBox1->currentRow(), 1);
-    QCOMPARE(form->Grid1->rowCount(), 3);
-    QCOMPARE(form->Label[1]->text(), QStringLiteral("5.0 км"));
-    QCOMPARE(form->Label[3]->text(), QStringLiteral("3"));
-    QCOMPARE(form->Label[4]->text(), QStringLiteral("2"));
-    QCOMPARE(form->Label[6]->text(), QStringLiteral("0:44.00"));
-    QCOMPARE(form->Label15->text1(), std::string("Вторая трасса"));
-    QCOMPARE(Status(*form, 1), QStringLiteral("Дата/время проезда:  01.05.2024 10:25:00"));
+    QTest::mouseClick(form->stageList->viewport(), Qt::LeftButton, {},
+                      form->stageList->visualItemRect(form->stageList->item(1)).center());
+    QCOMPARE(form->stageList->currentRow(), 1);
+    QCOMPARE(form->runsGrid->rowCount(), 3);
+    QCOMPARE(form->stageLength.value->text(), QStringLiteral("5.0 км"));
+    QCOMPARE(form->stageRuns.value->text(), QStringLiteral("3"));
+    QCOMPARE(form->stageNumberLabel->text(), QStringLiteral("2"));
+    QCOMPARE(form->bestTime.value->text(), QStringLiteral("0:44.00"));
+    QCOMPARE(form->descriptionLabel->text1(), std::string("Вторая трасса"));
+    QCOMPARE(form->datePanel->text(), QStringLiteral("Дата/время проезда:  01.05.2024 10:25:00"));
     QCOMPARE(Cell(*form, 1, 5), QStringLiteral("0:45.00"));
     // The game panel is not recomputed by a stage change.
-    QCOMPARE(form->Label[18]->text(), QStringLiteral("8"));
+    QCOMPARE(form->finishedRuns.value->text(), QStringLiteral("8"));
 
-    form->ListBox1->setCurrentRow(2); // a stage without runs
-    QCOMPARE(form->Grid1->rowCount(), 0);
-    QCOMPARE(form->Label[3]->text(), QStringLiteral("0"));
-    QCOMPARE(form->Label[6]->text(), QString());
-    QCOMPARE(Status(*form, 1), QString());
+    form->stageList->setCurrentRow(2); // a stage without runs
+    QCOMPARE(form->runsGrid->rowCount(), 0);
+    QCOMPARE(form->stageRuns.value->text(), QStringLiteral("0"));
+    QCOMPARE(form->bestTime.value->text(), QString());
+    QCOMPARE(form->datePanel->text(), QString());
     QCOMPARE(messages.Calls.size(), 0);
 }
 
-void tst_TForm1::headerClicksSortAndReverse() {
+void tst_MainWindow::headerClicksSortAndReverse() {
     Folder f;
     WriteStandardData(f);
     f.Settings("MaxWin=0\r\n");
@@ -430,42 +429,42 @@ void tst_TForm1::headerClicksSortAndReverse() {
     ClickSection(*form, 3);
     QCOMPARE(Cell(*form, 1, 3), QStringLiteral("0:31.00"));
     QCOMPARE(Cell(*form, 5, 3), QStringLiteral("0:27.00"));
-    QCOMPARE(int(form->Vars().Disp.TypeSort), 3);
+    QCOMPARE(int(form->state().Disp.TypeSort), 3);
     // The best-time rows follow the order.
-    QCOMPARE(form->Vars().Disp.BestTimeRow[1], 5);
+    QCOMPARE(form->state().Disp.BestTimeRow[1], 5);
 }
 
-void tst_TForm1::wheelNotchesMoveTwoRowsAndClamp() {
+void tst_MainWindow::wheelNotchesMoveTwoRowsAndClamp() {
     Folder f;
     WriteStandardData(f);
     f.Settings("MaxWin=0\r\n");
     MessageRecorder messages;
     auto form = Open(f);
-    QCOMPARE(form->Grid1->currentRow(), 1);
+    QCOMPARE(form->runsGrid->currentRow(), 1);
     Wheel(*form, -1);
-    QCOMPARE(form->Grid1->currentRow(), 3);
-    QCOMPARE(Status(*form, 0), QStringLiteral("Позиция курсора:  3"));
-    QCOMPARE(Status(*form, 1), QStringLiteral("Дата/время проезда:  01.05.2024 10:10:00"));
+    QCOMPARE(form->runsGrid->currentRow(), 3);
+    QCOMPARE(form->cursorPanel->text(), QStringLiteral("Позиция курсора:  3"));
+    QCOMPARE(form->datePanel->text(), QStringLiteral("Дата/время проезда:  01.05.2024 10:10:00"));
     Wheel(*form, -1);
     Wheel(*form, -1);
-    QCOMPARE(form->Grid1->currentRow(), 5);
-    QCOMPARE(Status(*form, 0), QStringLiteral("Позиция курсора:  5"));
+    QCOMPARE(form->runsGrid->currentRow(), 5);
+    QCOMPARE(form->cursorPanel->text(), QStringLiteral("Позиция курсора:  5"));
     Wheel(*form, 1);
-    QCOMPARE(form->Grid1->currentRow(), 3);
+    QCOMPARE(form->runsGrid->currentRow(), 3);
     Wheel(*form, 1);
     Wheel(*form, 1);
-    QCOMPARE(form->Grid1->currentRow(), 1);
-    QCOMPARE(Status(*form, 0), QStringLiteral("Позиция курсора:  1"));
+    QCOMPARE(form->runsGrid->currentRow(), 1);
+    QCOMPARE(form->cursorPanel->text(), QStringLiteral("Позиция курсора:  1"));
 }
 
-void tst_TForm1::checkBoxesChangeOncePerPress() {
+void tst_MainWindow::checkBoxesChangeOncePerPress() {
     Folder f;
     WriteStandardData(f);
     f.Settings("MaxWin=0\r\n");
     MessageRecorder messages;
     auto form = Open(f);
-    DisplayCheckBox* sectors = form->CheckBox[1];
-    DisplayCheckBox* number = form->CheckBox[4];
+    DisplayCheckBox* sectors = form->bySectorsBox;
+    DisplayCheckBox* number = form->runNumberModeBox;
     QCOMPARE(Cell(*form, 1, 4), QStringLiteral("1:00.00"));
 
     // A whole click (press and release) changes the box once, and the table follows.
@@ -500,107 +499,107 @@ void tst_TForm1::checkBoxesChangeOncePerPress() {
     QCOMPARE(messages.Calls.size(), 0);
 }
 
-void tst_TForm1::allStagesDisablesListAndRelativeBox() {
+void tst_MainWindow::allStagesDisablesListAndRelativeBox() {
     Folder f;
     WriteStandardData(f);
     f.Settings("MaxWin=0\r\n");
     MessageRecorder messages;
     auto form = Open(f);
-    QTest::mouseClick(form->CheckBox[2], Qt::LeftButton, {}, QPoint(5, 8));
-    QVERIFY(form->CheckBox[2]->isChecked());
+    QTest::mouseClick(form->relativeBox, Qt::LeftButton, {}, QPoint(5, 8));
+    QVERIFY(form->relativeBox->isChecked());
 
-    QTest::mouseClick(form->CheckBox[3], Qt::LeftButton, {}, QPoint(5, 8));
-    QVERIFY(form->CheckBox[3]->isChecked());
-    QVERIFY(!form->ListBox1->isEnabled());
-    QVERIFY(!form->CheckBox[2]->isEnabled());
-    QVERIFY(!form->CheckBox[2]->isChecked());
-    QVERIFY(!form->Vars().Disp.Relative);
-    QCOMPARE(form->Grid1->rowCount(), 8);
+    QTest::mouseClick(form->allStagesBox, Qt::LeftButton, {}, QPoint(5, 8));
+    QVERIFY(form->allStagesBox->isChecked());
+    QVERIFY(!form->stageList->isEnabled());
+    QVERIFY(!form->relativeBox->isEnabled());
+    QVERIFY(!form->relativeBox->isChecked());
+    QVERIFY(!form->state().Disp.Relative);
+    QCOMPARE(form->runsGrid->rowCount(), 8);
     // The panel follows the stage of the cursor run.
-    form->Grid1->setCurrentRow(7);
-    QCOMPARE(form->ListBox1->currentRow(), 1);
-    QCOMPARE(form->Label[1]->text(), QStringLiteral("5.0 км"));
-    QCOMPARE(form->Label15->text1(), std::string("Вторая трасса"));
+    form->runsGrid->setCurrentRow(7);
+    QCOMPARE(form->stageList->currentRow(), 1);
+    QCOMPARE(form->stageLength.value->text(), QStringLiteral("5.0 км"));
+    QCOMPARE(form->descriptionLabel->text1(), std::string("Вторая трасса"));
     // A disabled box ignores presses.
-    QTest::mouseClick(form->CheckBox[2], Qt::LeftButton, {}, QPoint(5, 8));
-    QVERIFY(!form->CheckBox[2]->isChecked());
+    QTest::mouseClick(form->relativeBox, Qt::LeftButton, {}, QPoint(5, 8));
+    QVERIFY(!form->relativeBox->isChecked());
 
-    QTest::mouseClick(form->CheckBox[3], Qt::LeftButton, {}, QPoint(5, 8));
-    QVERIFY(form->ListBox1->isEnabled());
-    QVERIFY(form->CheckBox[2]->isEnabled());
-    QVERIFY(!form->CheckBox[2]->isChecked());
-    QCOMPARE(form->Grid1->rowCount(), 3);
+    QTest::mouseClick(form->allStagesBox, Qt::LeftButton, {}, QPoint(5, 8));
+    QVERIFY(form->stageList->isEnabled());
+    QVERIFY(form->relativeBox->isEnabled());
+    QVERIFY(!form->relativeBox->isChecked());
+    QCOMPARE(form->runsGrid->rowCount(), 3);
 }
 
-void tst_TForm1::relativeModeFollowsTheCursor() {
+void tst_MainWindow::relativeModeFollowsTheCursor() {
     Folder f;
     WriteStandardData(f);
     f.Settings("MaxWin=0\r\n");
     MessageRecorder messages;
     auto form = Open(f);
-    form->CheckBoxMouseDown(form->CheckBox[2], false);
+    form->onDisplayBoxPressed(form->relativeBox, false);
     QCOMPARE(Cell(*form, 1, 5), QStringLiteral("1:40.00"));
     QCOMPARE(Cell(*form, 2, 5), QStringLiteral("-0:10.00"));
-    form->Grid1->setCurrentRow(2);
+    form->runsGrid->setCurrentRow(2);
     QCOMPARE(Cell(*form, 1, 5), QStringLiteral("+0:10.00"));
     QCOMPARE(Cell(*form, 2, 5), QStringLiteral("1:30.00"));
     // Outside the relative mode a cursor move leaves the cells alone.
-    form->CheckBoxMouseDown(form->CheckBox[2], false);
-    form->Grid1->setCurrentRow(3);
+    form->onDisplayBoxPressed(form->relativeBox, false);
+    form->runsGrid->setCurrentRow(3);
     QCOMPARE(Cell(*form, 1, 5), QStringLiteral("1:40.00"));
-    QCOMPARE(Status(*form, 0), QStringLiteral("Позиция курсора:  3"));
+    QCOMPARE(form->cursorPanel->text(), QStringLiteral("Позиция курсора:  3"));
 }
 
-void tst_TForm1::filterButtonReappliesTheFilter() {
+void tst_MainWindow::filterButtonReappliesTheFilter() {
     Folder f;
     WriteStandardData(f);
     f.Settings("MaxWin=0\r\n");
     MessageRecorder messages;
     auto form = Open(f);
-    QVERIFY(!form->SpeedButton2->isChecked());
+    QVERIFY(!form->filterButton->isChecked());
 
     // A dialog closed without changes still recomputes, and nothing is reported.
     int shown = 0;
-    form->SetFilterDialog([&shown](ProgramState&, QWidget*) { ++shown; });
-    QTest::mouseClick(form->SpeedButton2, Qt::LeftButton);
+    form->setFilterDialogRunner([&shown](ProgramState&, QWidget*) { ++shown; });
+    QTest::mouseClick(form->filterButton, Qt::LeftButton);
     QCOMPARE(shown, 1);
-    QVERIFY(!form->SpeedButton2->isChecked());
-    QCOMPARE(form->Label[18]->text(), QStringLiteral("8"));
+    QVERIFY(!form->filterButton->isChecked());
+    QCOMPARE(form->finishedRuns.value->text(), QStringLiteral("8"));
     QCOMPARE(messages.Calls.size(), 0);
 
     // Hiding one car: fewer runs everywhere, the button pressed and bold red.
-    form->SetFilterDialog([](ProgramState& v, QWidget*) { v.Data.CarList[1].FiltOn = true; });
-    QTest::mouseClick(form->SpeedButton2, Qt::LeftButton);
-    QVERIFY(form->SpeedButton2->isChecked());
-    QVERIFY(form->SpeedButton2->font().bold());
-    QCOMPARE(form->SpeedButton2->captionColour(), QColor(Qt::red));
-    const int left = form->Label[18]->text().toInt();
+    form->setFilterDialogRunner([](ProgramState& v, QWidget*) { v.Data.CarList[1].FiltOn = true; });
+    QTest::mouseClick(form->filterButton, Qt::LeftButton);
+    QVERIFY(form->filterButton->isChecked());
+    QVERIFY(form->filterButton->font().bold());
+    QCOMPARE(form->filterButton->captionColour(), QColor(Qt::red));
+    const int left = form->finishedRuns.value->text().toInt();
     QVERIFY(left > 0 && left < 8);
-    QCOMPARE(form->Label[3]->text().toInt(), form->Grid1->rowCount());
+    QCOMPARE(form->stageRuns.value->text().toInt(), form->runsGrid->rowCount());
     QCOMPARE(messages.Calls.size(), 0);
 
     // Hiding every car: the warning, once.
-    form->SetFilterDialog([](ProgramState& v, QWidget*) {
+    form->setFilterDialogRunner([](ProgramState& v, QWidget*) {
         for (NameEntry& car : v.Data.CarList)
             car.FiltOn = true;
     });
-    QTest::mouseClick(form->SpeedButton2, Qt::LeftButton);
+    QTest::mouseClick(form->filterButton, Qt::LeftButton);
     QCOMPARE(messages.Texts(), QStringList{NothingPasses});
     QCOMPARE(messages.Calls[0].Icon, MessageIcon::Warning);
-    QCOMPARE(form->Label[18]->text(), QStringLiteral("0"));
-    QCOMPARE(form->Grid1->rowCount(), 0);
-    QCOMPARE(form->Label[12]->text(), QStringLiteral("Суммарное время проездов равно нулю"));
+    QCOMPARE(form->finishedRuns.value->text(), QStringLiteral("0"));
+    QCOMPARE(form->runsGrid->rowCount(), 0);
+    QCOMPARE(form->totalTime.value->text(), QStringLiteral("Суммарное время проездов равно нулю"));
 
     // An error escaping from the dialog skips the recomputation.
-    form->SetFilterDialog([](ProgramState&, QWidget*) { throw std::runtime_error("сбой"); });
-    QTest::mouseClick(form->SpeedButton2, Qt::LeftButton);
+    form->setFilterDialogRunner([](ProgramState&, QWidget*) { throw std::runtime_error("сбой"); });
+    QTest::mouseClick(form->filterButton, Qt::LeftButton);
     QCOMPARE(messages.Calls.size(), 2);
     QCOMPARE(messages.Calls[1].Text, QStringLiteral("сбой"));
 }
 
 // ---- layout and window commands ------------------------------------------------------------
 
-void tst_TForm1::layoutAndCaptions() {
+void tst_MainWindow::layoutAndCaptions() {
     Folder f;
     WriteStandardData(f);
     f.Settings("MaxWin=0\r\n");
@@ -614,42 +613,40 @@ void tst_TForm1::layoutAndCaptions() {
         QVERIFY(form->findChild<QGroupBox*>(QStringLiteral("GB%1").arg(n)));
         QVERIFY(form->findChild<QLabel*>(QStringLiteral("Label%1").arg(n)));
     }
-    QVERIFY(!form->GB[16]->isVisible());
-    QVERIFY(!form->GB[17]->isVisible());
-    QCOMPARE(form->GB[12]->title(), QStringLiteral("Суммарное время результативной игры"));
-    QCOMPARE(form->Label[7]->toolTip(), QStringLiteral("Самое позорное время прохождения трассы"));
-    QCOMPARE(form->CheckBox[4]->toolTip(), QStringLiteral("Отображение номера проезда:\nTrue - абсолютное значение\n"
+    QVERIFY(!form->level.box->isVisible());
+    QVERIFY(!form->rank.box->isVisible());
+    QCOMPARE(form->totalTime.box->title(), QStringLiteral("Суммарное время результативной игры"));
+    QCOMPARE(form->worstTime.value->toolTip(), QStringLiteral("Самое позорное время прохождения трассы"));
+    QCOMPARE(form->runNumberModeBox->toolTip(), QStringLiteral("Отображение номера проезда:\nTrue - абсолютное значение\n"
                                                           "False - по порядку\nGray - комбинированно"));
-    QCOMPARE(form->SpeedButton2->text(), QStringLiteral("Фильтр ..."));
-    QVERIFY(form->Label15->text().isEmpty());
-    QVERIFY(form->Label[6]->font().bold());
-    QCOMPARE(form->Label[6]->palette().color(QPalette::WindowText), QColor(128, 0, 0));
+    QCOMPARE(form->filterButton->text(), QStringLiteral("Фильтр ..."));
+    QVERIFY(form->descriptionLabel->text().isEmpty());
+    QVERIFY(form->bestTime.value->font().bold());
+    QCOMPARE(form->bestTime.value->palette().color(QPalette::WindowText), QColor(128, 0, 0));
 
     // Fixed positions.
-    QCOMPARE(form->ListBox1->geometry(), QRect(2, 2, 141, form->height() - 21));
-    QCOMPARE(form->TrackInfo->geometry(), QRect(148, 2, 269, 317));
-    QCOMPARE(form->GameInfo->geometry(), QRect(148, 324, 269, 115));
-    QCOMPARE(form->VisualSettings->geometry(), QRect(148, 442, 269, 95));
-    QCOMPARE(form->Grid1->geometry(), QRect(422, 2, form->width() - 422, form->height() - 21));
-    QCOMPARE(form->StatusBar1->geometry(), QRect(0, form->height() - 18, form->width(), 18));
-    QCOMPARE(form->GB[15]->geometry(), QRect(4, 18, 261, 170));
-    QCOMPARE(form->SpeedButton2->geometry(), QRect(176, 20, 87, 30));
+    QCOMPARE(form->stageList->geometry(), QRect(2, 2, 141, form->height() - 21));
+    QCOMPARE(form->stagePanel->geometry(), QRect(148, 2, 269, 317));
+    QCOMPARE(form->gamePanel->geometry(), QRect(148, 324, 269, 115));
+    QCOMPARE(form->displayPanel->geometry(), QRect(148, 442, 269, 95));
+    QCOMPARE(form->runsGrid->geometry(), QRect(422, 2, form->width() - 422, form->height() - 21));
+    QCOMPARE(form->statusBar->geometry(), QRect(0, form->height() - 18, form->width(), 18));
+    QCOMPARE(form->descriptionBox->geometry(), QRect(4, 18, 261, 170));
+    QCOMPARE(form->filterButton->geometry(), QRect(176, 20, 87, 30));
     // Every check box shows its whole caption inside the panel.
-    for (int n = 1; n <= 4; ++n) {
-        const QRect box = form->CheckBox[n]->geometry();
-        QVERIFY(form->VisualSettings->rect().contains(box));
-    }
+    for (DisplayCheckBox* box : {form->bySectorsBox, form->relativeBox, form->allStagesBox, form->runNumberModeBox})
+        QVERIFY(form->displayPanel->rect().contains(box->geometry()));
     // Status bar panels 125, 230, 210 and 50 wide.
-    QCOMPARE(form->StatusPanel[1]->x(), 125);
-    QCOMPARE(form->StatusPanel[2]->x(), 355);
-    QCOMPARE(form->StatusPanel[3]->x(), 565);
+    QCOMPARE(form->datePanel->x(), 125);
+    QCOMPARE(form->speedPanel->x(), 355);
+    QCOMPARE(form->notePanel->x(), 565);
     // The justified description starts at the label's left margin.
-    QVERIFY(!form->Label15->words().empty());
-    QCOMPARE(form->Label15->words().front().X, 5);
-    QCOMPARE(form->Label15->words().front().Y, 0);
+    QVERIFY(!form->descriptionLabel->words().empty());
+    QCOMPARE(form->descriptionLabel->words().front().X, 5);
+    QCOMPARE(form->descriptionLabel->words().front().Y, 0);
 }
 
-void tst_TForm1::panelsCollapseAndSetTheMinimumHeight() {
+void tst_MainWindow::panelsCollapseAndSetTheMinimumHeight() {
     Folder f;
     WriteStandardData(f);
     f.Settings("MaxWin=0\r\nHeight=500\r\n");
@@ -659,26 +656,26 @@ void tst_TForm1::panelsCollapseAndSetTheMinimumHeight() {
     QCOMPARE(form->frameGeometry().height(), 317 + 115 + 95 + 44);
     QCOMPARE(form->minimumHeight(), 18 + 317 + 115 + 95 + 14);
 
-    QTest::mouseDClick(form->TrackInfo, Qt::LeftButton, {}, QPoint(262, 10));
-    QCOMPARE(form->TrackInfo->height(), 18);
-    QCOMPARE(form->GameInfo->y(), 25);
-    QCOMPARE(form->VisualSettings->y(), 18 + 115 + 10);
+    QTest::mouseDClick(form->stagePanel, Qt::LeftButton, {}, QPoint(262, 10));
+    QCOMPARE(form->stagePanel->height(), 18);
+    QCOMPARE(form->gamePanel->y(), 25);
+    QCOMPARE(form->displayPanel->y(), 18 + 115 + 10);
     QCOMPARE(form->minimumHeight(), 18 + 18 + 115 + 95 + 14);
-    QTest::mouseDClick(form->VisualSettings, Qt::LeftButton, {}, QPoint(262, 10));
-    QCOMPARE(form->VisualSettings->height(), 18);
+    QTest::mouseDClick(form->displayPanel, Qt::LeftButton, {}, QPoint(262, 10));
+    QCOMPARE(form->displayPanel->height(), 18);
 
-    QTest::mouseDClick(form->TrackInfo, Qt::LeftButton, {}, QPoint(262, 10));
-    QCOMPARE(form->TrackInfo->height(), 317);
-    QCOMPARE(form->GameInfo->y(), 324);
+    QTest::mouseDClick(form->stagePanel, Qt::LeftButton, {}, QPoint(262, 10));
+    QCOMPARE(form->stagePanel->height(), 317);
+    QCOMPARE(form->gamePanel->y(), 324);
     // A double-click on a small box inside a panel collapses nothing.
-    QTest::mouseDClick(form->GB[1], Qt::LeftButton, {}, QPoint(10, 20));
-    QCOMPARE(form->TrackInfo->height(), 317);
+    QTest::mouseDClick(form->stageLength.box, Qt::LeftButton, {}, QPoint(10, 20));
+    QCOMPARE(form->stagePanel->height(), 317);
     form->resize(form->width(), 300);
     QCOMPARE(form->height(), 18 + 317 + 115 + 18 + 14);
     QCOMPARE(form->minimumHeight() + FrameH(*form), std::max(200, FrameH(*form) + 18 + 317 + 115 + 18 + 14));
 }
 
-void tst_TForm1::strayDoubleClicksChangeNothing() {
+void tst_MainWindow::strayDoubleClicksChangeNothing() {
     Folder f;
     WriteStandardData(f);
     f.Settings("MaxWin=0\r\n");
@@ -688,11 +685,11 @@ void tst_TForm1::strayDoubleClicksChangeNothing() {
     // The show strip while the panels are shown.
     QTest::mouseDClick(form.get(), Qt::LeftButton, {}, QPoint(145, 600));
     QCOMPARE(form->frameGeometry(), before);
-    QVERIFY(form->TrackInfo->isVisible());
-    QVERIFY(!form->SvGrInfo());
+    QVERIFY(form->stagePanel->isVisible());
+    QVERIFY(!form->panelsHidden());
 }
 
-void tst_TForm1::hidingAndShowingThePanels() {
+void tst_MainWindow::hidingAndShowingThePanels() {
     Folder f;
     WriteStandardData(f);
     f.Settings("MaxWin=0\r\nWidth=872\r\nHeight=748\r\n");
@@ -702,34 +699,34 @@ void tst_TForm1::hidingAndShowingThePanels() {
 
     // The gap right of the panel column hides them; the window loses their width.
     QTest::mouseDClick(form.get(), Qt::LeftButton, {}, QPoint(419, 600));
-    QVERIFY(form->SvGrInfo());
-    QVERIFY(!form->TrackInfo->isVisible());
-    QVERIFY(!form->VisualSettings->isVisible());
+    QVERIFY(form->panelsHidden());
+    QVERIFY(!form->stagePanel->isVisible());
+    QVERIFY(!form->displayPanel->isVisible());
     QCOMPARE(form->frameGeometry().width(), 872 - 274);
-    QCOMPARE(form->Grid1->x(), 148);
-    QCOMPARE(form->Grid1->x() + form->Grid1->width(), form->width());
+    QCOMPARE(form->runsGrid->x(), 148);
+    QCOMPARE(form->runsGrid->x() + form->runsGrid->width(), form->width());
     QCOMPARE(form->minimumHeight() + FrameH(*form), 200);
     QCOMPARE(form->minimumWidth() + FrameW(*form), 141 + 200);
 
     // The gap right of the list shows them again.
     QTest::mouseDClick(form.get(), Qt::LeftButton, {}, QPoint(145, 600));
-    QVERIFY(!form->SvGrInfo());
-    QVERIFY(form->TrackInfo->isVisible());
+    QVERIFY(!form->panelsHidden());
+    QVERIFY(form->stagePanel->isVisible());
     QCOMPARE(form->frameGeometry().width(), 872);
-    QCOMPARE(form->Grid1->x(), 422);
-    QCOMPARE(form->Grid1->x() + form->Grid1->width(), form->width());
+    QCOMPARE(form->runsGrid->x(), 422);
+    QCOMPARE(form->runsGrid->x() + form->runsGrid->width(), form->width());
 
     // Saved hidden, the window opens with the table right of the list.
     QTest::mouseDClick(form.get(), Qt::LeftButton, {}, QPoint(419, 600));
     form->close();
     form.reset();
     form = Open(f);
-    QVERIFY(form->SvGrInfo());
-    QVERIFY(!form->GameInfo->isVisible());
-    QCOMPARE(form->Grid1->x(), 148);
+    QVERIFY(form->panelsHidden());
+    QVERIFY(!form->gamePanel->isVisible());
+    QCOMPARE(form->runsGrid->x(), 148);
 }
 
-void tst_TForm1::hidingPanelsInAFullWidthWindow() {
+void tst_MainWindow::hidingPanelsInAFullWidthWindow() {
     Folder f;
     WriteStandardData(f);
     f.Settings("MaxWin=1\r\n");
@@ -738,19 +735,19 @@ void tst_TForm1::hidingPanelsInAFullWidthWindow() {
     QVERIFY(form->isMaximized());
     const int width = form->width();
     QCOMPARE(form->frameGeometry().width(), form->screen()->geometry().width());
-    const int gridWidth = form->Grid1->width();
-    form->FormDblClick(form->mapToGlobal(QPoint(419, 300)));
+    const int gridWidth = form->runsGrid->width();
+    form->onWindowDoubleClicked(form->mapToGlobal(QPoint(419, 300)));
     QCOMPARE(form->width(), width);
-    QCOMPARE(form->Grid1->width(), gridWidth + 274);
+    QCOMPARE(form->runsGrid->width(), gridWidth + 274);
 }
 
-void tst_TForm1::dockedWindowStaysInTheWorkArea() {
+void tst_MainWindow::dockedWindowStaysInTheWorkArea() {
     Folder f;
     WriteStandardData(f);
     f.Settings("MaxWin=0\r\nDockForm=1\r\nWidth=800\r\nHeight=600\r\n");
     MessageRecorder messages;
     auto form = Open(f);
-    QVERIFY(form->DockForm());
+    QVERIFY(form->keepsInWorkArea());
     const QRect area = form->screen()->availableGeometry();
     form->move(area.x() - 50, area.y() - 30);
     QCOMPARE(form->frameGeometry().topLeft(), area.topLeft());
@@ -766,7 +763,7 @@ void tst_TForm1::dockedWindowStaysInTheWorkArea() {
     QCOMPARE(free->frameGeometry().topLeft(), QPoint(area.x() - 50, area.y() - 30));
 }
 
-void tst_TForm1::sizeLimitsOnlyWhileRunning() {
+void tst_MainWindow::sizeLimitsOnlyWhileRunning() {
     Folder f;
     WriteStandardData(f);
     f.Settings("MaxWin=0\r\n");
@@ -778,29 +775,29 @@ void tst_TForm1::sizeLimitsOnlyWhileRunning() {
     QCOMPARE(form->minimumSize(), QSize(0, 0));
 }
 
-void tst_TForm1::minimiseUsesTheTrayOnlyWhereThereIsOne() {
+void tst_MainWindow::minimiseUsesTheTrayOnlyWhereThereIsOne() {
     Folder f;
     WriteStandardData(f);
     f.Settings("MaxWin=0\r\n");
     MessageRecorder messages;
     {
-        TForm1::TrayAvailableOverride = 1;
+        MainWindow::trayAvailableOverride = 1;
         auto form = Open(f);
         form->showMaximized();
         QApplication::processEvents();
         form->showMinimized();
         QTRY_VERIFY(!form->isVisible());
-        form->TrayActivated(QSystemTrayIcon::DoubleClick);
+        form->onTrayActivated(QSystemTrayIcon::DoubleClick);
         QVERIFY(!form->isVisible());
-        form->TrayActivated(QSystemTrayIcon::Context);
+        form->onTrayActivated(QSystemTrayIcon::Context);
         QVERIFY(form->isVisible());
         QVERIFY(form->isMaximized());
         // A press while the window is shown changes nothing.
-        form->TrayActivated(QSystemTrayIcon::Trigger);
+        form->onTrayActivated(QSystemTrayIcon::Trigger);
         QVERIFY(form->isMaximized());
     }
     {
-        TForm1::TrayAvailableOverride = 0;
+        MainWindow::trayAvailableOverride = 0;
         auto form = Open(f);
         form->showMinimized();
         QApplication::processEvents();
@@ -812,7 +809,7 @@ void tst_TForm1::minimiseUsesTheTrayOnlyWhereThereIsOne() {
 
 // ---- keys ----------------------------------------------------------------------------------
 
-void tst_TForm1::deleteWarnsOnlyInTheTable() {
+void tst_MainWindow::deleteWarnsOnlyInTheTable() {
     Folder f;
     WriteStandardData(f);
     f.Settings("MaxWin=0\r\n");
@@ -820,44 +817,44 @@ void tst_TForm1::deleteWarnsOnlyInTheTable() {
     auto form = Open(f);
     form->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(form.get()));
-    form->ListBox1->setFocus();
-    QTest::keyClick(form->ListBox1, Qt::Key_Delete);
+    form->stageList->setFocus();
+    QTest::keyClick(form->stageList, Qt::Key_Delete);
     QCOMPARE(messages.Calls.size(), 0);
-    form->Grid1->setFocus();
-    QTest::keyClick(form->Grid1, Qt::Key_Delete);
+    form->runsGrid->setFocus();
+    QTest::keyClick(form->runsGrid, Qt::Key_Delete);
     QCOMPARE(messages.Texts(), QStringList{QStringLiteral("А удалять показанные результаты нехорошо")});
     QCOMPARE(messages.Calls[0].Caption, QStringLiteral("Попытка читерства"));
     QCOMPARE(messages.Calls[0].Icon, MessageIcon::Warning);
-    QCOMPARE(form->Grid1->rowCount(), 5);
+    QCOMPARE(form->runsGrid->rowCount(), 5);
 }
 
-void tst_TForm1::f1OpensAboutAndGivesTheFocusBack_data() {
+void tst_MainWindow::f1OpensAboutAndGivesTheFocusBack_data() {
     QTest::addColumn<int>("focused"); // 0 the list, 1 the table, 2 a check box
     QTest::newRow("stage list") << 0;
     QTest::newRow("table") << 1;
     QTest::newRow("elsewhere") << 2;
 }
 
-void tst_TForm1::f1OpensAboutAndGivesTheFocusBack() {
+void tst_MainWindow::f1OpensAboutAndGivesTheFocusBack() {
     QFETCH(int, focused);
     Folder f;
     WriteStandardData(f);
     f.Settings("MaxWin=0\r\n");
     MessageRecorder messages;
     auto form = Open(f);
-    form->SetExecutablePath(QCoreApplication::applicationFilePath());
+    form->setExecutablePath(QCoreApplication::applicationFilePath());
     form->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(form.get()));
-    QWidget* const start = focused == 0   ? static_cast<QWidget*>(form->ListBox1)
-                           : focused == 1 ? static_cast<QWidget*>(form->Grid1)
-                                          : static_cast<QWidget*>(form->CheckBox[1]);
+    QWidget* const start = focused == 0   ? static_cast<QWidget*>(form->stageList)
+                           : focused == 1 ? static_cast<QWidget*>(form->runsGrid)
+                                          : static_cast<QWidget*>(form->bySectorsBox);
     start->setFocus();
     bool seen = false;
     QTimer::singleShot(0, this, [&] {
         auto* box = qobject_cast<TAboutBox*>(QApplication::activeModalWidget());
         if (!box)
             return;
-        seen = AboutOpen() && form->Grid1->hasFocus();
+        seen = AboutOpen() && form->runsGrid->hasFocus();
         box->OkButton->click();
     });
     QTest::keyClick(start, Qt::Key_F1);
@@ -869,7 +866,7 @@ void tst_TForm1::f1OpensAboutAndGivesTheFocusBack() {
         QTRY_VERIFY(start->hasFocus());
 }
 
-void tst_TForm1::aboutBoxContents() {
+void tst_MainWindow::aboutBoxContents() {
     TAboutBox box(ProgramVersionInfo(), QStringLiteral("07.12.2026"));
     QCOMPARE(box.size(), QSize(400, 300));
     QCOMPARE(box.windowTitle(), QStringLiteral("О программе"));
@@ -891,5 +888,5 @@ void tst_TForm1::aboutBoxContents() {
     QVERIFY(!ShowAbout(nullptr, QStringLiteral("/nonexistent/Kelvara")));
 }
 
-KELVARA_GUI_TEST_MAIN(tst_TForm1)
-#include "tst_TForm1.moc"
+KELVARA_GUI_TEST_MAIN(tst_MainWindow)
+#include "tst_MainWindow.moc"
