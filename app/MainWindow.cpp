@@ -9,7 +9,7 @@
 #include "data/DateTime.h"
 #include "data/ValueTables.h"
 #include "filter/Filter.h"
-#include "filter/ui/Unit3.h"
+#include "filter/ui/FilterDialog.h"
 #include "settings/Settings.h"
 #include "stats/ui/JustifiedLabel.h"
 #include "table/ui/RunsGrid.h"

@@ -9,7 +9,7 @@
 #include "data/DateTime.h"
 #include "data/ValueTables.h"
 #include "filter/Filter.h"
-#include "filter/ui/Unit3.h"
+#include "filter/ui/FilterDialog.h"
 #include "table/ui/RunsGrid.h"
 #include "table/ui/RunsTableModel.h"
 #include "tests/gui/GuiTest.h"
@@ -108,9 +108,9 @@ std::vector<bool> Flags(const NameList& list, bool NameEntry::*flag) {
 }
 
 // Drives the filter dialog that the filter button is about to open.
-void WhenDialogOpens(std::function<void(TFilter&)> steps) {
+void WhenDialogOpens(std::function<void(FilterDialog&)> steps) {
     QTimer::singleShot(0, [steps] {
-        if (auto* d = qobject_cast<TFilter*>(QApplication::activeModalWidget())) {
+        if (auto* d = qobject_cast<FilterDialog*>(QApplication::activeModalWidget())) {
             steps(*d);
             if (d->isVisible()) // a failed check left it open
                 d->reject();
@@ -119,7 +119,7 @@ void WhenDialogOpens(std::function<void(TFilter&)> steps) {
     });
 }
 
-void ClickIn(TFilter& d, const char* button) { QTest::mouseClick(d.findChild<QToolButton*>(button), Qt::LeftButton); }
+void ClickIn(FilterDialog& d, const char* button) { QTest::mouseClick(d.findChild<QToolButton*>(button), Qt::LeftButton); }
 
 QStringList CarColumn(const MainWindow& form) {
     QStringList cars;
@@ -135,7 +135,7 @@ class TestTFilter : public QObject {
 
     std::unique_ptr<ProgramState> v;
     std::unique_ptr<QWidget> mainWindow; // outlives the dialog it owns
-    std::unique_ptr<TFilter> dlg;
+    std::unique_ptr<FilterDialog> dlg;
 
     template <typename T>
     T* W(const char* name) const {
@@ -148,7 +148,7 @@ class TestTFilter : public QObject {
     QToolButton* Button(const char* name) const { return W<QToolButton>(name); }
 
     void Open(QWidget* mainWindow = nullptr) {
-        dlg = std::make_unique<TFilter>(*v, mainWindow);
+        dlg = std::make_unique<FilterDialog>(*v, mainWindow);
         dlg->show();
         dlg->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(dlg.get()));
@@ -166,7 +166,7 @@ class TestTFilter : public QObject {
 
 private slots:
     void initTestCase() {
-        TFilter::Clock = [] { return g_now; };
+        FilterDialog::clock = [] { return g_now; };
         SetMsgBoxHandler([](const MsgBoxCall& call) {
             g_boxes.push_back(call);
             return false;
@@ -182,7 +182,7 @@ private slots:
     void cleanup() {
         dlg.reset();
         mainWindow.reset();
-        TFilter::FileDialogHook = nullptr;
+        FilterDialog::fileDialogHook = nullptr;
     }
 
     void controlsAndTexts() {
@@ -269,7 +269,7 @@ private slots:
             QCOMPARE(Picked(W<QTimeEdit>("DTPick1"), W<QDateEdit>("DTPick2")), f.ActiveDateFilter.fromDate);
             QCOMPARE(Picked(W<QTimeEdit>("DTPick3"), W<QDateEdit>("DTPick4")), f.ActiveDateFilter.toDate);
 
-            // edit everything, then leave without confirming: through SB6, then the close box
+            // edit everything, then leave without confirming: through closeButton, then the close box
             W<QRadioButton>("RB2")->click();
             TypeInEdit1("9");
             ChoosePage(1);
@@ -378,7 +378,7 @@ private slots:
         QCOMPARE(v->Filter.ActiveDateFilter.Krit, -1);
         dlg.reset();
 
-        // RB2 chosen, nothing typed
+        // lastPeriodRadio chosen, nothing typed
         v->Filter.ActiveDateFilter = {};
         Open();
         ChoosePage(0);
@@ -598,7 +598,7 @@ private slots:
                                                           "[FiltSurf]\nDry=1\n[FiltVisSet]\nFActInd=3\n")));
         file.close();
         QString title, filter, proposed, start;
-        TFilter::FileDialogHook = [&](QFileDialog& d) {
+        FilterDialog::fileDialogHook = [&](QFileDialog& d) {
             title = d.windowTitle();
             filter = d.nameFilters().join(";;");
             proposed = d.selectedFiles().value(0);
@@ -635,7 +635,7 @@ private slots:
 
     void cancelledDialogsChangeOnlyTheFolder() {
         QTemporaryDir dir;
-        TFilter::FileDialogHook = [&](QFileDialog& d) {
+        FilterDialog::fileDialogHook = [&](QFileDialog& d) {
             emit d.directoryEntered(dir.path());
             return QString();
         };
@@ -651,7 +651,7 @@ private slots:
         // a start folder without a folder part is the program's folder
         v->Filter.FSaveDir = "relative";
         QString start;
-        TFilter::FileDialogHook = [&](QFileDialog& d) {
+        FilterDialog::fileDialogHook = [&](QFileDialog& d) {
             start = d.directory().absolutePath();
             return QString();
         };
@@ -675,7 +675,7 @@ private slots:
             old.write("[Own]\nKeep=yes\n");
         }
         QString title, filter;
-        TFilter::FileDialogHook = [&](QFileDialog& d) {
+        FilterDialog::fileDialogHook = [&](QFileDialog& d) {
             title = d.windowTitle();
             filter = d.nameFilters().join(";;");
             return path;
@@ -751,7 +751,7 @@ private slots:
             old.write("[FiltDT]\nKrit=1\n");
         }
         QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
-        TFilter::FileDialogHook = [&](QFileDialog&) { return path; };
+        FilterDialog::fileDialogHook = [&](QFileDialog&) { return path; };
         Open();
         ChoosePage(1);
         ClickRow(List("ListBox1"), 0);
@@ -772,7 +772,7 @@ private slots:
         main.show();
         for (bool confirm : {true, false}) {
             QTimer::singleShot(0, [confirm] {
-                auto* d = qobject_cast<TFilter*>(QApplication::activeModalWidget());
+                auto* d = qobject_cast<FilterDialog*>(QApplication::activeModalWidget());
                 QVERIFY(d);
                 if (confirm)
                     QTest::mouseClick(d->findChild<QToolButton*>("SB3"), Qt::LeftButton);
@@ -780,7 +780,7 @@ private slots:
                     d->close();
             });
             QCOMPARE(RunFilterDialog(*v, &main), confirm);
-            QVERIFY(!main.findChild<TFilter*>()); // destroyed after closing
+            QVERIFY(!main.findChild<FilterDialog*>()); // destroyed after closing
         }
     }
 
@@ -801,7 +801,7 @@ private slots:
         QCOMPARE(form->finishedRuns.value->text(), QString("4"));
 
         // one car hidden and confirmed
-        WhenDialogOpens([](TFilter& d) {
+        WhenDialogOpens([](FilterDialog& d) {
             ClickRow(d.findChild<QListWidget*>("ListBox5"), 1);
             ClickItem(d.findChild<QListWidget*>("ListBox1"), "Ворон-21");
             ClickIn(d, "SB1");
@@ -817,7 +817,7 @@ private slots:
         QVERIFY(g_boxes.empty());
 
         // every car hidden, then abandoned: the car hidden before stays hidden
-        WhenDialogOpens([](TFilter& d) {
+        WhenDialogOpens([](FilterDialog& d) {
             QCOMPARE(d.findChild<QListWidget*>("ListBox5")->currentRow(), 1);
             ClickItem(d.findChild<QListWidget*>("ListBox1"), "Фыркун");
             ClickIn(d, "SB2");
@@ -829,7 +829,7 @@ private slots:
         QVERIFY(g_boxes.empty());
 
         // every car hidden and confirmed: the warning
-        WhenDialogOpens([](TFilter& d) {
+        WhenDialogOpens([](FilterDialog& d) {
             ClickItem(d.findChild<QListWidget*>("ListBox1"), "Фыркун");
             ClickIn(d, "SB2");
             ClickIn(d, "SB3");
@@ -844,7 +844,7 @@ private slots:
         QCOMPARE(form->runsGrid->rowCount(), 0);
 
         // reset and confirmed: everything back, the button up
-        WhenDialogOpens([](TFilter& d) {
+        WhenDialogOpens([](FilterDialog& d) {
             ClickIn(d, "SB4");
             ClickIn(d, "SB3");
         });
@@ -882,4 +882,4 @@ private slots:
 };
 
 KELVARA_GUI_TEST_MAIN(TestTFilter)
-#include "tst_TFilter.moc"
+#include "tst_FilterDialog.moc"
