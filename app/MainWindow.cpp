@@ -1,6 +1,6 @@
 #include "app/MainWindow.h"
 
-#include "app/AboutF.h"
+#include "app/AboutBox.h"
 #include "app/Controls.h"
 #include "app/Look.h"
 #include "app/MsgBox.h"

@@ -2,7 +2,7 @@
 // offscreen platform, for looking at the layout without a display.
 //   kelvara-screenshots [DATA_DIR [OUT_DIR]]   (defaults: the bundled sample, ./screenshots)
 
-#include "app/AboutF.h"
+#include "app/AboutBox.h"
 #include "app/Controls.h"
 #include "app/FixedScreen.h"
 #include "app/MsgBox.h"
@@ -126,7 +126,7 @@ int main(int argc, char** argv) {
         Save(form, QStringLiteral("07-maximised"));
     }
     {
-        kel::TAboutBox box(kel::ProgramVersionInfo(),
+        kel::AboutBox box(kel::ProgramVersionInfo(),
                            QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy")));
         box.show();
         Save(box, QStringLiteral("08-about"));

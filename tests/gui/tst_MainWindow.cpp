@@ -1,7 +1,7 @@
 // The main window: start-up and shutdown, the recomputing events, the panels, the window
 // commands, the keys, the tray icon and the settings round trip.
 
-#include "app/AboutF.h"
+#include "app/AboutBox.h"
 #include "app/Controls.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
@@ -851,11 +851,11 @@ void tst_MainWindow::f1OpensAboutAndGivesTheFocusBack() {
     start->setFocus();
     bool seen = false;
     QTimer::singleShot(0, this, [&] {
-        auto* box = qobject_cast<TAboutBox*>(QApplication::activeModalWidget());
+        auto* box = qobject_cast<AboutBox*>(QApplication::activeModalWidget());
         if (!box)
             return;
         seen = AboutOpen() && form->runsGrid->hasFocus();
-        box->OkButton->click();
+        box->okButton->click();
     });
     QTest::keyClick(start, Qt::Key_F1);
     QVERIFY(seen);
@@ -867,23 +867,23 @@ void tst_MainWindow::f1OpensAboutAndGivesTheFocusBack() {
 }
 
 void tst_MainWindow::aboutBoxContents() {
-    TAboutBox box(ProgramVersionInfo(), QStringLiteral("07.12.2026"));
+    AboutBox box(ProgramVersionInfo(), QStringLiteral("07.12.2026"));
     QCOMPARE(box.size(), QSize(400, 300));
     QCOMPARE(box.windowTitle(), QStringLiteral("О программе"));
-    QCOMPARE(box.OkButton->geometry(), QRect(162, 240, 75, 25));
-    QCOMPARE(box.TitleLabel->text(), QStringLiteral("Kelvara  2.2.0.76   (07.12.2026)"));
-    QCOMPARE(box.TitleLabel->pos(), QPoint(60, 15));
-    QCOMPARE(box.AboutDescLabel->geometry(), QRect(10, 50, 380, 55));
-    QCOMPARE(box.AboutNoticeLabel->geometry(), QRect(10, 100, 380, 55));
-    QVERIFY(box.AboutDescLabel->text().isEmpty());
-    QVERIFY(QString::fromStdString(box.AboutDescLabel->text1()).contains(QStringLiteral("ZLTTimes 0.2")));
+    QCOMPARE(box.okButton->geometry(), QRect(162, 240, 75, 25));
+    QCOMPARE(box.titleLabel->text(), QStringLiteral("Kelvara  2.2.0.76   (07.12.2026)"));
+    QCOMPARE(box.titleLabel->pos(), QPoint(60, 15));
+    QCOMPARE(box.descriptionLabel->geometry(), QRect(10, 50, 380, 55));
+    QCOMPARE(box.noticeLabel->geometry(), QRect(10, 100, 380, 55));
+    QVERIFY(box.descriptionLabel->text().isEmpty());
+    QVERIFY(QString::fromStdString(box.descriptionLabel->text1()).contains(QStringLiteral("ZLTTimes 0.2")));
     // Both texts fit their labels.
-    for (JustifiedLabel* label : {box.AboutDescLabel, box.AboutNoticeLabel}) {
+    for (JustifiedLabel* label : {box.descriptionLabel, box.noticeLabel}) {
         QVERIFY(!label->words().empty());
         QVERIFY(label->words().back().Y + QFontMetrics(label->font()).height() <= label->height());
     }
-    QCOMPARE(box.RightsLabel->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
-    QCOMPARE(box.RightsLabel->width(), box.width());
+    QCOMPARE(box.rightsLabel->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
+    QCOMPARE(box.rightsLabel->width(), box.width());
     // A missing executable: nothing is shown.
     QVERIFY(!ShowAbout(nullptr, QStringLiteral("/nonexistent/Kelvara")));
 }

@@ -25,17 +25,19 @@ VersionInfo ProgramVersionInfo();
 QString AboutDescription(const VersionInfo& info);
 QString DonationNotice();
 
-class TAboutBox : public QDialog {
+// Object names: the box "AboutBox" with "IconImage", "TitleLabel", "AboutDescLabel",
+// "AboutNoticeLabel", "RightsLabel" and "OkButton".
+class AboutBox : public QDialog {
     Q_OBJECT
 public:
-    TAboutBox(const VersionInfo& info, const QString& fileDate, QWidget* parent = nullptr);
+    AboutBox(const VersionInfo& info, const QString& fileDate, QWidget* parent = nullptr);
 
-    QLabel* IconImage;
-    QLabel* TitleLabel;
-    JustifiedLabel* AboutDescLabel;
-    JustifiedLabel* AboutNoticeLabel;
-    QLabel* RightsLabel;
-    QPushButton* OkButton;
+    QLabel* iconImage;
+    QLabel* titleLabel;
+    JustifiedLabel* descriptionLabel;
+    JustifiedLabel* noticeLabel;
+    QLabel* rightsLabel;
+    QPushButton* okButton;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

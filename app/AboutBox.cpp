@@ -1,4 +1,4 @@
-#include "app/AboutF.h"
+#include "app/AboutBox.h"
 
 #include "app/Look.h"
 #include "app/Pictures.h"
@@ -41,7 +41,7 @@ QString DonationNotice() {
 
 bool AboutOpen() { return g_aboutOpen; }
 
-TAboutBox::TAboutBox(const VersionInfo& info, const QString& fileDate, QWidget* parent) : QDialog(parent) {
+AboutBox::AboutBox(const VersionInfo& info, const QString& fileDate, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("О программе"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -49,48 +49,48 @@ TAboutBox::TAboutBox(const VersionInfo& info, const QString& fileDate, QWidget* 
     setFont(WindowFont());
     setFixedSize(400, 300);
 
-    IconImage = new QLabel(this);
-    IconImage->setObjectName(QStringLiteral("IconImage"));
-    IconImage->setPixmap(AppIconPixmap(32));
-    IconImage->setGeometry(10, 10, 32, 32);
+    iconImage = new QLabel(this);
+    iconImage->setObjectName(QStringLiteral("IconImage"));
+    iconImage->setPixmap(AppIconPixmap(32));
+    iconImage->setGeometry(10, 10, 32, 32);
 
-    TitleLabel = new QLabel(this);
-    TitleLabel->setObjectName(QStringLiteral("TitleLabel"));
-    TitleLabel->setFont(AboutTitleFont());
-    QPalette titlePalette = TitleLabel->palette();
+    titleLabel = new QLabel(this);
+    titleLabel->setObjectName(QStringLiteral("TitleLabel"));
+    titleLabel->setFont(AboutTitleFont());
+    QPalette titlePalette = titleLabel->palette();
     titlePalette.setColor(QPalette::WindowText, Navy);
-    TitleLabel->setPalette(titlePalette);
-    TitleLabel->setText(info.ProductName + QStringLiteral("  ") + info.FileVersion + QStringLiteral("   (") +
+    titleLabel->setPalette(titlePalette);
+    titleLabel->setText(info.ProductName + QStringLiteral("  ") + info.FileVersion + QStringLiteral("   (") +
                         fileDate + QStringLiteral(")"));
-    TitleLabel->move(60, 15);
-    TitleLabel->adjustSize();
+    titleLabel->move(60, 15);
+    titleLabel->adjustSize();
 
-    AboutDescLabel = new JustifiedLabel(this);
-    AboutDescLabel->setObjectName(QStringLiteral("AboutDescLabel"));
-    AboutDescLabel->setGeometry(10, 50, 380, 55);
-    AboutDescLabel->setTexts(AboutDescription(info).toStdString());
+    descriptionLabel = new JustifiedLabel(this);
+    descriptionLabel->setObjectName(QStringLiteral("AboutDescLabel"));
+    descriptionLabel->setGeometry(10, 50, 380, 55);
+    descriptionLabel->setTexts(AboutDescription(info).toStdString());
 
-    AboutNoticeLabel = new JustifiedLabel(this);
-    AboutNoticeLabel->setObjectName(QStringLiteral("AboutNoticeLabel"));
-    AboutNoticeLabel->setGeometry(10, 100, 380, 55);
-    AboutNoticeLabel->setTexts(DonationNotice().toStdString());
+    noticeLabel = new JustifiedLabel(this);
+    noticeLabel->setObjectName(QStringLiteral("AboutNoticeLabel"));
+    noticeLabel->setGeometry(10, 100, 380, 55);
+    noticeLabel->setTexts(DonationNotice().toStdString());
 
-    OkButton = new QPushButton(QStringLiteral("OK"), this);
-    OkButton->setObjectName(QStringLiteral("OkButton"));
-    OkButton->setGeometry((width() - 75) / 2, height() - 60, 75, 25);
-    OkButton->setDefault(true);
-    connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
+    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("OkButton"));
+    okButton->setGeometry((width() - 75) / 2, height() - 60, 75, 25);
+    okButton->setDefault(true);
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
 
-    RightsLabel = new QLabel(info.LegalCopyright, this);
-    RightsLabel->setObjectName(QStringLiteral("RightsLabel"));
-    RightsLabel->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-    RightsLabel->setGeometry(0, 175, width(), 16);
+    rightsLabel = new QLabel(info.LegalCopyright, this);
+    rightsLabel->setObjectName(QStringLiteral("RightsLabel"));
+    rightsLabel->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    rightsLabel->setGeometry(0, 175, width(), 16);
 }
 
 // The raised line above the button row.
-void TAboutBox::paintEvent(QPaintEvent*) {
+void AboutBox::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    const int y = OkButton->y() - 19;
+    const int y = okButton->y() - 19;
     p.setPen(palette().color(QPalette::Mid));
     p.drawLine(0, y, width(), y);
     p.setPen(palette().color(QPalette::Light));
@@ -104,7 +104,7 @@ bool ShowAbout(QWidget* parent, const QString& exePath) {
     const QString date = QFileInfo(exe).lastModified().toLocalTime().toString(QStringLiteral("dd.MM.yyyy")).left(11);
     exe.close();
 
-    TAboutBox box(ProgramVersionInfo(), date, parent);
+    AboutBox box(ProgramVersionInfo(), date, parent);
     if (const QScreen* screen = parent ? parent->screen() : box.screen())
         box.move(screen->geometry().center() - box.rect().center());
     g_aboutOpen = true;
