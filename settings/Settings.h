@@ -12,17 +12,17 @@ class IniFile;
 
 struct Settings {
     // "Visparam"
-    bool TimeForSect = false;   // CheckBox1
-    bool Otnos = false;         // CheckBox2
-    bool AllTrack = false;      // CheckBox3
-    int32_t NumView = 0;        // CheckBox4: 0 unchecked, 1 checked, 2 grayed (written, not read)
+    bool TimeForSect = false;   // the by-sectors box
+    bool Otnos = false;         // the relative box
+    bool AllTrack = false;      // the all-stages box
+    int32_t NumView = 0;        // the run-number mode box: 0 unchecked, 1 checked, 2 grayed (written, not read)
     int32_t TrCur = 0;          // selected index of the stage list, -1 none
     int32_t PrCur = 1;          // cursor row
     int32_t PosTableTop = 1;    // top row of the table
     bool GridStrSel = true;     // whole-row selection
-    bool TrInfo = true;         // TrackInfo expanded
-    bool GameInfo = true;       // GameInfo expanded
-    bool VisSett = true;        // VisualSettings expanded
+    bool TrInfo = true;         // stage panel expanded
+    bool GameInfo = true;       // game panel expanded
+    bool VisSett = true;        // display options panel expanded
     bool SvGrInfo = false;      // statistics panels hidden
     bool MaxWin = true;         // window maximised
     int32_t X = 10;             // outer bounds (normal bounds when maximised)

@@ -11,11 +11,11 @@
 namespace kel {
 
 struct GameStatsTexts {
-    std::string TotalTime; // Label12
-    std::string Distance;  // Label13
-    std::string Speed;     // Label14
-    std::string Finished;  // Label18
-    std::string Share;     // Label19
+    std::string TotalTime; // total driving time
+    std::string Distance;  // total distance
+    std::string Speed;     // average speed
+    std::string Finished;  // finished runs
+    std::string Share;     // share of finished runs
 };
 
 // Also sets totals.AverageSpeed when the total time is positive.

@@ -11,15 +11,15 @@
 namespace kel {
 
 struct StageStatsTexts {
-    std::string Length;   // Label1
-    std::string Distance; // Label2
-    std::string Runs;     // Label3
-    std::string Number;   // Label4
-    std::string Combined; // Label5
-    std::string Best;     // Label6
-    std::string Worst;    // Label7
-    std::string Average;  // Label10
-    std::string Speed;    // Label11
+    std::string Length;   // stage length
+    std::string Distance; // distance driven
+    std::string Runs;     // finished runs
+    std::string Number;   // stage number, in the description's corner
+    std::string Combined; // combined best time
+    std::string Best;     // best time
+    std::string Worst;    // worst time
+    std::string Average;  // average time
+    std::string Speed;    // average speed
 };
 
 // Computes the panel for the stage in `stage` (the current stage record) over the selection,
