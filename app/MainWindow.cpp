@@ -75,6 +75,16 @@ const ValueBoxPlace ValueBoxPlaces[] = {
     {&MainWindow::rank, &MainWindow::gamePanel, 17, 135, 108, 130},
 };
 
+// The status bar panels and their least widths.
+struct StatusPanelPlace {
+    QLabel* MainWindow::*Member;
+    int Width;
+};
+const StatusPanelPlace StatusPanelPlaces[] = {{&MainWindow::cursorPanel, 125},
+                                              {&MainWindow::datePanel, 230},
+                                              {&MainWindow::speedPanel, 210},
+                                              {&MainWindow::notePanel, 50}};
+
 // The display boxes; Caption indexes CheckCaptions and CheckHints.
 struct DisplayBoxPlace {
     DisplayCheckBox* MainWindow::*Member;
@@ -161,6 +171,7 @@ MainWindow::MainWindow(const QString& settingsPath, const QString& dataDir, QWid
     if (QListWidgetItem* item = stageList->currentItem())
         stageList->scrollToItem(item, QAbstractItemView::PositionAtTop);
     showTexts(texts);
+    showOrdering();
     updateFilterButton();
     if (m_state.Sel.SelCount > 0)
         runsGrid->setCurrentRow(m_state.Disp.SelCur);
@@ -168,7 +179,8 @@ MainWindow::MainWindow(const QString& settingsPath, const QString& dataDir, QWid
 
     m_loaded = true;
     m_inTransition = false;
-    m_pendingBounds = outerBounds();
+    // A window that starts maximised gets its saved normal bounds at the first restore.
+    m_pendingBounds = m_maximised ? m_normalBounds : outerBounds();
     applySizeLimits();
     qApp->installEventFilter(this);
 
@@ -251,6 +263,8 @@ void MainWindow::createControls() {
     stageNumberLabel->setPalette(valuePalette);
     stageNumberLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     stageNumberLabel->setGeometry(196, 154, 61, 14);
+    // The description never runs over the stage number in the corner.
+    descriptionLabel->setTextBottom(stageNumberLabel->y() - descriptionLabel->y());
 
     for (const DisplayBoxPlace& place : DisplayBoxPlaces) {
         auto* box = new DisplayCheckBox(displayPanel);
@@ -277,23 +291,27 @@ void MainWindow::createControls() {
     statusBar->setFixedHeight(18);
     statusBar->setSizeGripEnabled(true);
     // Panels keep their widths in a narrow window (cut at the right edge, never squeezed).
-    const struct {
-        QLabel* MainWindow::*Member;
-        int Width;
-    } statusPanels[] = {{&MainWindow::cursorPanel, 125},
-                        {&MainWindow::datePanel, 230},
-                        {&MainWindow::speedPanel, 210},
-                        {&MainWindow::notePanel, 50}};
-    int left = 0;
     int number = 1;
-    for (const auto& place : statusPanels) {
+    for (const StatusPanelPlace& place : StatusPanelPlaces) {
         auto* panel = new QLabel(statusBar);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(number++));
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         panel->setContentsMargins(2, 0, 2, 0);
-        panel->setGeometry(left, 1, place.Width - 2, 17);
-        left += place.Width;
         this->*place.Member = panel;
+    }
+    layoutStatusPanels();
+}
+
+// Each panel keeps its own width, or more when its text needs it; in a narrow window the last
+// ones are cut at the right edge, never squeezed.
+void MainWindow::layoutStatusPanels() {
+    int left = 0;
+    for (const StatusPanelPlace& place : StatusPanelPlaces) {
+        QLabel* panel = this->*place.Member;
+        const int need = panel->text().isEmpty() ? 0 : panel->sizeHint().width() + 2;
+        const int width = std::max(place.Width, need);
+        panel->setGeometry(left, 1, width - 2, 17);
+        left += width;
     }
 }
 
@@ -439,7 +457,7 @@ void MainWindow::applyPendingBounds() {
     if (!m_pendingBounds.isValid() || !isVisible())
         return;
     if (isMaximized() || isMinimized()) {
-        m_pendingBounds = QRect();
+        // Kept for the first restore: the platform would restore the client size as the outer one.
         applySizeLimits();
         return;
     }
@@ -586,6 +604,7 @@ void MainWindow::changeEvent(QEvent* event) {
         m_maximised = true;
     } else if ((old & Qt::WindowMaximized) && !(now & (Qt::WindowMaximized | Qt::WindowMinimized))) {
         m_maximised = false;
+        QTimer::singleShot(0, this, [this] { applyPendingBounds(); });
     }
     // Minimised, the window leaves the task bar and only the tray icon brings it back; without a
     // notification area it stays an ordinary minimised window.
@@ -619,6 +638,7 @@ void MainWindow::onStageClicked() {
         return;
     m_state.StageIndex = stageList->currentRow();
     showTexts(OnStageChosen(m_state, m_decimalSep));
+    showOrdering();
 }
 
 void MainWindow::onFilterButtonClicked() {
@@ -635,6 +655,7 @@ void MainWindow::onFilterButtonClicked() {
     update();
     updateFilterButton();
     showTexts(OnFilterClosed(m_state, m_decimalSep));
+    showOrdering();
     if (const std::optional<Message> notice = NothingPassesNotice(m_state))
         MsgBox(*notice, this);
 }
@@ -675,6 +696,8 @@ void MainWindow::onAllStagesToggled() {
     m_state.Disp.AllStages = all;
     m_state.Disp.Relative = relativeBox->isChecked();
     showTexts(OnAllStagesChanged(m_state, m_decimalSep));
+    // The selection is rebuilt in log order: no column orders it until the next header click.
+    runsGrid->hideSortIndicator();
 }
 
 void MainWindow::onCursorMoved(int row) {
@@ -697,7 +720,10 @@ void MainWindow::onHeaderSectionClicked(int section) {
     if (m_inTransition)
         return;
     showTexts(OnHeaderClick(m_state, section, m_decimalSep));
+    showOrdering();
 }
+
+void MainWindow::showOrdering() { runsGrid->showSortIndicator(m_state.Disp.TypeSort, m_state.Disp.UpOrDown == 1); }
 
 bool MainWindow::onKeyPressed(int key, Qt::KeyboardModifiers) {
     if (key == Qt::Key_Delete && runsGrid->hasFocus()) {
@@ -777,10 +803,21 @@ void MainWindow::showStatusTexts(const StatusBarTexts& t) {
     cursorPanel->setText(QString::fromStdString(t.Cursor));
     datePanel->setText(QString::fromStdString(t.Date));
     speedPanel->setText(QString::fromStdString(t.Speed));
+    layoutStatusPanels();
+}
+
+void MainWindow::showNote(const QString& note) {
+    notePanel->setText(note);
+    layoutStatusPanels();
 }
 
 void MainWindow::showDescription() {
-    descriptionLabel->setTexts(Cp1251ToUtf8(m_state.Stages.Buffer.StageDesc1), Cp1251ToUtf8(m_state.Stages.Buffer.StageDesc2));
+    const StageRecord& stage = m_state.Stages.Buffer;
+    descriptionLabel->setTexts(Cp1251ToUtf8(stage.StageDesc1), Cp1251ToUtf8(stage.StageDesc2));
+    // A description too long for the box ends in "…" and shows whole as the tip.
+    descriptionLabel->setToolTip(descriptionLabel->isCut()
+                                     ? QString::fromStdString(Cp1251ToUtf8(stage.StageDesc1 + stage.StageDesc2))
+                                     : Q(PanelHints[15 - 1]));
 }
 
 // The list follows the stage the core selected (all-stages mode follows the cursor run).

@@ -131,6 +131,8 @@ public:
     bool onKeyPressed(int key, Qt::KeyboardModifiers modifiers);
     void onTrayActivated(int reason);
     void saveSettings();
+    // A short note in the status bar's last panel (empty clears it).
+    void showNote(const QString& note);
 
     static constexpr int PanelFullHeight[3] = {317, 115, 95};
     static constexpr int CollapsedHeight = 18;
@@ -161,6 +163,8 @@ private:
     void showStatusTexts(const StatusBarTexts& texts);
     void showTable(const TableSnapshot& snapshot);
     void showDescription();
+    void showOrdering();
+    void layoutStatusPanels();
     void syncStageListSelection();
     void reportMissingStages();
     void updateFilterButton();

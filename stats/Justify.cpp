@@ -82,7 +82,7 @@ std::vector<JustifiedWord> LayoutJustified(std::string_view text1, std::string_v
             if (k > 0)
                 x += widths[i - 1] + line.Gap;
             words[i].X = x;
-            words[i].Y = 13 * static_cast<int>(j);
+            words[i].Y = JustifiedLineHeight * static_cast<int>(j);
         }
     }
     return words;

@@ -14,6 +14,8 @@ struct JustifiedWord {
     int Y = 0;
 };
 
+inline constexpr int JustifiedLineHeight = 13; // pixels from one line to the next
+
 // Lays out text1 followed directly by text2 (UTF-8) in a label `width` pixels wide;
 // `measure` gives the pixel width of a UTF-8 text in the label's font. Lines are 13 pixels apart.
 std::vector<JustifiedWord> LayoutJustified(std::string_view text1, std::string_view text2, int width,

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 
 namespace kel {
 namespace {
@@ -44,6 +45,22 @@ double TimeValue(const RunRecord& r, const RunRecord& ref, int k, bool bySectors
         v -= bySectors ? f[k] - f[k - 1] : f[k];
     }
     return v;
+}
+
+// The single-precision value a time cell shows, and whether it is shown relative.
+float ShownTime(const TableSnapshot& snap, const RunRecord& r, int row, int column, bool& relative) {
+    relative = snap.Relative && row != snap.SelCur;
+    // The single-precision rounding decides the last digit shown and the sign.
+    float value = static_cast<float>(TimeValue(r, snap.RefRun, column - 2, snap.BySectors, relative));
+    if (value == 0)
+        value = 0; // no "-0:00.00" for a difference that vanishes
+    return value;
+}
+
+void AppendTime(std::string& out, float value, bool relative, const std::string& decimalSep) {
+    if (relative && value > 0)
+        out += '+';
+    out += FormatRaceTime(static_cast<double>(value), decimalSep);
 }
 
 } // namespace
@@ -104,14 +121,9 @@ void CellText(const TableSnapshot& snap, int row, int column, std::string& out) 
     case 3:
     case 4:
     case 5: {
-        const bool relative = snap.Relative && row != snap.SelCur;
-        // The single-precision rounding decides the last digit shown and the sign.
-        float value = static_cast<float>(TimeValue(r, snap.RefRun, column - 2, snap.BySectors, relative));
-        if (value == 0)
-            value = 0; // no "-0:00.00" for a difference that vanishes
-        if (relative && value > 0)
-            out += '+';
-        out += FormatRaceTime(static_cast<double>(value), snap.DecimalSep);
+        bool relative = false;
+        const float value = ShownTime(snap, r, row, column, relative);
+        AppendTime(out, value, relative, snap.DecimalSep);
         return;
     }
     default: {
@@ -131,6 +143,60 @@ std::string CellText(const TableSnapshot& snap, int row, int column) {
     std::string out;
     CellText(snap, row, column, out);
     return out;
+}
+
+std::vector<std::string> WidestNumberTexts(const TableSnapshot& snap, int column) {
+    std::vector<std::string> texts;
+    if (snap.Data == nullptr || snap.Sel == nullptr || snap.RowCount < 1)
+        return texts;
+    const int32_t n = std::min<int32_t>(snap.RowCount, static_cast<int32_t>(snap.Sel->Selection.size()) - 1);
+    const auto& rows = snap.Sel->Selection;
+    if (column == 0) {
+        // With equal digits the widest text is the one with most digits.
+        const auto digits = [](int32_t v) {
+            int count = 1;
+            for (; v >= 10 || v <= -10; v /= 10)
+                ++count;
+            return count + (v < 0 ? 1 : 0);
+        };
+        int32_t widestRow = 1;
+        int most = -1;
+        for (int32_t row = 1; row <= n; ++row) {
+            const RunRecord& r = rows[static_cast<std::size_t>(row)];
+            const int count = snap.NumMode == NumberMode::Checked  ? digits(r.RunNo)
+                              : snap.NumMode == NumberMode::Grayed ? digits(r.SelNo) + digits(r.RunNo)
+                                                                   : digits(r.SelNo);
+            if (count > most) {
+                most = count;
+                widestRow = row;
+            }
+        }
+        texts.push_back(CellText(snap, widestRow, column));
+    } else if (column >= 3 && column <= 5) {
+        // Within one sign, and with or without the relative "+", the text of the largest value
+        // has the most digits; signs differ in width, so each kind keeps its own candidate.
+        struct Extreme {
+            float value = 0;
+            bool seen = false;
+        };
+        Extreme extremes[2][2]; // [relative][negative]
+        for (int32_t row = 1; row <= n; ++row) {
+            bool relative = false;
+            const float value = ShownTime(snap, rows[static_cast<std::size_t>(row)], row, column, relative);
+            Extreme& e = extremes[relative ? 1 : 0][value < 0 ? 1 : 0];
+            if (!e.seen || std::fabs(value) > std::fabs(e.value))
+                e = {value, true};
+        }
+        for (int relative = 0; relative < 2; ++relative)
+            for (const Extreme& e : extremes[relative]) {
+                if (!e.seen)
+                    continue;
+                std::string text;
+                AppendTime(text, e.value, relative != 0, snap.DecimalSep);
+                texts.push_back(std::move(text));
+            }
+    }
+    return texts;
 }
 
 } // namespace kel

@@ -190,5 +190,41 @@ TEST(CellText, SinglePrecisionDecidesDigitsAndSign) {
     EXPECT_EQ(TimeTexts(snap, 3), (Texts{"0:00.00", "0:00.00", "0:00.00"}));
 }
 
+// The widest-text candidates hold the widest cell of each number and time column in every mode,
+// for any font whose digits are equally wide (here signs are wider or narrower than a digit).
+TEST(CellText, WidestNumberTextsHoldTheWidestCell) {
+    const auto width = [](const std::string& text) {
+        int w = 0;
+        for (char c : text)
+            w += c >= '0' && c <= '9' ? 7 : c == '+' ? 9 : c == '-' ? 4 : 3;
+        return w;
+    };
+    const RunData data = MakeData();
+    SelectionState sel = MakeSel({{21.5, 49.0, 100.0}, {20.0, 50.0, 590.0}, {9.0, 650.0, 700.25}, {18.5, 5.0, 83.456},
+                                  {-3.0, 1.0, 2.0}});
+    sel.Selection[3].RunNo = 10234;
+    for (NumberMode mode : {NumberMode::Unchecked, NumberMode::Checked, NumberMode::Grayed})
+        for (int options = 0; options < 4; ++options)
+            for (int cursor : {1, 3}) {
+                DisplayState disp;
+                disp.NumMode = mode;
+                disp.BySectors = options & 1;
+                disp.Relative = options & 2;
+                disp.SelCur = cursor;
+                const TableSnapshot snap = FillRunsTable(data, sel, disp, ",");
+                for (int column : {0, 3, 4, 5}) {
+                    int widest = 0, candidate = 0;
+                    for (int row = 1; row <= snap.RowCount; ++row)
+                        widest = std::max(widest, width(CellText(snap, row, column)));
+                    for (const std::string& text : WidestNumberTexts(snap, column))
+                        candidate = std::max(candidate, width(text));
+                    EXPECT_EQ(candidate, widest) << "column " << column << " options " << options;
+                }
+            }
+    DisplayState disp;
+    EXPECT_TRUE(WidestNumberTexts(FillRunsTable(data, sel, disp, "."), 1).empty());
+    EXPECT_TRUE(WidestNumberTexts(FillRunsTable(data, SelectionState{}, disp, "."), 0).empty());
+}
+
 } // namespace
 } // namespace kel

@@ -28,6 +28,12 @@ public:
     // The words as they are painted (laid out on demand).
     const std::vector<PlacedWord>& words() const;
 
+    // Lines reaching below `y` (label coordinates) are not painted: the last line above it ends
+    // in "…". Without a limit the label's own height is the limit.
+    void setTextBottom(int y);
+    // True when the text needs more lines than fit (laid out on demand).
+    bool isCut() const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -38,6 +44,8 @@ private:
     std::string m_text2;
     mutable std::vector<PlacedWord> m_words;
     mutable bool m_valid = false;
+    mutable bool m_cut = false;
+    int m_textBottom = -1;
 };
 
 } // namespace kel

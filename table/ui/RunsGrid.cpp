@@ -11,6 +11,8 @@
 #include <QMenu>
 #include <QScopedValueRollback>
 #include <QScrollBar>
+#include <QStyleOptionHeader>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -22,6 +24,22 @@ namespace kel {
 namespace {
 constexpr int WheelNotch = 120; // angleDelta of one notch of a classic wheel
 constexpr int NotchRows = 2;
+
+// The header: a caption wider than its section ends in "…" (the style would cut it at both
+// sides of the centre).
+class RunsHeader : public QHeaderView {
+public:
+    using QHeaderView::QHeaderView;
+
+protected:
+    void initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const override {
+        QHeaderView::initStyleOptionForIndex(option, logicalIndex);
+        QStyleOptionHeader measured = *option;
+        measured.rect = QRect(0, 0, sectionSize(logicalIndex), height());
+        const int room = style()->subElementRect(QStyle::SE_HeaderLabel, &measured, this).width();
+        option->text = option->fontMetrics.elidedText(option->text, Qt::ElideRight, room);
+    }
+};
 } // namespace
 
 QFont RunsGrid::gridFont() {
@@ -41,6 +59,7 @@ QFont RunsGrid::gridFont() {
 RunsGrid::RunsGrid(QWidget* parent)
     : QTableView(parent), m_model(new RunsTableModel(this)), m_delegate(new RunsGridDelegate(this)) {
     setObjectName(QStringLiteral("Grid1"));
+    setHorizontalHeader(new RunsHeader(Qt::Horizontal, this));
     setModel(m_model);
     setItemDelegate(m_delegate);
     setFont(gridFont());
@@ -106,6 +125,7 @@ void RunsGrid::setSnapshot(TableSnapshot snap, const DisplayState& disp) {
     setMarks(disp);
     const int selCur = snap.SelCur;
     m_model->setSnapshot(std::move(snap));
+    widenNumberColumns();
     const int n = rowCount();
     if (n == 0) {
         m_cur = selCur;
@@ -113,6 +133,29 @@ void RunsGrid::setSnapshot(TableSnapshot snap, const DisplayState& disp) {
     }
     setCurrentRowSilently(std::clamp(selCur, 1, n));
 }
+
+void RunsGrid::widenNumberColumns() {
+    for (int column : {0, 3, 4, 5}) {
+        int need = 0;
+        for (const std::string& text : WidestNumberTexts(m_model->snapshot(), column))
+            need = std::max(need, textWidth(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))));
+        m_numberWidths[column] = need;
+        // A hidden column stays hidden; a wider width stays as it is.
+        const int width = sectionWidth(column);
+        if (width == 0 || width >= need)
+            continue;
+        m_maxWidths[column] = std::max(m_maxWidths[column], need);
+        showSection(column, need);
+    }
+}
+
+// A cell's text plus two spaces, the room every fitted column gives its texts.
+int RunsGrid::textWidth(const QString& text) const {
+    return QFontMetrics(font()).horizontalAdvance(text + QStringLiteral("  "));
+}
+
+// What the header needs to show a shown section's caption whole (with the sort arrow's room).
+int RunsGrid::captionWidth(int section) const { return horizontalHeader()->sectionSizeHint(section); }
 
 void RunsGrid::setMarks(const DisplayState& disp) {
     m_delegate->setMarks(disp.BestTimeRow, disp.BestSectorRow, disp.AllStages);
@@ -173,6 +216,9 @@ void RunsGrid::onSectionResized(int section, int /*oldWidth*/, int newWidth) {
         // Dragged shut: the column stays hidden until the menu shows it again.
         m_maxWidths[section] = 0;
         hideSection(section);
+    } else if (newWidth < m_numberWidths[section]) {
+        // Numbers are never cut: a column of them is as narrow as its widest number.
+        showSection(section, m_numberWidths[section]);
     } else if (newWidth > m_maxWidths[section]) {
         if (m_maxWidths[section] == 0)
             hideSection(section);
@@ -209,9 +255,24 @@ void RunsGrid::fitColumnToText(int column) {
         const QString cell = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())) + spaces;
         width = std::max(width, metrics.horizontalAdvance(cell));
     }
-    m_maxWidths[column] = FitLimit;
-    showSection(column, std::min(width, FitLimit));
+    width = std::max(std::min(width, FitLimit), m_numberWidths[column]);
+    showSection(column, width); // shown first: the header measures only shown captions
+    width = std::max(width, captionWidth(column));
+    m_maxWidths[column] = std::max(FitLimit, width);
+    showSection(column, width);
 }
+
+// ---- ordering shown in the header ------------------------------------------
+
+void RunsGrid::showSortIndicator(int column, bool ascending) {
+    QHeaderView* header = horizontalHeader();
+    header->setSortIndicator(column, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+    header->setSortIndicatorShown(true);
+}
+
+void RunsGrid::hideSortIndicator() { horizontalHeader()->setSortIndicatorShown(false); }
+
+bool RunsGrid::sortIndicatorShown() const { return horizontalHeader()->isSortIndicatorShown(); }
 
 void RunsGrid::updateColumnMenu() {
     const QList<QAction*> items = m_menu->actions();
@@ -364,11 +425,41 @@ void RunsGrid::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 bool RunsGrid::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == horizontalHeader()->viewport() && event->type() == QEvent::ContextMenu) {
-        contextMenuEvent(static_cast<QContextMenuEvent*>(event));
-        return true;
+    if (watched == horizontalHeader()->viewport()) {
+        if (event->type() == QEvent::ContextMenu) {
+            contextMenuEvent(static_cast<QContextMenuEvent*>(event));
+            return true;
+        }
+        if (event->type() == QEvent::ToolTip)
+            return showCaptionTip(static_cast<QHelpEvent*>(event));
     }
     return QTableView::eventFilter(watched, event);
+}
+
+// A caption cut by a narrow column shows whole as a tip.
+bool RunsGrid::showCaptionTip(QHelpEvent* event) {
+    const QHeaderView* header = horizontalHeader();
+    const int section = header->logicalIndexAt(event->pos());
+    if (section >= 0 && captionWidth(section) > header->sectionSize(section))
+        QToolTip::showText(event->globalPos(), m_model->headerData(section, Qt::Horizontal).toString(),
+                           header->viewport());
+    else
+        QToolTip::hideText();
+    return true;
+}
+
+// A name cut by a narrow column shows whole as a tip.
+bool RunsGrid::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip)
+        return QTableView::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QModelIndex index = indexAt(help->pos());
+    const QString text = index.isValid() ? m_model->cellText(index.row() + 1, index.column()) : QString();
+    if (!text.isEmpty() && RunsGridDelegate::isElided(QFontMetrics(font()), text, columnWidth(index.column()) - 1))
+        QToolTip::showText(help->globalPos(), text, viewport(), visualRect(index));
+    else
+        QToolTip::hideText();
+    return true;
 }
 
 // Typing must not jump to a matching row: that would scan the whole model.

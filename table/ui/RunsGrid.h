@@ -29,6 +29,7 @@
 
 class QMenu;
 class QAction;
+class QHelpEvent;
 
 namespace kel {
 
@@ -69,8 +70,16 @@ public:
     // Widths as restored from the settings: each limited to its design maximum; 0 hides the
     // column. Afterwards a shown column can be dragged up to 200, a hidden one not at all.
     void setSectionWidths(const std::array<int, Sections>& widths);
-    // Fits a column to its widest cell text plus two spaces, in the grid font, at most 200.
+    // Fits a column to its widest cell text plus two spaces, in the grid font, and at least to
+    // its caption; at most 200 unless its numbers need more.
     void fitColumnToText(int column);
+    // The width a column of numbers or times needs to show every cell whole (0 for the others).
+    int numberWidth(int column) const { return m_numberWidths.at(column); }
+
+    // ---- ordering shown in the header
+    void showSortIndicator(int column, bool ascending);
+    void hideSortIndicator();
+    bool sortIndicatorShown() const;
     // Checks the menu item of every shown column (run before the menu opens).
     void updateColumnMenu();
     // A menu item was triggered (Qt has already reversed its check mark).
@@ -99,6 +108,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyboardSearch(const QString& search) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     int cursorInView() const; // the cursor row, or the top row when it is scrolled out of view
@@ -107,11 +117,17 @@ private:
     int currentColumn() const;
     void showSection(int section, int width);
     void hideSection(int section);
+    // Widens the shown columns of numbers and times whose widest text no longer fits.
+    void widenNumberColumns();
+    int textWidth(const QString& text) const;
+    int captionWidth(int section) const;
+    bool showCaptionTip(QHelpEvent* event);
 
     RunsTableModel* m_model = nullptr;
     RunsGridDelegate* m_delegate = nullptr;
     QMenu* m_menu = nullptr;
     std::array<int, Sections> m_maxWidths = DesignMaxWidths;
+    std::array<int, Sections> m_numberWidths{}; // what the numbers of the last fill need
     int m_cur = 1;              // SelCur as the grid knows it
     int m_wheelDelta = 0;       // partial notches of high-resolution wheels
     bool m_silent = false;      // current row set by the program without cursorMoved

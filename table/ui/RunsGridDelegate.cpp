@@ -44,10 +44,18 @@ void RunsGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     if (timeColumn)
         painter->drawText(QRect(cell.left(), cell.top() + 2, cell.width() - 2, cell.height() - 2),
                           Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine, value);
-    else
+    else if (column == 0)
         painter->drawText(QRect(cell.left(), cell.top() + 2, cell.width(), cell.height() - 2),
                           Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine, value);
+    else // names keep their beginning; the end gives way to "…"
+        painter->drawText(QRect(cell.left(), cell.top() + 2, cell.width(), cell.height() - 2),
+                          Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine,
+                          option.fontMetrics.elidedText(value, Qt::ElideRight, cell.width()));
     painter->restore();
+}
+
+bool RunsGridDelegate::isElided(const QFontMetrics& metrics, const QString& text, int cellWidth) {
+    return metrics.elidedText(text, Qt::ElideRight, cellWidth) != text;
 }
 
 } // namespace kel

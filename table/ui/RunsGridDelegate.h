@@ -1,6 +1,7 @@
 #pragma once
 // Painting of the runs table cells: alignment, selection colours and the best-time marks.
 
+#include <QFontMetrics>
 #include <QStyledItemDelegate>
 #include <array>
 #include <cstdint>
@@ -18,6 +19,9 @@ public:
                   bool allStages);
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+    // True when a name does not fit a cell `cellWidth` wide and is painted with "…".
+    static bool isElided(const QFontMetrics& metrics, const QString& text, int cellWidth);
 
 private:
     std::array<int32_t, 4> m_bestTimeRow{};

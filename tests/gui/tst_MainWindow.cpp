@@ -107,6 +107,7 @@ private slots:
     void unknownStageNamedOnce();
     void failedSaveNamesTheFile();
     void maximisedCloseKeepsNormalBounds();
+    void maximisedStartRestoresTheSavedBounds();
 
     // ---- events
     void choosingAStageRefreshesEverything();
@@ -132,6 +133,10 @@ private slots:
     void f1OpensAboutAndGivesTheFocusBack_data();
     void f1OpensAboutAndGivesTheFocusBack();
     void aboutBoxContents();
+
+    // readability
+    void numbersAndTextsShowWhole();
+    void sortIndicatorFollowsTheOrdering();
 };
 
 // ---- start-up and shutdown ---------------------------------------------------------------
@@ -374,6 +379,26 @@ void tst_MainWindow::maximisedCloseKeepsNormalBounds() {
     auto form = Open(f);
     QVERIFY(form->isMaximized());
     QCOMPARE(form->normalBounds(), QRect(30, 40, 900, 700));
+}
+
+// Started maximised, then restored: the saved normal bounds exactly, session after session.
+void tst_MainWindow::maximisedStartRestoresTheSavedBounds() {
+    Folder f;
+    WriteStandardData(f);
+    f.Settings("MaxWin=1\r\nX=30\r\nY=40\r\nWidth=900\r\nHeight=700\r\n");
+    MessageRecorder messages;
+    for (int session = 0; session < 2; ++session) {
+        auto form = Open(f);
+        QVERIFY(form->isMaximized());
+        form->showNormal();
+        QApplication::processEvents();
+        QTRY_COMPARE(form->frameGeometry(), QRect(30, 40, 900, 700));
+        form->showMaximized();
+        QApplication::processEvents();
+        form->close();
+        QVERIFY(ReadBytes(f.Ini()).contains("Width=900"));
+        QVERIFY(ReadBytes(f.Ini()).contains("Height=700"));
+    }
 }
 
 // ---- events --------------------------------------------------------------------------------
@@ -886,6 +911,92 @@ void tst_MainWindow::aboutBoxContents() {
     QCOMPARE(box.rightsLabel->width(), box.width());
     // A missing executable: nothing is shown.
     QVERIFY(!ShowAbout(nullptr, QStringLiteral("/nonexistent/Kelvara")));
+}
+
+// ---- readability ------------------------------------------------------------------------------
+
+// 1200 finished runs on "Альфа" (four-digit row numbers), then so many unfinished ones elsewhere
+// that the last two runs have five-digit run numbers.
+void WriteLongLog(const Folder& f, const std::string& desc1, const std::string& desc2) {
+    f.Stages({{1, "Альфа", 10.0f, desc1, desc2}, {2, "Бета", 5.0f, "Вторая", ""}});
+    std::vector<std::string> lines;
+    for (int i = 0; i < 1200; ++i) {
+        lines.push_back(test::MainLine(Date(i % 50), 1, "Карт-А"));
+        lines.push_back(test::TimesLine(30 + i % 7, 60 + i % 5, 600 + i % 11));
+    }
+    for (int i = 0; i < 9000; ++i)
+        lines.push_back(test::MainLine(Date(3), 2, "Карт-Б"));
+    for (int i = 0; i < 2; ++i) {
+        lines.push_back(test::MainLine(Date(7), 1, "Карт-Б"));
+        lines.push_back(test::TimesLine(31, 61, 601));
+    }
+    f.Log(lines);
+}
+
+void tst_MainWindow::numbersAndTextsShowWhole() {
+    Folder f;
+    // Two halves of 240 letters (and bytes in cp1251).
+    std::string half;
+    for (int i = 0; i < 5; ++i)
+        half += "Длинный спуск к реке, затем подъём серпантином. "; // 48 letters
+    WriteLongLog(f, half, half);
+    const std::string description = half + half;
+    f.Settings("MaxWin=0\r\nWidth=900\r\nHeight=700\r\nHSW0=35\r\n");
+    MessageRecorder messages;
+    auto form = Open(f);
+    RunsGrid* grid = form->runsGrid;
+    const QFontMetrics metrics(grid->font());
+    const auto widestNumber = [&] {
+        int widest = 0;
+        for (int row = 1; row <= grid->rowCount(); ++row)
+            widest = std::max(widest, metrics.horizontalAdvance(grid->runsModel()->cellText(row, 0)));
+        return widest;
+    };
+    QCOMPARE(grid->rowCount(), 1202);
+    // Each run-number mode: "1202", "10202", "1202 / 10202".
+    for (int press = 0; press < 3; ++press) {
+        QVERIFY2(widestNumber() + 2 <= grid->sectionWidth(0), qPrintable(grid->runsModel()->cellText(1202, 0)));
+        form->onDisplayBoxPressed(form->runNumberModeBox, false);
+    }
+    // Dragged narrower than its numbers, the column keeps them whole.
+    grid->columnHeader()->resizeSection(0, 20);
+    QVERIFY(widestNumber() + 2 <= grid->sectionWidth(0));
+
+    // The status bar panels are as wide as their texts.
+    for (QLabel* panel : {form->cursorPanel, form->datePanel, form->speedPanel})
+        QVERIFY(panel->width() >= panel->sizeHint().width());
+
+    // The long description ends in "…" above the stage number and shows whole as a tip.
+    JustifiedLabel* label = form->descriptionLabel;
+    QVERIFY(label->isCut());
+    QCOMPARE(label->toolTip(), QString::fromStdString(description));
+    QVERIFY(label->words().back().Text.endsWith(QStringLiteral("…")));
+    const int numberTop = form->stageNumberLabel->y() - label->y();
+    for (const JustifiedLabel::PlacedWord& word : label->words())
+        QVERIFY(word.Y + 13 <= numberTop);
+}
+
+void tst_MainWindow::sortIndicatorFollowsTheOrdering() {
+    Folder f;
+    WriteStandardData(f);
+    f.Settings("MaxWin=0\r\n[Sort]\r\nTypeSort=5\r\nUpOrDown=1\r\n");
+    MessageRecorder messages;
+    auto form = Open(f);
+    QHeaderView* header = form->runsHeader;
+    QVERIFY(header->isSortIndicatorShown());
+    QCOMPARE(header->sortIndicatorSection(), 5);
+    QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
+    ClickSection(*form, 5);
+    QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
+    ClickSection(*form, 1);
+    QCOMPARE(header->sortIndicatorSection(), 1);
+    QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
+    // All stages: log order, no indicator until the next click.
+    QTest::mouseClick(form->allStagesBox, Qt::LeftButton, {}, QPoint(5, 8));
+    QVERIFY(!header->isSortIndicatorShown());
+    ClickSection(*form, 3);
+    QVERIFY(header->isSortIndicatorShown());
+    QCOMPARE(header->sortIndicatorSection(), 3);
 }
 
 KELVARA_GUI_TEST_MAIN(tst_MainWindow)
