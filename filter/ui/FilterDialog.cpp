@@ -56,6 +56,8 @@ constexpr std::string_view SaveTitle = "Сохранение параметро�
 const double MinPickerValue = *EncodeDateTime({2000, 1, 1, 0, 0, 0, 0});
 const double MaxPickerValue = *EncodeDateTime({2099, 12, 31, 23, 59, 59, 999});
 
+const QSize DesignSize(459, 159);
+
 // Every entry of every list, as the dialog copies and clears the flags.
 template <typename F>
 void ForEachEntry(RunData& d, F f) {
@@ -174,13 +176,15 @@ protected:
 } // namespace
 
 FilterDialog::FilterDialog(ProgramState& v, QWidget* mainWindow)
-    : QDialog(mainWindow, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+    : QDialog(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint |
                               Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       m_state(v), m_mainWindow(mainWindow) {
     setObjectName("Filter");
     setModal(true);
     setFont(WindowFont()); // "MS Sans Serif" 8 pt, or the window's stand-in
-    setFixedSize(459, 159);
+    // The designed size is the least: widened, the two value lists share the extra room.
+    setMinimumSize(DesignSize);
+    resize(DesignSize);
 
     auto place = [](QWidget* w, const char* name, int x, int y, int width, int height) {
         w->setObjectName(name);
@@ -306,6 +310,27 @@ FilterDialog::FilterDialog(ProgramState& v, QWidget* mainWindow)
 
 FilterDialog::~FilterDialog() = default;
 
+void FilterDialog::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    const int dx = std::max(0, width() - DesignSize.width());
+    const int dy = std::max(0, height() - DesignSize.height());
+    const int half = dx / 2;
+    const auto at = [](QWidget* w, int x, int y, int width, int height) { w->setGeometry(x, y, width, height); };
+    at(m_pageList, 0, 2, 131, 157 + dy);
+    at(m_shownList, 134, 16, 143 + half, 105 + dy);
+    at(m_hiddenList, 316 + half, 16, 143 + dx - half, 107 + dy);
+    m_hiddenCaption->move(317 + half, 2);
+    at(m_moveButton, 278 + half, 16, 37, 33);
+    at(m_moveAllButton, 278 + half, 52, 37, 33);
+    at(m_swapButton, 278 + half, 88, 37, 33);
+    at(m_datePage, 134, 2, 325 + dx, 121 + dy);
+    at(m_okButton, 134, 126 + dy, 91, 33);
+    at(m_closeButton, 226, 126 + dy, 91, 33);
+    at(m_openButton, 346 + dx, 126 + dy, 37, 33);
+    at(m_saveButton, 384 + dx, 126 + dy, 37, 33);
+    at(m_resetButton, 422 + dx, 126 + dy, 37, 33);
+}
+
 double FilterDialog::now() const { return clock ? clock() : NowDateTime(); }
 
 std::string FilterDialog::decimalSeparator() const { return QLocale().decimalPoint().toStdString(); }
@@ -408,6 +433,7 @@ void FilterDialog::fillValueLists(const NameList& list, int n) {
     ++m_quiet;
     for (int i = 0; i < n; ++i) {
         auto* item = new QListWidgetItem(QString::fromStdString(Cp1251ToUtf8(list[i].Name)));
+        item->setToolTip(item->text()); // whole, also where the list cuts it
         item->setData(Qt::UserRole, QByteArray::fromStdString(list[i].Name));
         AddSorted(list[i].FiltEdit ? m_hiddenList : m_shownList, item);
     }

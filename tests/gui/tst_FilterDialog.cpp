@@ -130,7 +130,7 @@ QStringList CarColumn(const MainWindow& form) {
 
 } // namespace
 
-class TestTFilter : public QObject {
+class TestFilterDialog : public QObject {
     Q_OBJECT
 
     std::unique_ptr<ProgramState> v;
@@ -192,7 +192,7 @@ private slots:
         Open(mainWindow.get());
         QCOMPARE(dlg->windowTitle(), QString("Фильтр"));
         QCOMPARE(dlg->size(), QSize(459, 159));
-        QCOMPARE(dlg->minimumSize(), dlg->maximumSize());
+        QCOMPARE(dlg->minimumSize(), QSize(459, 159));
         QVERIFY(dlg->isModal());
         const QRect frame = dlg->frameGeometry();
         QCOMPARE(frame.left(), 100 + 800 / 2 - frame.width() / 2);
@@ -238,6 +238,17 @@ private slots:
             QCOMPARE(W<QDateEdit>(picker)->minimumDate(), QDate(2000, 1, 1));
             QCOMPARE(W<QDateEdit>(picker)->maximumDate(), QDate(2099, 12, 31));
         }
+
+        // Widened, the value lists share the room; every name shows whole as a tip.
+        dlg->resize(659, 259);
+        QCOMPARE(List("ListBox1")->geometry(), QRect(134, 16, 243, 205));
+        QCOMPARE(List("ListBox2")->geometry(), QRect(416, 16, 243, 207));
+        QCOMPARE(Button("SB5")->geometry(), QRect(378, 88, 37, 33));
+        QCOMPARE(Button("SB4")->geometry(), QRect(622, 226, 37, 33));
+        ChoosePage(1);
+        QVERIFY(List("ListBox1")->count() > 0);
+        for (int i = 0; i < List("ListBox1")->count(); ++i)
+            QCOMPARE(List("ListBox1")->item(i)->toolTip(), List("ListBox1")->item(i)->text());
 
         auto* timer = W<QTimer>("Timer1");
         QVERIFY(timer->isActive());
@@ -878,8 +889,13 @@ private slots:
         shot("cars");
         ChoosePage(5);
         shot("tyres");
+        dlg->resize(640, 240);
+        ChoosePage(1);
+        shot("cars-widened");
+        ChoosePage(0);
+        shot("date-widened");
     }
 };
 
-KELVARA_GUI_TEST_MAIN(TestTFilter)
+KELVARA_GUI_TEST_MAIN(TestFilterDialog)
 #include "tst_FilterDialog.moc"
