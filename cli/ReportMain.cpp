@@ -1,17 +1,22 @@
-// kelvara-report: what the window shows, printed as text (UTF-8).
+// kelvara-report: what the window shows, printed as text (UTF-8), TSV or CSV.
 //
-//   kelvara-report [options] stages|runs|table|stage|game|status
+//   kelvara-report [options] stages|runs|table|stage|game|status|progress|bests
 
+#include "cli/ReportOutput.h"
 #include "data/Cp1251.h"
 #include "data/DateTime.h"
 #include "session/Events.h"
 #include "session/Startup.h"
 #include "data/ValueTables.h"
 #include "filter/Filter.h"
+#include "progress/ProgressFigures.h"
+#include "progress/ProgressTexts.h"
 #include "table/CellText.h"
 
 #include <algorithm>
+#include <array>
 #include <clocale>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -24,7 +29,7 @@ using namespace kel;
 namespace {
 
 constexpr const char* Usage =
-    "Использование: kelvara-report [параметры] stages|runs|table|stage|game|status\n"
+    "Использование: kelvara-report [параметры] stages|runs|table|stage|game|status|progress|bests\n"
     "  --dir DIR          папка с файлами zlttimes.log и trinfo.bin (по умолчанию текущая)\n"
     "  --filter FILE      фильтр из файла настроек или файла .fil\n"
     "  --now \"yyyy-mm-dd hh:nn:ss\"  текущий момент для фильтра по дате\n"
@@ -35,7 +40,15 @@ constexpr const char* Usage =
     "  --sectors          время по секторам\n"
     "  --relative         время относительно строки курсора (не вместе с --all)\n"
     "  --numbers unchecked|checked|grayed  режим номера проезда\n"
-    "  --cursor ROW       строка курсора (целое число от 1)\n";
+    "  --cursor ROW       строка курсора (целое число от 1)\n"
+    "  --by car|class|profile  группировка лучших времен (bests, по умолчанию car)\n"
+    "  --format text|tsv|csv   вид вывода: text (по умолчанию), tsv или csv (числа всегда с точкой)\n"
+    "  --header           строка с названиями полей (для csv всегда)\n"
+    "Команды: stages — трассы, runs — все проезды журнала, table — таблица проездов, stage — статистика\n"
+    "трассы, game — статистика игры, status — строка состояния, progress — проезды трассы по порядку с\n"
+    "лучшим временем на тот момент, bests — лучшие времена трассы по машинам, классам или профилям.\n";
+
+constexpr const char* StandardOutputName = "стандартный вывод";
 
 int Fail(const std::string& text, int code) {
     std::cerr << text << '\n';
@@ -70,7 +83,7 @@ std::string Num17(double x) {
     return buf;
 }
 
-void PrintStages(const StageFile& stages) {
+void PrintStages(ReportOutput& out, const StageFile& stages) {
     struct Item {
         std::string name;
         int no;
@@ -84,10 +97,11 @@ void PrintStages(const StageFile& stages) {
     }
     std::stable_sort(items.begin(), items.end(),
                      [](const Item& a, const Item& b) { return StageNameLess(a.name, b.name); });
+    out.Header({"name", "number", "length"});
     for (const Item& it : items) {
         char len[64];
         std::snprintf(len, sizeof len, "%.9g", static_cast<double>(it.length));
-        std::cout << Cp1251ToUtf8(it.name) << '\t' << it.no << '\t' << len << '\n';
+        out.Row(std::array<std::string, 3>{Cp1251ToUtf8(it.name), std::to_string(it.no), len});
     }
 }
 
@@ -95,38 +109,95 @@ std::string NameAt(const NameList& list, int32_t idx) {
     return idx >= 0 && static_cast<std::size_t>(idx) < list.size() ? Cp1251ToUtf8(list[idx].Name) : std::string();
 }
 
-void PrintRuns(const RunData& d) {
-    for (int32_t i = 1; i <= d.RunCount; ++i) {
+void PrintRuns(ReportOutput& out, const RunData& d, const StageFile& stages) {
+    // TSV and CSV add the names behind the codes, for readers without the program's tables.
+    const bool names = out.Format() != ReportFormat::Text;
+    std::vector<std::string_view> header{"run",    "date",  "stage",   "wetness", "surface_age",
+                                         "weather", "tyres", "damage",  "car",     "class",
+                                         "profile", "finished", "split1", "split2", "finish"};
+    if (names)
+        header.insert(header.end(), {"stage_name", "wetness_name", "surface_age_name", "weather_name", "tyres_name",
+                                     "damage_name"});
+    out.Header(header);
+    for (int32_t i = 1; i <= d.RunCount && out.Ok(); ++i) {
         const RunRecord& r = d.Runs[i];
-        std::cout << r.RunNo << '\t' << (r.StartTime == 0 ? std::string() : FormatLogDateTime(r.StartTime)) << '\t'
-                  << r.StageNo << '\t' << r.Wetness << '\t' << r.SurfAge << '\t' << r.Weather << '\t' << r.Tyres
-                  << '\t' << r.Damage << '\t' << NameAt(d.CarList, r.CarIdx) << '\t'
-                  << NameAt(d.ClassList, r.ClassIdx) << '\t' << NameAt(d.ProfList, r.ProfIdx) << '\t'
-                  << (r.Finished ? 1 : 0) << '\t' << Num17(r.Split1) << '\t' << Num17(r.Split2) << '\t'
-                  << Num17(r.Finish) << '\n';
+        out.Field(std::to_string(r.RunNo));
+        out.Field(r.StartTime == 0 ? std::string() : FormatLogDateTime(r.StartTime));
+        for (long long n : {static_cast<long long>(r.StageNo), static_cast<long long>(r.Wetness),
+                            static_cast<long long>(r.SurfAge), static_cast<long long>(r.Weather),
+                            static_cast<long long>(r.Tyres), static_cast<long long>(r.Damage)})
+            out.Field(std::to_string(n));
+        out.Field(NameAt(d.CarList, r.CarIdx));
+        out.Field(NameAt(d.ClassList, r.ClassIdx));
+        out.Field(NameAt(d.ProfList, r.ProfIdx));
+        out.Field(r.Finished ? "1" : "0");
+        out.Field(Num17(r.Split1));
+        out.Field(Num17(r.Split2));
+        out.Field(Num17(r.Finish));
+        if (names) {
+            out.Field(Cp1251ToUtf8(stages.Record(r.StageNo).StageName));
+            out.Field(NameAt(d.WetnessList, r.Wetness));
+            out.Field(NameAt(d.SurfAgeList, r.SurfAge));
+            out.Field(NameAt(d.WeatherList, r.Weather));
+            out.Field(NameAt(d.TyresList, r.Tyres));
+            out.Field(NameAt(d.DamageList, r.Damage));
+        }
+        out.EndRow();
     }
 }
 
-void PrintTable(const TableSnapshot& snap) {
+void PrintTable(ReportOutput& out, const TableSnapshot& snap) {
+    out.Header({"run", "car", "class", "split1", "split2", "finish", "wetness", "surface_age", "tyres", "damage",
+                "weather", "profile"});
     std::string cell;
-    for (int row = 1; row <= snap.RowCount; ++row) {
+    for (int row = 1; row <= snap.RowCount && out.Ok(); ++row) {
         for (int col = 0; col < ColumnCount; ++col) {
             CellText(snap, row, col, cell);
-            if (col)
-                std::cout << '\t';
-            std::cout << cell;
+            out.Field(cell);
         }
-        std::cout << '\n';
+        out.EndRow();
     }
 }
 
-void Line(const char* key, const std::string& text) { std::cout << key << '\t' << text << '\n'; }
+void PrintProgress(ReportOutput& out, const ProgressFigures& f, const RunData& d, NumberMode numbers,
+                   const std::string& dec) {
+    const auto& names = ProgressFieldNames();
+    out.Header(std::vector<std::string_view>(names.begin(), names.end()));
+    for (const ProgressPoint& p : f.Points) {
+        if (!out.Ok())
+            break;
+        out.Row(ProgressFields(p, d, numbers, dec));
+    }
+}
+
+void PrintBests(ReportOutput& out, const ProgressFigures& f, const RunData& d, NumberMode numbers,
+                const std::string& dec) {
+    std::vector<std::string_view> names;
+    for (int column = 0; column < BestsColumnCount; ++column)
+        names.push_back(BestsFieldName(column, f.Grouping));
+    out.Header(names);
+    for (const BestsRow& row : f.Bests)
+        out.Row(BestsRowTexts(row, d, f.Grouping, numbers, dec, DateStyle::Log));
+}
+
+// The end of every run that printed something: a failed write is an error, never a success.
+int CloseOutput(ReportOutput& out) {
+    const std::string failure = out.Close();
+    if (failure.empty())
+        return 0;
+    return Fail(failure, 1);
+}
 
 } // namespace
 
 int main(int argc, char** argv) {
     std::setlocale(LC_CTYPE, "");
     const std::string dec = UserDecimalSeparator();
+    // A reader that closed the pipe makes the next write fail with EPIPE, which ends the run
+    // with a message, instead of killing the process silently.
+#ifdef SIGPIPE
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
 
     StartupOptions opt;
     opt.DataDir = ".";
@@ -135,6 +206,9 @@ int main(int argc, char** argv) {
     bool all = false, desc = false, sectors = false, relative = false;
     long sortCol = 0, cursor = 1;
     NumberMode numbers = NumberMode::Unchecked;
+    ReportFormat format = ReportFormat::Text;
+    bool header = false;
+    std::optional<ProgressGrouping> grouping;
 
     std::vector<std::string> args(argv + 1, argv + argc);
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -146,7 +220,7 @@ int main(int argc, char** argv) {
             return args[++i];
         };
         if (a == "--dir" || a == "--filter" || a == "--now" || a == "--stage" || a == "--sort" ||
-            a == "--numbers" || a == "--cursor") {
+            a == "--numbers" || a == "--cursor" || a == "--format" || a == "--by") {
             auto v = value(a.c_str());
             if (!v)
                 return BadUsage("Параметру " + a + " нужно значение");
@@ -164,6 +238,16 @@ int main(int argc, char** argv) {
                 if (!n || *n < 1)
                     return BadUsage("Строка курсора должна быть целым числом не меньше 1: " + *v);
                 cursor = *n;
+            } else if (a == "--format") {
+                if (*v == "text") format = ReportFormat::Text;
+                else if (*v == "tsv") format = ReportFormat::Tsv;
+                else if (*v == "csv") format = ReportFormat::Csv;
+                else return BadUsage("Неизвестный вид вывода: " + *v);
+            } else if (a == "--by") {
+                if (*v == "car") grouping = ProgressGrouping::Car;
+                else if (*v == "class") grouping = ProgressGrouping::Class;
+                else if (*v == "profile") grouping = ProgressGrouping::Profile;
+                else return BadUsage("Группировка должна быть car, class или profile: " + *v);
             } else {
                 if (*v == "unchecked") numbers = NumberMode::Unchecked;
                 else if (*v == "checked") numbers = NumberMode::Checked;
@@ -174,9 +258,11 @@ int main(int argc, char** argv) {
         else if (a == "--desc") desc = true;
         else if (a == "--sectors") sectors = true;
         else if (a == "--relative") relative = true;
+        else if (a == "--header") header = true;
         else if (a == "--help" || a == "-h") {
-            std::cout << Usage;
-            return 0;
+            ReportOutput out(stdout, StandardOutputName, ReportFormat::Text, false);
+            out.Raw(Usage);
+            return CloseOutput(out);
         } else if (!a.empty() && a[0] == '-')
             return BadUsage("Неизвестный параметр: " + a);
         else if (command)
@@ -184,7 +270,8 @@ int main(int argc, char** argv) {
         else
             command = a;
     }
-    static const std::vector<std::string> commands{"stages", "runs", "table", "stage", "game", "status"};
+    static const std::vector<std::string> commands{"stages", "runs",   "table",    "stage",
+                                                   "game",   "status", "progress", "bests"};
     if (!command)
         return BadUsage("Не указана команда");
     if (std::find(commands.begin(), commands.end(), *command) == commands.end())
@@ -194,6 +281,11 @@ int main(int argc, char** argv) {
                         "выключен");
     if (stageName && all)
         return BadUsage("Параметр --stage нельзя сочетать с --all");
+    const bool progress = *command == "progress" || *command == "bests";
+    if (progress && all)
+        return BadUsage(std::string(ChooseOneStageText));
+    if (grouping && *command != "bests")
+        return BadUsage("Параметр --by относится только к команде bests");
     if (nowText) {
         auto now = ParseLogDateTime(*nowText);
         if (!now)
@@ -213,13 +305,14 @@ int main(int argc, char** argv) {
         return Fail(LoadFailureMessage(e).Text, 1);
     }
 
+    ReportOutput out(stdout, StandardOutputName, format, header);
     if (*command == "stages") {
-        PrintStages(v.Stages);
-        return 0;
+        PrintStages(out, v.Stages);
+        return CloseOutput(out);
     }
     if (*command == "runs") {
-        PrintRuns(v.Data);
-        return 0;
+        PrintRuns(out, v.Data, v.Stages);
+        return CloseOutput(out);
     }
 
     // The same display state the window would start with.
@@ -239,39 +332,51 @@ int main(int argc, char** argv) {
         v.StageIndex = static_cast<int32_t>(it - v.StageList.begin());
     }
 
-    const DisplayTexts t = SetupPhase(v, opt);
+    // Texts for other programs carry "." whatever the locale; the filter file above was read
+    // with the user's separator, as the window writes it.
+    const std::string textDec = format == ReportFormat::Text ? dec : ".";
+    StartupOptions setup = opt;
+    setup.DecimalSep = textDec;
+    const DisplayTexts t = SetupPhase(v, setup);
     if (auto notice = MissingStagesNotice(v))
         std::cerr << notice->Text << '\n';
 
     if (*command == "table") {
-        PrintTable(t.Table);
+        PrintTable(out, t.Table);
+    } else if (progress) {
+        const ProgressFigures f =
+            ComputeProgress(v.Data, v.Sel, false, grouping.value_or(ProgressGrouping::Car));
+        if (*command == "progress")
+            PrintProgress(out, f, v.Data, numbers, textDec);
+        else
+            PrintBests(out, f, v.Data, numbers, textDec);
+        if (const std::string note = ProgressNote(f); !note.empty())
+            std::cerr << note << '\n';
     } else if (*command == "stage") {
         const StageRecord& s = v.Stages.Buffer;
-        Line("length", t.Stage.Length);
-        Line("distance", t.Stage.Distance);
-        Line("runs", t.Stage.Runs);
-        Line("number", t.Stage.Number);
-        Line("combined", t.Stage.Combined);
-        Line("best", t.Stage.Best);
-        Line("worst", t.Stage.Worst);
-        Line("average", t.Stage.Average);
-        Line("speed", t.Stage.Speed);
-        Line("description", Cp1251ToUtf8(s.StageDesc1 + s.StageDesc2));
         auto rows = [](const std::array<int32_t, 4>& a) {
             return std::to_string(a[1]) + ' ' + std::to_string(a[2]) + ' ' + std::to_string(a[3]);
         };
-        Line("best_time_rows", rows(v.Disp.BestTimeRow));
-        Line("best_sector_rows", rows(v.Disp.BestSectorRow));
+        out.Record({{"length", t.Stage.Length},
+                    {"distance", t.Stage.Distance},
+                    {"runs", t.Stage.Runs},
+                    {"number", t.Stage.Number},
+                    {"combined", t.Stage.Combined},
+                    {"best", t.Stage.Best},
+                    {"worst", t.Stage.Worst},
+                    {"average", t.Stage.Average},
+                    {"speed", t.Stage.Speed},
+                    {"description", Cp1251ToUtf8(s.StageDesc1 + s.StageDesc2)},
+                    {"best_time_rows", rows(v.Disp.BestTimeRow)},
+                    {"best_sector_rows", rows(v.Disp.BestSectorRow)}});
     } else if (*command == "game") {
-        Line("total_time", t.Game.TotalTime);
-        Line("distance", t.Game.Distance);
-        Line("speed", t.Game.Speed);
-        Line("finished", t.Game.Finished);
-        Line("share", t.Game.Share);
+        out.Record({{"total_time", t.Game.TotalTime},
+                    {"distance", t.Game.Distance},
+                    {"speed", t.Game.Speed},
+                    {"finished", t.Game.Finished},
+                    {"share", t.Game.Share}});
     } else {
-        Line("cursor", t.Status.Cursor);
-        Line("date", t.Status.Date);
-        Line("speed", t.Status.Speed);
+        out.Record({{"cursor", t.Status.Cursor}, {"date", t.Status.Date}, {"speed", t.Status.Speed}});
     }
-    return 0;
+    return CloseOutput(out);
 }

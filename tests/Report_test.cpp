@@ -7,8 +7,11 @@
 
 #include <array>
 #include <cstdio>
+#include <fcntl.h>
+#include <spawn.h>
 #include <sstream>
 #include <sys/wait.h>
+#include <unistd.h>
 
 using namespace kel::test;
 
@@ -19,9 +22,8 @@ struct Result {
     std::string out;
 };
 
-// Runs the tool with `args` (already shell-quoted), stderr folded into the output.
-Result Report(const std::string& args) {
-    const std::string cmd = "LC_ALL=C " KELVARA_BINARY_DIR "/kelvara-report " + args + " 2>&1";
+// Runs the shell command `cmd`: its exit code and standard output.
+Result Shell(const std::string& cmd) {
     Result r;
     FILE* p = popen(cmd.c_str(), "r");
     if (!p)
@@ -35,12 +37,58 @@ Result Report(const std::string& args) {
     return r;
 }
 
+const std::string Tool = "LC_ALL=C " KELVARA_BINARY_DIR "/kelvara-report ";
+
+// Runs the tool with `args` (already shell-quoted), stderr folded into the output or dropped.
+Result Report(const std::string& args, bool withErrors = true) {
+    return Shell(Tool + args + (withErrors ? " 2>&1" : " 2>/dev/null"));
+}
+
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
     for (std::string l; std::getline(in, l);)
         lines.push_back(l);
     return lines;
+}
+
+std::vector<std::vector<std::string>> TabFields(const std::string& text) {
+    std::vector<std::vector<std::string>> rows;
+    for (const std::string& line : Lines(text)) {
+        auto& row = rows.emplace_back();
+        std::size_t start = 0;
+        for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
+            row.push_back(line.substr(start, tab - start));
+        row.push_back(line.substr(start));
+    }
+    return rows;
+}
+
+// Runs the tool with its standard output on a pipe whose reading end is already closed;
+// returns the exit code, the messages in `errors`.
+int ReportIntoClosedPipe(const std::vector<std::string>& args, const std::filesystem::path& errors) {
+    int fds[2];
+    if (pipe(fds) != 0)
+        return -1;
+    close(fds[0]);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
+    posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    std::vector<std::string> all{KELVARA_BINARY_DIR "/kelvara-report"};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& a : all)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(fds[1]);
+    int status = 0;
+    if (spawned != 0 || waitpid(pid, &status, 0) != pid)
+        return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 struct Data {
@@ -128,4 +176,76 @@ TEST(Report, TableStageGameAndStatusFollowTheOptions) {
     EXPECT_NE(r.out.find("cursor\tПозиция курсора:  1\n"), std::string::npos);
     EXPECT_NE(r.out.find("date\tДата/время проезда:  04.03.2026 22:00:00\n"), std::string::npos);
     EXPECT_NE(r.out.find("speed\tСредн. скорость проезда:  150.00 км/ч\n"), std::string::npos);
+}
+
+TEST(Report, CsvParsedBackGivesTheTextFields) {
+    TempDir dir;
+    WriteFile(dir / "trinfo.bin", StageFileBytes({{1, "Пик \"Сова\"; север", 12.5f, "Спуск, \"серпантин\"", ""},
+                                                 {2, "Plain", 3.0f, "", ""}}));
+    WriteFile(dir / "zlttimes.log",
+              LogBytes({MainLine("2026-03-01 20:00:00", 1, "Ралли \"Мк; 2\"", "A, B"), TimesLine(50.5, 99.25, 150.125),
+                        MainLine("2026-03-02 21:00:00", 1, "Vortan GT"), TimesLine(49, 97, 148.5),
+                        MainLine("2026-03-03 21:00:00", 2, "Vortan GT"), TimesLine(10, 20, 30)}));
+    const std::string at = "--dir '" + dir.Path().string() + "' ";
+    for (const std::string command : {"stages", "runs", "table", "progress", "bests --by class", "stage", "game",
+                                      "status", "--numbers grayed --sectors --relative table"}) {
+        const Result text = Report(at + command, false);
+        const Result csv = Report(at + "--format csv " + command, false);
+        ASSERT_EQ(text.code, 0) << command;
+        ASSERT_EQ(csv.code, 0) << command;
+        auto textRows = TabFields(text.out);
+        auto csvRows = ParseCsv(csv.out, ',');
+        ASSERT_FALSE(csvRows.empty());
+        const bool record = command == "stage" || command == "game" || command == "status";
+        if (record) { // "name<TAB>value" lines against a row of names and a row of values
+            std::vector<std::vector<std::string>> columns(2);
+            for (const auto& row : textRows)
+                for (std::size_t k = 0; k < 2; ++k)
+                    columns[k].push_back(row.at(k));
+            textRows = columns;
+        } else {
+            csvRows.erase(csvRows.begin()); // the header
+        }
+        if (command == "runs") // the names behind the codes come on top
+            for (auto& row : csvRows)
+                row.resize(15);
+        EXPECT_EQ(csvRows, textRows) << command;
+    }
+    // The header names the fields; TSV shows it on request only.
+    EXPECT_EQ(Lines(Report(at + "--format csv --stage Plain table").out)[0],
+              "run,car,class,split1,split2,finish,wetness,surface_age,tyres,damage,weather,profile");
+    EXPECT_EQ(Lines(Report(at + "--format tsv --header --by profile bests").out)[0],
+              "profile\truns\tbest\tbest_run\tbest_date\tgap\tbest3_average\tmedian\tspread\twithin_2pct");
+    EXPECT_EQ(Lines(Report(at + "--format tsv --stage Plain progress").out),
+              (std::vector<std::string>{"1\t2026-03-03 21:00:00\tVortan GT\tA1\tTester\t0:30.00\t0:30.00\t1"}));
+    // Runs add the stage and condition names.
+    EXPECT_EQ(ParseCsv(Report(at + "--format csv runs").out, ',')[1].back(), "Off");
+    EXPECT_EQ(ParseCsv(Report(at + "--format csv runs").out, ',')[1][15], "Пик \"Сова\"; север");
+    EXPECT_EQ(Report(at + "--all progress").code, 2);
+    EXPECT_EQ(Report(at + "--by car table").code, 2);
+}
+
+TEST(Report, NamesWithTabsAndLineBreaksKeepEveryRowOnOneLine) {
+    TempDir dir;
+    const std::string name = "Tab\tи\nперенос \"x\"";
+    WriteFile(dir / "trinfo.bin", StageFileBytes({{1, name, 5.0f, "", ""}}));
+    WriteFile(dir / "zlttimes.log", LogBytes({MainLine("2026-03-01 20:00:00", 1, "Vortan GT"), TimesLine(1, 2, 3)}));
+    const std::string at = "--dir '" + dir.Path().string() + "' ";
+    EXPECT_EQ(Report(at + "--format tsv stages").out, "Tab и перенос  x \t1\t5\n");
+    EXPECT_EQ(ParseCsv(Report(at + "--format csv stages").out, ',')[1][0], name);
+}
+
+TEST(Report, AFailedWriteIsAnError) {
+    Data d;
+    const std::string at = d.Dir();
+    const Result full = Shell(Tool + at + "runs 2>&1 >/dev/full");
+    EXPECT_EQ(full.code, 1);
+    EXPECT_NE(full.out.find("Ошибка записи в стандартный вывод: Нет места на устройстве"), std::string::npos)
+        << full.out;
+    EXPECT_EQ(Shell(Tool + at + "--format csv table 2>&1 >&-").code, 1);
+    EXPECT_EQ(Shell(Tool + "--help 2>&1 >/dev/full").code, 1);
+
+    TempDir errors;
+    EXPECT_EQ(ReportIntoClosedPipe({"--dir", d.dir.Path().string(), "runs"}, errors / "err"), 1);
+    EXPECT_NE(ReadFile(errors / "err").find("стандартный вывод"), std::string::npos);
 }

@@ -89,4 +89,44 @@ std::string TimesLine(double split1, double split2, double finish) {
     return buf;
 }
 
+std::vector<std::vector<std::string>> ParseCsv(std::string_view text, char separator) {
+    std::vector<std::vector<std::string>> rows;
+    std::vector<std::string> row;
+    std::string field;
+    bool quoted = false, any = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quoted) {
+            if (c != '"')
+                field += c;
+            else if (i + 1 < text.size() && text[i + 1] == '"')
+                field += text[++i];
+            else
+                quoted = false;
+        } else if (c == '"') {
+            quoted = any = true;
+        } else if (c == separator) {
+            row.push_back(std::move(field));
+            field.clear();
+            any = true;
+        } else if (c == '\n' || (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) {
+            if (c == '\r')
+                ++i;
+            row.push_back(std::move(field));
+            rows.push_back(std::move(row));
+            field.clear();
+            row.clear();
+            any = false;
+        } else {
+            field += c;
+            any = true;
+        }
+    }
+    if (any || !field.empty()) {
+        row.push_back(std::move(field));
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
 } // namespace kel::test

@@ -52,4 +52,8 @@ std::string MainLine(const std::string& date, int stage, const std::string& car,
 // A continuation line with the three times.
 std::string TimesLine(double split1, double split2, double finish);
 
+// Rows of RFC 4180 text (quoted fields may hold separators, quotes and line breaks); a line
+// end is LF or CR LF. An independent reader for checking what the program writes.
+std::vector<std::vector<std::string>> ParseCsv(std::string_view text, char separator);
+
 } // namespace kel::test
