@@ -24,7 +24,7 @@ bool g_aboutOpen = false;
 VersionInfo ProgramVersionInfo() {
     return {QStringLiteral("Kelvara"), QStringLiteral(KELVARA_FILE_VERSION),
             QStringLiteral("Программа показывает статистику выступлений игрока в симуляторе ралли"),
-            QStringLiteral("© Авторы Kelvara. Распространяется бесплатно")};
+            QStringLiteral("© Авторы Kelvara. Свободная программа, GPL-3.0-or-later")};
 }
 
 QString AboutDescription(const VersionInfo& info) {

@@ -10,6 +10,9 @@
 #include "data/ValueTables.h"
 #include "filter/Filter.h"
 #include "filter/ui/FilterDialog.h"
+#include "progress/ProgressFigures.h"
+#include "progress/ProgressTexts.h"
+#include "progress/ui/ProgressWindow.h"
 #include "settings/Settings.h"
 #include "stats/ui/JustifiedLabel.h"
 #include "table/ui/RunsGrid.h"
@@ -285,6 +288,14 @@ void MainWindow::createControls() {
     filterButton->setPicture(FilterPicture());
     connect(filterButton, &QAbstractButton::clicked, this, [this] { onFilterButtonClicked(); });
 
+    // Under the run-number box, in the room the panel grew for it.
+    progressButton = new PictureButton(displayPanel);
+    progressButton->setObjectName(QStringLiteral("ProgressButton"));
+    progressButton->setFont(boxFont);
+    progressButton->setGeometry(176, 88, 87, 30);
+    progressButton->setPicture(ProgressPicture());
+    connect(progressButton, &QAbstractButton::clicked, this, [this] { openProgress(); });
+
     statusBar = new QStatusBar(this);
     statusBar->setObjectName(QStringLiteral("StatusBar1"));
     statusBar->setFont(boxFont);
@@ -363,6 +374,8 @@ void MainWindow::loadCaptionsAndHints() {
     stageNumberLabel->setToolTip(Q(PanelHints[4 - 1]));
     filterButton->setText(QStringLiteral("Фильтр ..."));
     filterButton->setToolTip(QStringLiteral("Нажмите здесь, чтобы задать условия выборки записей"));
+    progressButton->setText(Q(ProgressButtonCaption));
+    progressButton->setToolTip(Q(ProgressButtonHint));
     for (const DisplayBoxPlace& place : DisplayBoxPlaces) {
         DisplayCheckBox* box = this->*place.Member;
         box->setText(Q(CheckCaptions[place.Caption]));
@@ -685,6 +698,8 @@ void MainWindow::onDisplayBoxPressed(DisplayCheckBox* box, bool byKeyboard) {
         break;
     }
     showTable(OnDisplayOptionChanged(m_state, m_decimalSep));
+    if (m_progress)
+        m_progress->refresh(); // run numbers follow the run-number mode
 }
 
 void MainWindow::onAllStagesToggled() {
@@ -731,6 +746,10 @@ bool MainWindow::onKeyPressed(int key, Qt::KeyboardModifiers) {
                MessageIcon::Warning, MsgButtons::Ok, this);
         return true;
     }
+    if (key == Qt::Key_F2) {
+        openProgress();
+        return true;
+    }
     if (key == Qt::Key_F1) {
         QWidget* const noted = stageList->hasFocus() ? static_cast<QWidget*>(stageList)
                                : runsGrid->hasFocus()  ? static_cast<QWidget*>(runsGrid)
@@ -771,6 +790,22 @@ void MainWindow::showTexts(const DisplayTexts& texts) {
     syncStageListSelection();
     if (!m_inTransition)
         reportMissingStages();
+    if (m_progress)
+        m_progress->refresh();
+}
+
+void MainWindow::openProgress() {
+    if (!m_progress) {
+        m_progress = new ProgressWindow(m_state, m_decimalSep, this);
+        connect(m_progress, &ProgressWindow::runChosen, this, [this](int runNo) { moveCursorToRun(runNo); });
+    }
+    m_progress->showAndRaise();
+}
+
+void MainWindow::moveCursorToRun(int runNo) {
+    const int row = SelectionRowOfRun(m_state.Sel, runNo);
+    if (row > 0)
+        runsGrid->setCurrentRow(row);
 }
 
 // Runs on stages that "trinfo.bin" does not describe are named once, when first met.
@@ -862,6 +897,8 @@ void MainWindow::shutDown() {
 }
 
 void MainWindow::saveSettings() {
+    if (m_progress)
+        m_progress->storeSettings();
     Settings& c = m_state.Config;
     c.TimeForSect = bySectorsBox->isChecked();
     c.Otnos = relativeBox->isChecked();

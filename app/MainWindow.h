@@ -26,6 +26,7 @@ class PanelBox;
 class DisplayCheckBox;
 class PictureButton;
 class JustifiedLabel;
+class ProgressWindow;
 class RunsGrid;
 
 // Runs the filter dialog over the window's state (modal; returns when it is closed).
@@ -49,7 +50,7 @@ struct ValueBox {
 //     game panel:  12 total driving time, 13 total distance, 14 average speed, 16 level
 //                  (hidden), 17 rank (hidden), 18 finished runs, 19 finished share
 //   display boxes "CheckBox1" by sectors, "CheckBox2" relative, "CheckBox3" all stages,
-//     "CheckBox4" run-number mode; filter button "SpeedButton2"
+//     "CheckBox4" run-number mode; filter button "SpeedButton2", progress button "ProgressButton"
 //   status bar "StatusBar1" with the panels "StatusPanel1" cursor position, "StatusPanel2" run
 //     date, "StatusPanel3" run speed, "StatusPanel4" notes
 class MainWindow : public QWidget {
@@ -108,6 +109,7 @@ public:
     DisplayCheckBox* allStagesBox = nullptr;
     DisplayCheckBox* runNumberModeBox = nullptr;
     PictureButton* filterButton = nullptr;
+    PictureButton* progressButton = nullptr;
     // status bar
     QStatusBar* statusBar = nullptr;
     QLabel* cursorPanel = nullptr;
@@ -130,11 +132,16 @@ public:
     // True when the key was handled (it then goes no further).
     bool onKeyPressed(int key, Qt::KeyboardModifiers modifiers);
     void onTrayActivated(int reason);
+    // The progress window (F2, the progress button): opened on first use, then shown and raised.
+    void openProgress();
+    ProgressWindow* progressWindow() const { return m_progress; }
+    // The cursor onto the run with this number, when the selection holds it.
+    void moveCursorToRun(int runNo);
     void saveSettings();
     // A short note in the status bar's last panel (empty clears it).
     void showNote(const QString& note);
 
-    static constexpr int PanelFullHeight[3] = {317, 115, 95};
+    static constexpr int PanelFullHeight[3] = {317, 115, 128};
     static constexpr int CollapsedHeight = 18;
 
     // Tests: -1 asks the platform whether a notification area exists, 0 or 1 decide it.
@@ -183,6 +190,7 @@ private:
     StartupOptions m_options;
     std::string m_decimalSep = ".";
     FilterDialogRunner m_filterDialog;
+    ProgressWindow* m_progress = nullptr;
     QString m_settingsPath;
     QString m_exePath;
     QTimer* m_sizeMoveEnd = nullptr;

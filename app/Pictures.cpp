@@ -74,4 +74,40 @@ QPixmap FilterPicture() {
     return pixmap;
 }
 
+QPixmap ProgressPicture() {
+    QPixmap pixmap(21, 24);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    // axes
+    p.setPen(QPen(QColor(60, 60, 60), 1));
+    p.drawLine(QPointF(2.5, 3), QPointF(2.5, 21.5));
+    p.drawLine(QPointF(2.5, 21.5), QPointF(20, 21.5));
+    // runs, coloured dots trending down
+    const struct {
+        double x, y;
+        QColor colour;
+    } dots[] = {{6, 7, QColor(31, 119, 180)},  {9, 11, QColor(255, 127, 14)}, {11, 8, QColor(31, 119, 180)},
+                {13, 14, QColor(44, 160, 44)}, {16, 12, QColor(255, 127, 14)}, {18, 17, QColor(44, 160, 44)}};
+    p.setPen(Qt::NoPen);
+    for (const auto& d : dots) {
+        p.setBrush(d.colour);
+        p.drawEllipse(QPointF(d.x, d.y), 1.6, 1.6);
+    }
+    // the best so far, stepping down
+    p.setPen(QPen(QColor(128, 0, 0), 1.6));
+    p.setBrush(Qt::NoBrush);
+    QPainterPath steps;
+    steps.moveTo(4, 7);
+    steps.lineTo(9, 7);
+    steps.lineTo(9, 11);
+    steps.lineTo(13, 11);
+    steps.lineTo(13, 14);
+    steps.lineTo(18, 14);
+    steps.lineTo(18, 17);
+    steps.lineTo(20, 17);
+    p.drawPath(steps);
+    return pixmap;
+}
+
 } // namespace kel

@@ -13,4 +13,7 @@ QPixmap AppIconPixmap(int size);
 // The 21 x 24 picture of the filter button: a funnel.
 QPixmap FilterPicture();
 
+// The 21 x 24 picture of the progress button: falling times with a best-so-far step.
+QPixmap ProgressPicture();
+
 } // namespace kel

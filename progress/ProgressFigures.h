@@ -30,6 +30,8 @@ struct ProgressPoint {
     double PreviousBest = 0; // best before this run; 0 for the first charted run
     bool NewBest = false;    // the first run, and every run faster than all before it
     int Colour = -1;         // index into ProgressFigures::ColourCars; -1 for the other cars
+
+    bool operator==(const ProgressPoint&) const = default;
 };
 
 // One row of the bests table: the runs of one car, class or profile.
@@ -45,6 +47,8 @@ struct BestsRow {
     double Median = 0;        // middle value, the mean of the two middle values for an even count
     double Spread = 0;        // population standard deviation, 0 for one run
     int32_t Within2 = 0;      // finishes <= Best * 1.02
+
+    bool operator==(const BestsRow&) const = default;
 };
 
 enum BestsColumn {
@@ -64,6 +68,8 @@ struct ProgressFigures {
     ProgressGrouping Grouping = ProgressGrouping::Car;
     std::vector<BestsRow> Bests;        // best ascending, ties by name
     double StageBest = 0;               // best of all used runs (0 when none)
+
+    bool operator==(const ProgressFigures&) const = default;
 };
 
 // The figures over the selection's runs taken in log order (whatever the table's order):

@@ -5,6 +5,8 @@
 #include "data/DateTime.h"
 #include "data/Format.h"
 
+#include <optional>
+
 #include <cmath>
 #include <cstdio>
 
@@ -30,6 +32,25 @@ std::string ProgressWindowTitle(std::string_view stageName) {
     std::string title = "Прогресс — ";
     title += stageName;
     return title;
+}
+
+std::string BestsExportFileName(std::string_view stageName) {
+    std::string name;
+    for (char c : stageName)
+        name += std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos || static_cast<unsigned char>(c) < 32
+                    ? '_'
+                    : c;
+    return name + " — лучшие.csv";
+}
+
+std::string ExportFailedText(std::string_view path, std::string_view reason) {
+    std::string text = "Не удалось записать файл ";
+    text += path;
+    if (!reason.empty()) {
+        text += ": ";
+        text += reason;
+    }
+    return text;
 }
 
 std::string ProgressTimeText(double seconds, std::string_view decimalSep) {
@@ -135,11 +156,26 @@ const std::array<std::string_view, ProgressFieldCount>& ProgressFieldNames() {
 std::string_view BestsCaption(int column, ProgressGrouping grouping) {
     static constexpr std::array<std::string_view, 3> nameCaptions{"Машина", "Класс", "Профиль"};
     static constexpr std::array<std::string_view, BestsColumnCount> captions{
-        "", "Проездов", "Лучшее время", "Проезд лучшего", "Дата лучшего", "Отставание",
-        "Среднее 3 лучших", "Медиана", "Разброс", "В пределах 2 %"};
+        "", "Проездов", "Лучшее", "Проезд", "Дата", "Отставание", "Ср. 3 лучших", "Медиана", "Разброс",
+        "В пределах 2 %"};
     if (column == BestsName)
         return nameCaptions[static_cast<std::size_t>(grouping)];
     return column > 0 && column < BestsColumnCount ? captions[static_cast<std::size_t>(column)] : std::string_view();
+}
+
+std::string_view BestsHint(int column) {
+    static constexpr std::array<std::string_view, BestsColumnCount> hints{
+        "Машина, класс или профиль, по которым сгруппированы проезды",
+        "Проездов с временем",
+        "Лучшее время финиша",
+        "Номер первого проезда с лучшим временем",
+        "Дата и время проезда с лучшим временем",
+        "На сколько лучшее время медленнее лучшего времени трассы",
+        "Среднее трех лучших времен (всех, если их меньше трех)",
+        "Середина упорядоченных времен: половина проездов быстрее, половина медленнее",
+        "Стандартное отклонение времен финиша: чем меньше, тем стабильнее",
+        "Доля проездов, медленнее лучшего не более чем на 2 %"};
+    return column >= 0 && column < BestsColumnCount ? hints[static_cast<std::size_t>(column)] : std::string_view();
 }
 
 std::string_view BestsFieldName(int column, ProgressGrouping grouping) {
@@ -195,6 +231,75 @@ std::vector<AxisTick> TimeAxisTicks(double low, double high, int maxTicks) {
         step = 3600 * std::ceil((high - low) / 3600 / std::max(1, maxTicks - 1));
     for (double k = std::ceil(low / step); k * step <= high; ++k)
         ticks.push_back({k * step, MinutesSeconds(k * step)});
+    return ticks;
+}
+
+std::vector<AxisTick> DateAxisTicks(double low, double high, int maxTicks) {
+    std::vector<AxisTick> ticks;
+    // Day counts beyond the years 1..9999 have no date; before 1900 the fraction runs backwards.
+    if (!std::isfinite(low) || !std::isfinite(high) || high < low || maxTicks < 1 || low < 1 || high > 2958465)
+        return ticks;
+    const auto text = [](double day, const char* format) {
+        const DateTimeParts p = DecodeDateTime(day);
+        char buf[48];
+        if (format[0] == 'm')
+            std::snprintf(buf, sizeof buf, "%02d.%04d", p.Month, p.Year);
+        else if (format[0] == 'y')
+            std::snprintf(buf, sizeof buf, "%04d", p.Year);
+        else if (format[0] == 'd')
+            std::snprintf(buf, sizeof buf, "%02d.%02d.%04d", p.Day, p.Month, p.Year);
+        else if (format[0] == 'h')
+            std::snprintf(buf, sizeof buf, "%02d:%02d", p.Hour, p.Minute);
+        else
+            std::snprintf(buf, sizeof buf, "%02d.%02d %02d:%02d", p.Day, p.Month, p.Hour, p.Minute);
+        return std::string(buf);
+    };
+    // Steps of a fixed length: minutes, hours, days, weeks (from a Monday: day 2 was one).
+    static constexpr double minute = 1.0 / 1440;
+    static constexpr struct {
+        double Length, Offset;
+        const char* Format;
+    } fixed[] = {{minute, 0, "t"},      {2 * minute, 0, "t"}, {5 * minute, 0, "t"}, {10 * minute, 0, "t"},
+                 {15 * minute, 0, "t"}, {30 * minute, 0, "t"}, {1.0 / 24, 0, "t"}, {2.0 / 24, 0, "t"},
+                 {3.0 / 24, 0, "t"},    {6.0 / 24, 0, "t"},   {12.0 / 24, 0, "t"}, {1, 0, "d"},
+                 {2, 0, "d"},           {7, 2, "d"},          {14, 2, "d"}};
+    const bool oneDay = std::floor(low) == std::floor(high);
+    for (const auto& step : fixed) {
+        // Rounded to whole minutes so that 1/24 steps land on the hour.
+        const double first = std::ceil((low - step.Offset) / step.Length - 1e-9);
+        const double last = std::floor((high - step.Offset) / step.Length + 1e-9);
+        if (last - first + 1 > maxTicks)
+            continue;
+        const char* format = step.Format[0] == 't' && oneDay ? "h" : step.Format;
+        for (double k = first; k <= last; ++k) {
+            const double at = std::round((step.Offset + k * step.Length) * 1440) / 1440;
+            ticks.push_back({at, text(at, format)});
+        }
+        return ticks;
+    }
+    // Calendar steps: first days of every 1, 2, 3 or 6 months, then of every 1, 2, 5, ... years.
+    const DateTimeParts from = DecodeDateTime(low);
+    const DateTimeParts to = DecodeDateTime(high);
+    const int firstMonth = from.Year * 12 + from.Month - 1;
+    const int lastMonth = to.Year * 12 + to.Month - 1;
+    static constexpr int monthSteps[] = {1, 2, 3, 6, 12, 24, 60, 120, 240, 600, 1200};
+    for (int months : monthSteps) {
+        std::vector<AxisTick> found;
+        for (int m = firstMonth; m <= lastMonth; ++m) {
+            if (m % months != 0)
+                continue;
+            DateTimeParts p;
+            p.Year = m / 12;
+            p.Month = m % 12 + 1;
+            p.Day = 1;
+            const std::optional<double> at = EncodeDateTime(p);
+            if (!at || *at < low || *at > high)
+                continue;
+            found.push_back({*at, text(*at, months >= 12 ? "y" : "m")});
+        }
+        if (static_cast<int>(found.size()) <= maxTicks)
+            return found;
+    }
     return ticks;
 }
 

@@ -16,9 +16,25 @@ inline constexpr std::string_view ChooseOneStageText = "Выберите одн�
 inline constexpr std::string_view OtherCarsName = "другие";
 inline constexpr std::string_view GroupingLabel = "Группировать:";
 inline constexpr std::array<std::string_view, 3> GroupingNames{"по машинам", "по классам", "по профилям"};
+inline constexpr std::string_view ProgressButtonCaption = "Прогресс ...";
+inline constexpr std::string_view ProgressButtonHint =
+    "График времен выбранной трассы и лучшие результаты по машинам, классам и профилям (F2)";
+inline constexpr std::string_view BestLineName = "Лучшее на тот момент";
+inline constexpr std::string_view NewBestName = "Новый лучший";
+inline constexpr std::string_view NoTimedRunsText = "На этой трассе нет проездов с временем";
+inline constexpr std::string_view ExportBestsCaption = "Экспорт в CSV…";
+inline constexpr std::string_view ExportBestsHint = "Сохранить таблицу лучших результатов в файл CSV";
+inline constexpr std::string_view ExportDialogTitle = "Экспорт лучших результатов";
+inline constexpr std::string_view ExportFileFilter = "Файлы CSV (*.csv)";
+inline constexpr std::string_view AllStagesTitle = "Все трассы";
 
 // "Прогресс — <stage name>"
 std::string ProgressWindowTitle(std::string_view stageName);
+// The file name proposed for the export of the bests table: "<stage name> — лучшие.csv", with
+// the characters that file systems refuse replaced by "_".
+std::string BestsExportFileName(std::string_view stageName);
+// The message for a failed export.
+std::string ExportFailedText(std::string_view path, std::string_view reason);
 
 // A time as the runs table shows it (single-precision value, FormatRaceTime).
 std::string ProgressTimeText(double seconds, std::string_view decimalSep);
@@ -58,6 +74,8 @@ const std::array<std::string_view, ProgressFieldCount>& ProgressFieldNames();
 
 // The bests table's captions (window, exported file) and English field names (report tool).
 std::string_view BestsCaption(int column, ProgressGrouping grouping);
+// What a column of the bests table means (the caption's tooltip).
+std::string_view BestsHint(int column);
 std::string_view BestsFieldName(int column, ProgressGrouping grouping);
 // The texts of one bests row, by BestsColumn.
 std::array<std::string, BestsColumnCount> BestsRowTexts(const BestsRow& row, const RunData& data,
@@ -69,12 +87,15 @@ std::array<std::string, BestsColumnCount> BestsRowTexts(const BestsRow& row, con
 std::string ExportBestsCsv(const std::vector<BestsRow>& rows, const RunData& data, ProgressGrouping grouping,
                            NumberMode mode, std::string_view decimalSep);
 
-// Tick marks of the time axis: at most `maxTicks` round values (whole seconds, 1 2 5 10 15 20
-// 30 s, then whole minutes) within [low, high], labelled "m:ss".
+// Tick marks of the chart's axes: at most `maxTicks` round values within [low, high].
 struct AxisTick {
-    double Seconds = 0;
+    double Value = 0;
     std::string Text;
 };
+// Times in seconds, every 1 2 5 10 15 20 30 s or whole minutes, labelled "m:ss".
 std::vector<AxisTick> TimeAxisTicks(double low, double high, int maxTicks);
+// Dates in days since 1899-12-30: whole minutes or hours ("dd.mm hh:nn", "hh:nn" within one
+// day), days and Mondays ("dd.mm.yyyy"), first days of months ("mm.yyyy") or of years ("yyyy").
+std::vector<AxisTick> DateAxisTicks(double low, double high, int maxTicks);
 
 } // namespace kel

@@ -5,6 +5,7 @@
 #include "data/RunData.h"
 #include "data/StageFile.h"
 #include "filter/FilterState.h"
+#include "progress/ProgressSettings.h"
 #include "settings/Settings.h"
 #include "table/DisplayState.h"
 
@@ -24,6 +25,7 @@ struct ProgramState {
     VisibilityTotals Totals;
     DisplayState Disp;
     Settings Config;
+    ProgressSettings Progress;          // the progress window's section of the settings
     std::set<int> MissingStagesReported; // stage numbers already named in a warning
 };
 

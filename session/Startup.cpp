@@ -57,12 +57,14 @@ void LoadPhase(ProgramState& v, const StartupOptions& o) {
 
         current = Str(SettingsFileName);
         v.Config = Settings{};
+        v.Progress = ProgressSettings{};
         v.Filter = FilterState{};
         v.Filter.FSaveDir = o.ProgramDir;
         v.Filter.ActiveDateFilter.fromDate = v.Filter.ActiveDateFilter.toDate = o.Now;
         if (!o.SettingsPath.empty()) {
             IniFile ini(o.SettingsPath.string(), Str(SettingsFileName));
             LoadSettings(ini, v.Config);
+            LoadProgressSettings(ini, v.Progress);
             ReadFilterSettings(ini, v.Filter, v.Data, o.Now, o.DecimalSep, o.ProgramDir);
         }
         if (!o.FilterPath.empty()) {
@@ -100,6 +102,7 @@ std::string SaveSettingsFile(const ProgramState& v, const std::filesystem::path&
         IniFile ini(path.string(), Str(SettingsFileName));
         SaveSettings(ini, v.Config);
         WriteFilterSettings(ini, v.Filter, v.Data, FilterSource::InForce, dec);
+        SaveProgressSettings(ini, v.Progress);
         return ini.Save();
     } catch (const LoadError&) {
         return "Не удалось записать файл " + path.string() +

@@ -4,6 +4,7 @@
 #include "progress/ProgressTexts.h"
 
 #include "data/Cp1251.h"
+#include "data/DateTime.h"
 #include "session/Events.h"
 #include "session/Startup.h"
 #include "tests/TestUtil.h"
@@ -173,6 +174,19 @@ TEST(ProgressTexts, RoundingOfSharesGapsAndAxisTicks) {
     EXPECT_EQ(labels, (std::vector<std::string>{"1:40", "2:00", "2:20", "2:40", "3:00"}));
     EXPECT_EQ(TimeAxisTicks(600, 600, 5).size(), 1u);
     EXPECT_LE(TimeAxisTicks(0, 50000, 8).size(), 8u);
+
+    const auto dateLabels = [](const std::string& from, const std::string& to, int maxTicks) {
+        std::vector<std::string> texts;
+        for (const AxisTick& t : DateAxisTicks(*ParseLogDateTime(from), *ParseLogDateTime(to), maxTicks))
+            texts.push_back(t.Text);
+        return texts;
+    };
+    EXPECT_EQ(dateLabels("2024-01-10 00:00:00", "2024-12-20 00:00:00", 6),
+              (std::vector<std::string>{"03.2024", "05.2024", "07.2024", "09.2024", "11.2024"}));
+    EXPECT_EQ(dateLabels("2024-05-01 09:30:00", "2024-05-01 16:10:00", 4),
+              (std::vector<std::string>{"10:00", "12:00", "14:00", "16:00"}));
+    EXPECT_EQ(dateLabels("2024-05-01 09:30:00", "2024-05-09 16:10:00", 2), // Mondays
+              (std::vector<std::string>{"06.05.2024"}));
 }
 
 } // namespace

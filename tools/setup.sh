@@ -2,7 +2,7 @@
 
 KELVARA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 KELVARA_BUILD="$KELVARA_ROOT/build"
-KELVARA_PACKAGES=(cmake ninja-build g++ qt6-base-dev libsimpleini-dev libgtest-dev libbenchmark-dev
+KELVARA_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-charts-dev libsimpleini-dev libgtest-dev libbenchmark-dev
                   xvfb xauth fonts-dejavu-core fonts-liberation2)
 
 kelvara_say() { printf '%s\n' "$*" >&2; }

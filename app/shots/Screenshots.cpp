@@ -9,6 +9,7 @@
 #include "app/MainWindow.h"
 #include "data/Cp1251.h"
 #include "data/RunData.h"
+#include "progress/ui/ProgressWindow.h"
 #include "stats/ui/JustifiedLabel.h"
 #include "table/ui/RunsGrid.h"
 
@@ -17,6 +18,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QComboBox>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -81,6 +83,33 @@ int main(int argc, char** argv) {
         for (int row = 0; row < form.stageList->count() && form.stageRuns.value->text() == QLatin1String("0"); ++row)
             form.stageList->setCurrentRow(row);
         Save(form, QStringLiteral("01-start"));
+
+        // The progress window on the stage with the most runs, by car and by class, and in the
+        // all-stages mode.
+        {
+            const int start = form.stageList->currentRow();
+            int busiest = start;
+            int most = -1;
+            for (int row = 0; row < form.stageList->count(); ++row) {
+                form.stageList->setCurrentRow(row);
+                if (form.runsGrid->rowCount() > most) {
+                    most = form.runsGrid->rowCount();
+                    busiest = row;
+                }
+            }
+            form.stageList->setCurrentRow(busiest);
+            form.openProgress();
+            kel::ProgressWindow& progress = *form.progressWindow();
+            Save(progress, QStringLiteral("10-progress"));
+            progress.groupingBox->setCurrentIndex(1);
+            Save(progress, QStringLiteral("11-progress-by-class"));
+            progress.groupingBox->setCurrentIndex(0);
+            form.onDisplayBoxPressed(form.allStagesBox, false);
+            Save(progress, QStringLiteral("12-progress-all-stages"));
+            form.onDisplayBoxPressed(form.allStagesBox, false);
+            progress.close();
+            form.stageList->setCurrentRow(start);
+        }
 
         form.runsGrid->setCurrentRow(3);
         form.onDisplayBoxPressed(form.bySectorsBox, false);

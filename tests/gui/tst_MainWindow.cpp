@@ -653,7 +653,7 @@ void tst_MainWindow::layoutAndCaptions() {
     QCOMPARE(form->stageList->geometry(), QRect(2, 2, 141, form->height() - 21));
     QCOMPARE(form->stagePanel->geometry(), QRect(148, 2, 269, 317));
     QCOMPARE(form->gamePanel->geometry(), QRect(148, 324, 269, 115));
-    QCOMPARE(form->displayPanel->geometry(), QRect(148, 442, 269, 95));
+    QCOMPARE(form->displayPanel->geometry(), QRect(148, 442, 269, 128));
     QCOMPARE(form->runsGrid->geometry(), QRect(422, 2, form->width() - 422, form->height() - 21));
     QCOMPARE(form->statusBar->geometry(), QRect(0, form->height() - 18, form->width(), 18));
     QCOMPARE(form->descriptionBox->geometry(), QRect(4, 18, 261, 170));
@@ -678,14 +678,14 @@ void tst_MainWindow::panelsCollapseAndSetTheMinimumHeight() {
     MessageRecorder messages;
     auto form = Open(f);
     // The stack of panels does not fit 500: the window grows to hold it.
-    QCOMPARE(form->frameGeometry().height(), 317 + 115 + 95 + 44);
-    QCOMPARE(form->minimumHeight(), 18 + 317 + 115 + 95 + 14);
+    QCOMPARE(form->frameGeometry().height(), 317 + 115 + 128 + 44);
+    QCOMPARE(form->minimumHeight(), 18 + 317 + 115 + 128 + 14);
 
     QTest::mouseDClick(form->stagePanel, Qt::LeftButton, {}, QPoint(262, 10));
     QCOMPARE(form->stagePanel->height(), 18);
     QCOMPARE(form->gamePanel->y(), 25);
     QCOMPARE(form->displayPanel->y(), 18 + 115 + 10);
-    QCOMPARE(form->minimumHeight(), 18 + 18 + 115 + 95 + 14);
+    QCOMPARE(form->minimumHeight(), 18 + 18 + 115 + 128 + 14);
     QTest::mouseDClick(form->displayPanel, Qt::LeftButton, {}, QPoint(262, 10));
     QCOMPARE(form->displayPanel->height(), 18);
 

@@ -1,0 +1,39 @@
+#include "progress/ProgressSettings.h"
+
+#include "data/Cp1251.h"
+#include "settings/IniFile.h"
+
+namespace kel {
+namespace {
+constexpr std::string_view Section = "Progress";
+}
+
+void LoadProgressSettings(const IniFile& ini, ProgressSettings& s) {
+    const ProgressSettings d;
+    s.X = ini.ReadInt32(Section, "X", d.X);
+    s.Y = ini.ReadInt32(Section, "Y", d.Y);
+    s.Width = ini.ReadInt32(Section, "Width", d.Width);
+    s.Height = ini.ReadInt32(Section, "Height", d.Height);
+    s.ChartHeight = ini.ReadInt32(Section, "ChartHeight", d.ChartHeight);
+    s.TableHeight = ini.ReadInt32(Section, "TableHeight", d.TableHeight);
+    s.Grouping = ini.ReadInt32(Section, "Grouping", d.Grouping);
+    if (s.Grouping < 0 || s.Grouping > 2)
+        s.Grouping = 0;
+    // The file is Windows-1251 like every other; the folder name lives in UTF-8 in memory.
+    s.ExportDir = Cp1251ToUtf8(ini.ReadString(Section, "ExportDir", ""));
+}
+
+void SaveProgressSettings(IniFile& ini, const ProgressSettings& s) {
+    if (s.Width <= 0)
+        return;
+    ini.WriteInteger(Section, "X", s.X);
+    ini.WriteInteger(Section, "Y", s.Y);
+    ini.WriteInteger(Section, "Width", s.Width);
+    ini.WriteInteger(Section, "Height", s.Height);
+    ini.WriteInteger(Section, "ChartHeight", s.ChartHeight);
+    ini.WriteInteger(Section, "TableHeight", s.TableHeight);
+    ini.WriteInteger(Section, "Grouping", s.Grouping);
+    ini.WriteString(Section, "ExportDir", Utf8ToCp1251(s.ExportDir));
+}
+
+} // namespace kel

@@ -1,0 +1,56 @@
+#include "progress/ui/BestsTableModel.h"
+
+namespace kel {
+
+BestsTableModel::BestsTableModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void BestsTableModel::setRows(std::vector<BestsRow> rows, const RunData& data, ProgressGrouping grouping,
+                              NumberMode mode, const std::string& decimalSep) {
+    beginResetModel();
+    m_rows = std::move(rows);
+    m_grouping = grouping;
+    m_texts.clear();
+    m_texts.reserve(m_rows.size());
+    for (const BestsRow& row : m_rows) {
+        const auto texts = BestsRowTexts(row, data, grouping, mode, decimalSep, DateStyle::Display);
+        auto& shown = m_texts.emplace_back();
+        for (std::size_t k = 0; k < texts.size(); ++k)
+            shown[k] = QString::fromStdString(texts[k]);
+    }
+    endResetModel();
+}
+
+int BestsTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int BestsTableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : BestsColumnCount; }
+
+QVariant BestsTableModel::data(const QModelIndex& index, int role) const {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    const auto& texts = m_texts[static_cast<std::size_t>(index.row())];
+    switch (role) {
+    case Qt::DisplayRole:
+        return texts[static_cast<std::size_t>(index.column())];
+    case Qt::ToolTipRole:
+        return index.column() == BestsName ? texts[BestsName] : QVariant();
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(index.column() == BestsName ? Qt::AlignLeft | Qt::AlignVCenter
+                                                               : Qt::AlignRight | Qt::AlignVCenter);
+    default:
+        return {};
+    }
+}
+
+QVariant BestsTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= BestsColumnCount)
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
+        const std::string_view text = role == Qt::DisplayRole ? BestsCaption(section, m_grouping) : BestsHint(section);
+        return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    }
+    return {};
+}
+
+} // namespace kel

@@ -1,0 +1,36 @@
+#pragma once
+// The bests table: one row per car, class or profile, with the texts the core gives.
+
+#include "progress/ProgressFigures.h"
+#include "progress/ProgressTexts.h"
+
+#include <QAbstractTableModel>
+#include <array>
+#include <string>
+#include <vector>
+
+namespace kel {
+
+class BestsTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit BestsTableModel(QObject* parent = nullptr);
+
+    // The rows in the order shown; texts from `data`, run numbers by `mode`.
+    void setRows(std::vector<BestsRow> rows, const RunData& data, ProgressGrouping grouping, NumberMode mode,
+                 const std::string& decimalSep);
+    const std::vector<BestsRow>& rows() const { return m_rows; }
+    ProgressGrouping grouping() const { return m_grouping; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    std::vector<BestsRow> m_rows;
+    std::vector<std::array<QString, BestsColumnCount>> m_texts;
+    ProgressGrouping m_grouping = ProgressGrouping::Car;
+};
+
+} // namespace kel

@@ -1,0 +1,74 @@
+#pragma once
+// The progress chart: one point per run (date, finish), coloured by car, the best-so-far step
+// line over them with the new bests marked; tooltips, a click on a point names its run,
+// rubber-band zoom, a right click or double click resets the zoom.
+//
+// Qt Charts gives the frame: axes, grid, legend, zoom. The runs themselves are drawn by one
+// item over the plot area, from small pre-drawn dots: a stage may hold tens of thousands of
+// runs, more than chart series draw quickly.
+
+#include "progress/ProgressFigures.h"
+#include "table/DisplayState.h"
+
+#include <QChartView>
+#include <QPointF>
+#include <string>
+#include <vector>
+
+class QCategoryAxis;
+class QLineSeries;
+
+namespace kel {
+
+class ProgressPlotItem;
+
+class ProgressChartView : public QChartView {
+    Q_OBJECT
+public:
+    explicit ProgressChartView(QWidget* parent = nullptr);
+
+    // Shows the points of `f`; names come from `data` (which must outlive the chart), tooltips
+    // number runs by `mode`. The zoom is reset.
+    void setFigures(const ProgressFigures& f, const RunData& data, NumberMode mode, std::string decimalSep);
+    void setNumberMode(NumberMode mode) { m_mode = mode; }
+    void resetZoom();
+
+    // The point nearest to `viewPos` (viewport coordinates) within a few pixels, or -1.
+    int pointAt(const QPoint& viewPos) const;
+    // Where point `index` is drawn, in viewport coordinates.
+    QPoint pointPosition(int index) const;
+    // The axes' tick labels as shown now.
+    QStringList timeLabels() const;
+    QStringList dateLabels() const;
+    bool isZoomed() const;
+
+    // Chart coordinates of a (day count, seconds) value, for the plot item.
+    QPointF toChart(const QPointF& value) const;
+
+signals:
+    void runClicked(int runNo);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    void updateAxes();
+
+    QCategoryAxis* m_dateAxis = nullptr;
+    QCategoryAxis* m_timeAxis = nullptr;
+    QLineSeries* m_domain = nullptr; // two invisible corner points: zooming works on their domain
+    ProgressPlotItem* m_plot = nullptr;
+    ProgressFigures m_figures;
+    std::vector<QPointF> m_values; // (start time in days, finish) of each point
+    const RunData* m_data = nullptr;
+    NumberMode m_mode = NumberMode::Unchecked;
+    std::string m_decimalSep = ".";
+    QPoint m_pressPos;
+    bool m_pressed = false;
+    bool m_updatingAxes = false;
+};
+
+} // namespace kel
