@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <clocale>
 #include <csignal>
 #include <cstdio>
@@ -22,6 +23,7 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace kel;
@@ -44,6 +46,8 @@ constexpr const char* Usage =
     "  --by car|class|profile  группировка лучших времен (bests, по умолчанию car)\n"
     "  --format text|tsv|csv   вид вывода: text (по умолчанию), tsv или csv (числа всегда с точкой)\n"
     "  --header           строка с названиями полей (для csv всегда)\n"
+    "  --follow           для game, stage и status: следить за журналом и печатать отчет заново,\n"
+    "                     когда в нем появляются новые проезды (до прерывания, Ctrl+C)\n"
     "Команды: stages — трассы, runs — все проезды журнала, table — таблица проездов, stage — статистика\n"
     "трассы, game — статистика игры, status — строка состояния, progress — проезды трассы по порядку с\n"
     "лучшим временем на тот момент, bests — лучшие времена трассы по машинам, классам или профилям.\n";
@@ -188,6 +192,58 @@ int CloseOutput(ReportOutput& out) {
     return Fail(failure, 1);
 }
 
+// The texts of the stage panel, the game panel or the status bar.
+void PrintPanel(ReportOutput& out, const std::string& command, const DisplayTexts& t, const ProgramState& v) {
+    if (command == "stage") {
+        const StageRecord& s = v.Stages.Buffer;
+        auto rows = [](const std::array<int32_t, 4>& a) {
+            return std::to_string(a[1]) + ' ' + std::to_string(a[2]) + ' ' + std::to_string(a[3]);
+        };
+        out.Record({{"length", t.Stage.Length},
+                    {"distance", t.Stage.Distance},
+                    {"runs", t.Stage.Runs},
+                    {"number", t.Stage.Number},
+                    {"combined", t.Stage.Combined},
+                    {"best", t.Stage.Best},
+                    {"worst", t.Stage.Worst},
+                    {"average", t.Stage.Average},
+                    {"speed", t.Stage.Speed},
+                    {"description", Cp1251ToUtf8(s.StageDesc1 + s.StageDesc2)},
+                    {"best_time_rows", rows(v.Disp.BestTimeRow)},
+                    {"best_sector_rows", rows(v.Disp.BestSectorRow)}});
+    } else if (command == "game") {
+        out.Record({{"total_time", t.Game.TotalTime},
+                    {"distance", t.Game.Distance},
+                    {"speed", t.Game.Speed},
+                    {"finished", t.Game.Finished},
+                    {"share", t.Game.Share}});
+    } else {
+        out.Record({{"cursor", t.Status.Cursor}, {"date", t.Status.Date}, {"speed", t.Status.Speed}});
+    }
+}
+
+// Looks at the log about twice a second and prints the report again whenever new complete
+// runs arrive, until the program is interrupted or the output fails.
+int FollowLog(ReportOutput& out, ProgramState& v, const std::string& command, const std::string& dec,
+              std::optional<double> fixedNow) {
+    for (;;) {
+        out.Push();
+        if (!out.Ok())
+            return CloseOutput(out);
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        const LogUpdate update = OnLogChanged(v, dec, fixedNow ? *fixedNow : NowDateTime());
+        if (update.Failure)
+            std::cerr << update.Failure->Text << std::endl;
+        if (auto notice = MissingStagesNotice(v))
+            std::cerr << notice->Text << std::endl;
+        if (update.Texts && (update.NewRuns > 0 || update.Reread)) {
+            if (out.Format() == ReportFormat::Text)
+                out.Raw("\n");
+            PrintPanel(out, command, *update.Texts, v);
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -203,7 +259,7 @@ int main(int argc, char** argv) {
     opt.DataDir = ".";
     opt.DecimalSep = dec;
     std::optional<std::string> stageName, command, nowText;
-    bool all = false, desc = false, sectors = false, relative = false;
+    bool all = false, desc = false, sectors = false, relative = false, follow = false;
     long sortCol = 0, cursor = 1;
     NumberMode numbers = NumberMode::Unchecked;
     ReportFormat format = ReportFormat::Text;
@@ -259,6 +315,7 @@ int main(int argc, char** argv) {
         else if (a == "--sectors") sectors = true;
         else if (a == "--relative") relative = true;
         else if (a == "--header") header = true;
+        else if (a == "--follow") follow = true;
         else if (a == "--help" || a == "-h") {
             ReportOutput out(stdout, StandardOutputName, ReportFormat::Text, false);
             out.Raw(Usage);
@@ -286,6 +343,8 @@ int main(int argc, char** argv) {
         return BadUsage(std::string(ChooseOneStageText));
     if (grouping && *command != "bests")
         return BadUsage("Параметр --by относится только к команде bests");
+    if (follow && *command != "game" && *command != "stage" && *command != "status")
+        return BadUsage("Параметр --follow работает только с командами game, stage и status");
     if (nowText) {
         auto now = ParseLogDateTime(*nowText);
         if (!now)
@@ -352,31 +411,10 @@ int main(int argc, char** argv) {
             PrintBests(out, f, v.Data, numbers, textDec);
         if (const std::string note = ProgressNote(f); !note.empty())
             std::cerr << note << '\n';
-    } else if (*command == "stage") {
-        const StageRecord& s = v.Stages.Buffer;
-        auto rows = [](const std::array<int32_t, 4>& a) {
-            return std::to_string(a[1]) + ' ' + std::to_string(a[2]) + ' ' + std::to_string(a[3]);
-        };
-        out.Record({{"length", t.Stage.Length},
-                    {"distance", t.Stage.Distance},
-                    {"runs", t.Stage.Runs},
-                    {"number", t.Stage.Number},
-                    {"combined", t.Stage.Combined},
-                    {"best", t.Stage.Best},
-                    {"worst", t.Stage.Worst},
-                    {"average", t.Stage.Average},
-                    {"speed", t.Stage.Speed},
-                    {"description", Cp1251ToUtf8(s.StageDesc1 + s.StageDesc2)},
-                    {"best_time_rows", rows(v.Disp.BestTimeRow)},
-                    {"best_sector_rows", rows(v.Disp.BestSectorRow)}});
-    } else if (*command == "game") {
-        out.Record({{"total_time", t.Game.TotalTime},
-                    {"distance", t.Game.Distance},
-                    {"speed", t.Game.Speed},
-                    {"finished", t.Game.Finished},
-                    {"share", t.Game.Share}});
     } else {
-        out.Record({{"cursor", t.Status.Cursor}, {"date", t.Status.Date}, {"speed", t.Status.Speed}});
+        PrintPanel(out, *command, t, v);
     }
+    if (follow)
+        return FollowLog(out, v, *command, textDec, nowText ? std::optional<double>(opt.Now) : std::nullopt);
     return CloseOutput(out);
 }

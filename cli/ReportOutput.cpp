@@ -80,6 +80,15 @@ void ReportOutput::Flush() {
     m_buffer.clear();
 }
 
+void ReportOutput::Push() {
+    Flush();
+    if (m_error == 0) {
+        errno = 0;
+        if (std::fflush(m_out) != 0 || std::ferror(m_out))
+            m_error = errno != 0 ? errno : EIO;
+    }
+}
+
 std::string ReportOutput::Close() {
     Flush();
     if (m_error == 0) {

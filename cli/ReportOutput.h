@@ -36,6 +36,9 @@ public:
     // Text written as it is (the usage text).
     void Raw(std::string_view text);
 
+    // Writes what is buffered and flushes the stream, for output that goes on (--follow).
+    void Push();
+
     // False once a write failed; later writes are dropped.
     bool Ok() const { return m_error == 0; }
 

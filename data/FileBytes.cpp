@@ -1,56 +1,167 @@
 #include "data/FileBytes.h"
 
 #include "data/LoadError.h"
+#include "data/SystemError.h"
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <memory>
+#include <limits>
+
+#ifdef _WIN32
+#include <sys/stat.h>
+#include <sys/types.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace kel {
+namespace {
+
+std::string Sentence(std::string text) {
+    if (text.empty() || text.back() != '.')
+        text += '.';
+    return text;
+}
+
+std::string ByteWord(uint64_t n) {
+    const uint64_t last = n % 10, lastTwo = n % 100;
+    return last >= 2 && last <= 4 && (lastTwo < 12 || lastTwo > 14) ? "байта" : "байт";
+}
+
+} // namespace
+
+std::string FileSizeText(uint64_t bytes) {
+    const bool giga = bytes >= (uint64_t{1} << 30);
+    const double value = static_cast<double>(bytes) / static_cast<double>(giga ? uint64_t{1} << 30 : uint64_t{1} << 20);
+    char number[64];
+    std::snprintf(number, sizeof number, "%.1f", value);
+    std::string text = number;
+    for (char& c : text)
+        if (c == '.')
+            c = ',';
+    return text + (giga ? " ГБ (" : " МБ (") + std::to_string(bytes) + " " + ByteWord(bytes) + ")";
+}
+
+void DataFile::Fail(const char* what, int errorCode) const {
+    throw LoadError(m_fileName, Sentence(std::string(what) + " " + m_path.string() + ": " + SystemErrorText(errorCode)));
+}
+
+#ifdef _WIN32
+
+DataFile::DataFile(const std::filesystem::path& path, std::string_view fileName)
+    : m_path(path), m_fileName(fileName) {
+    FILE* file = _wfopen(path.c_str(), L"rb");
+    if (!file)
+        Fail("Не удалось открыть файл", errno);
+    m_file = file;
+    struct _stat64 st {};
+    if (_fstat64(_fileno(file), &st) != 0) {
+        const int err = errno;
+        std::fclose(file);
+        m_file = nullptr;
+        Fail("Не удалось прочитать файл", err);
+    }
+    if ((st.st_mode & _S_IFMT) != _S_IFREG) {
+        std::fclose(file);
+        m_file = nullptr;
+        throw LoadError(m_fileName, "Файл " + path.string() + " не является обычным файлом.");
+    }
+    m_size = static_cast<uint64_t>(st.st_size);
+    m_identity.Device = static_cast<uint64_t>(st.st_dev);
+    m_identity.Inode = static_cast<uint64_t>(st.st_ino);
+    m_identity.ModTime = static_cast<int64_t>(st.st_mtime);
+    if (m_size > MaxDataFileSize) {
+        std::fclose(file);
+        m_file = nullptr;
+        throw LoadError(m_fileName, "Файл " + path.string() + " слишком велик: " + FileSizeText(m_size) +
+                                        ". Читаются файлы не больше 2 ГБ.");
+    }
+}
+
+DataFile::~DataFile() {
+    if (m_file)
+        std::fclose(static_cast<FILE*>(m_file));
+}
+
+std::size_t DataFile::ReadAt(uint64_t offset, char* buffer, std::size_t count) {
+    FILE* file = static_cast<FILE*>(m_file);
+    if (_fseeki64(file, static_cast<long long>(offset), SEEK_SET) != 0)
+        Fail("Не удалось прочитать файл", errno);
+    const std::size_t n = std::fread(buffer, 1, count, file);
+    if (n < count && std::ferror(file))
+        Fail("Не удалось прочитать файл", errno);
+    return n;
+}
+
+#else
+
+DataFile::DataFile(const std::filesystem::path& path, std::string_view fileName)
+    : m_path(path), m_fileName(fileName) {
+    // Without O_NONBLOCK, opening a FIFO would wait for a writer.
+    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (m_fd < 0)
+        Fail("Не удалось открыть файл", errno);
+    struct stat st {};
+    if (::fstat(m_fd, &st) != 0) {
+        const int err = errno;
+        ::close(m_fd);
+        m_fd = -1;
+        Fail("Не удалось прочитать файл", err);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(m_fd);
+        m_fd = -1;
+        throw LoadError(m_fileName, "Файл " + path.string() + " не является обычным файлом.");
+    }
+    m_size = static_cast<uint64_t>(st.st_size);
+    m_identity.Device = static_cast<uint64_t>(st.st_dev);
+    m_identity.Inode = static_cast<uint64_t>(st.st_ino);
+    m_identity.ModTime = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    if (m_size > MaxDataFileSize) {
+        ::close(m_fd);
+        m_fd = -1;
+        throw LoadError(m_fileName, "Файл " + path.string() + " слишком велик: " + FileSizeText(m_size) +
+                                        ". Читаются файлы не больше 2 ГБ.");
+    }
+}
+
+DataFile::~DataFile() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+std::size_t DataFile::ReadAt(uint64_t offset, char* buffer, std::size_t count) {
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t n = ::pread(m_fd, buffer + done, count - done, static_cast<off_t>(offset + done));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            Fail("Не удалось прочитать файл", errno);
+        }
+        if (n == 0)
+            break;
+        done += static_cast<std::size_t>(n);
+    }
+    return done;
+}
+
+#endif
 
 std::string ReadFileBytes(const std::filesystem::path& path, std::string_view fileName) {
-    const auto fail = [&](const char* what) {
-        const int err = errno;
-        std::string reason = std::string(what) + " " + path.string();
-        if (err != 0)
-            reason += std::string(": ") + std::strerror(err);
-        throw LoadError(std::string(fileName), reason);
-    };
-
-    errno = 0;
-#ifdef _WIN32
-    std::unique_ptr<FILE, int (*)(FILE*)> file(_wfopen(path.c_str(), L"rb"), &std::fclose);
-#else
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-#endif
-    if (!file)
-        fail("cannot open");
-
-    std::error_code ec;
-    const auto size = std::filesystem::file_size(path, ec);
-    std::string bytes;
-    if (!ec)
-        bytes.resize(static_cast<std::size_t>(size));
-
-    // The size is only a hint: read until the end, whatever the file turns out to hold.
-    std::size_t used = std::fread(bytes.data(), 1, bytes.size(), file.get());
-    for (;;) {
-        if (std::ferror(file.get()))
-            fail("cannot read");
-        if (used < bytes.size()) {
-            bytes.resize(used);
+    DataFile file(path, fileName);
+    std::string bytes(static_cast<std::size_t>(file.Size()), '\0');
+    bytes.resize(file.ReadAt(0, bytes.data(), bytes.size()));
+    // The size is only what it was at opening: read on while the file goes on.
+    for (char chunk[65536];;) {
+        const std::size_t n = file.ReadAt(bytes.size(), chunk, sizeof chunk);
+        if (n == 0)
             break;
-        }
-        char chunk[65536];
-        const std::size_t n = std::fread(chunk, 1, sizeof chunk, file.get());
-        if (n == 0) {
-            if (std::ferror(file.get()))
-                fail("cannot read");
-            break;
-        }
+        if (bytes.size() + n > MaxDataFileSize)
+            throw LoadError(std::string(fileName), "Файл " + path.string() + " слишком велик: больше 2 ГБ.");
         bytes.append(chunk, n);
-        used = bytes.size();
     }
     return bytes;
 }

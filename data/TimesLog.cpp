@@ -13,7 +13,12 @@
 #include <cstring>
 #include <limits>
 #include <numeric>
+#include <memory>
 #include <optional>
+
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
 
 #if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
 #include <emmintrin.h>
@@ -25,38 +30,44 @@
 namespace kel {
 namespace {
 
-// Field numbers of the two kinds of line.
-enum : int {
-    FieldDate = 1, FieldStage, FieldWetness, FieldSurfAge, FieldWeather, FieldTyres, FieldDamage,
-    FieldCar, FieldClass, FieldProfile,
-    FieldBlank = 11, FieldSplit1, FieldSplit2, FieldFinish
-};
-
-// Bit i is set when p[i] is a tab, for n <= 64 bytes.
-uint64_t TabMask(const char* p, std::size_t n) {
-    uint64_t mask = 0;
+// Bits of the tabs and of the line ends (CR or LF) among p[0..n), n <= 64: bit i for p[i].
+void MarkMasks(const char* p, std::size_t n, uint64_t& tabs, uint64_t& ends) {
+    tabs = 0;
+    ends = 0;
 #if KEL_HAVE_SSE2
-    const __m128i tab = _mm_set1_epi8('\t');
+    const __m128i tab = _mm_set1_epi8('\t'), cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
+    const auto marks = [&](const char* at, unsigned& t, unsigned& e) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+        t = static_cast<uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, tab)));
+        e = static_cast<uint16_t>(
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, cr), _mm_cmpeq_epi8(chunk, lf))));
+    };
     std::size_t i = 0;
+    unsigned t, e;
     for (; i + 16 <= n; i += 16) {
-        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-        mask |= uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, tab)))} << i;
+        marks(p + i, t, e);
+        tabs |= uint64_t{t} << i;
+        ends |= uint64_t{e} << i;
     }
     if (i < n) {
         if (n >= 16) { // the last 16 bytes, overlapping the chunk before
-            const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + n - 16));
-            const unsigned bits = static_cast<uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, tab)));
-            mask |= uint64_t{bits >> (i - (n - 16))} << i;
-        } else {
-            for (; i < n; ++i)
-                mask |= uint64_t{p[i] == '\t'} << i;
+            marks(p + n - 16, t, e);
+            const std::size_t shift = i - (n - 16);
+            tabs |= uint64_t{t >> shift} << i;
+            ends |= uint64_t{e >> shift} << i;
+            return;
+        }
+        for (; i < n; ++i) {
+            tabs |= uint64_t{p[i] == '\t'} << i;
+            ends |= uint64_t{p[i] == '\r' || p[i] == '\n'} << i;
         }
     }
 #else
-    for (std::size_t i = 0; i < n; ++i)
-        mask |= uint64_t{p[i] == '\t'} << i;
+    for (std::size_t i = 0; i < n; ++i) {
+        tabs |= uint64_t{p[i] == '\t'} << i;
+        ends |= uint64_t{p[i] == '\r' || p[i] == '\n'} << i;
+    }
 #endif
-    return mask;
 }
 
 std::string_view SkipBlanks(std::string_view text) {
@@ -222,23 +233,260 @@ private:
     bool m_valid = false;
 };
 
-std::string DescribeLine(std::size_t lineNo) { return "line " + std::to_string(lineNo); }
+// A field of the log as a message shows it: control characters would cut or garble the text.
+std::string ShownText(std::string_view field) {
+    std::string text(field);
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
+            c = '?';
+    return Cp1251ToUtf8(text);
+}
 
-// Finds or adds a name, first trying the entry found last time: runs of one car, class and
-// profile usually follow each other.
-struct NameCache {
-    NameList& list;
-    std::size_t last = std::numeric_limits<std::size_t>::max();
-
-    int32_t Find(std::string_view name) {
-        const std::string_view cut = name.substr(0, std::min(name.size(), MaxNameLength));
-        if (last < list.size() && list[last].Name == cut)
-            return static_cast<int32_t>(last);
-        const int32_t index = FindOrAddName(cut, list);
-        last = static_cast<std::size_t>(index);
-        return index;
+// The names of one list by hash, for logs with thousands of names. Equal names found more
+// than once in the list (the saved filter may hold a name twice) resolve to the first, as
+// a search from the front would.
+class NameIndex {
+public:
+    explicit NameIndex(NameList& list) : m_list(list) {
+        Rehash(std::max<std::size_t>(64, list.size() * 2));
     }
+
+    int32_t FindOrAdd(std::string_view name) {
+        const std::string_view cut = name.substr(0, std::min(name.size(), MaxNameLength));
+        // Runs of one car, class and profile usually follow each other.
+        if (m_last >= 0 && m_list[static_cast<std::size_t>(m_last)].Name == cut)
+            return m_last;
+        std::size_t slot = std::hash<std::string_view>{}(cut) & m_mask;
+        for (;; slot = (slot + 1) & m_mask) {
+            const int32_t index = m_slots[slot];
+            if (index < 0)
+                break;
+            NameEntry& entry = m_list[static_cast<std::size_t>(index)];
+            if (entry.Name == cut) {
+                entry.InLog = true;
+                return m_last = index;
+            }
+        }
+        const auto index = static_cast<int32_t>(m_list.size());
+        NameEntry& entry = m_list.emplace_back();
+        entry.Name = cut;
+        entry.InLog = true;
+        m_slots[slot] = index;
+        if (m_list.size() * 2 > m_slots.size())
+            Rehash(m_slots.size() * 2);
+        return m_last = index;
+    }
+
+private:
+    void Rehash(std::size_t size) {
+        std::size_t capacity = 64;
+        while (capacity < size)
+            capacity *= 2;
+        m_slots.assign(capacity, -1);
+        m_mask = capacity - 1;
+        for (std::size_t i = 0; i < m_list.size(); ++i) {
+            std::size_t slot = std::hash<std::string_view>{}(m_list[i].Name) & m_mask;
+            bool known = false;
+            for (; m_slots[slot] >= 0; slot = (slot + 1) & m_mask)
+                if (m_list[static_cast<std::size_t>(m_slots[slot])].Name == m_list[i].Name) {
+                    known = true;
+                    break;
+                }
+            if (!known)
+                m_slots[slot] = static_cast<int32_t>(i);
+        }
+    }
+
+    NameList& m_list;
+    std::vector<int32_t> m_slots; // list indices, -1 for a free slot
+    std::size_t m_mask = 0;
+    int32_t m_last = -1;
 };
+
+// Reads lines into the run table, going on from a LogPosition.
+class LogReader {
+public:
+    LogReader(RunData& data, LogPosition& pos, std::vector<SkippedLine>* skipped)
+        : m_data(data), m_pos(pos), m_skipped(skipped), m_cars(data.CarList), m_classes(data.ClassList),
+          m_profiles(data.ProfList) {}
+
+    // Reads the complete lines at the start of p[0..n), the bytes that follow m_pos.Consumed,
+    // and returns how many bytes they take. The rest is a line that has not ended yet. A CR
+    // at the very end counts as a line end; an LF that comes first next time then belongs to it.
+    std::size_t Feed(const char* p, std::size_t n) {
+        std::size_t lineStart = 0;
+        if (n > 0 && m_pos.AfterCr) {
+            m_pos.AfterCr = false;
+            if (p[0] == '\n')
+                lineStart = 1;
+        }
+        if (m_pos.InLongLine) {
+            std::size_t i = lineStart;
+            while (i < n && p[i] != '\r' && p[i] != '\n')
+                ++i;
+            if (i == n) { // still inside it
+                m_pos.Consumed += n;
+                return n;
+            }
+            m_pos.InLongLine = false;
+            ++m_pos.Lines;
+            lineStart = EndOfLineEnd(p, n, i);
+        }
+
+        int tabCount = 0;
+        std::size_t tabs[MaxTabs];
+        for (std::size_t block = lineStart; block < n; block += 64) {
+            uint64_t tabBits, endBits;
+            MarkMasks(p + block, std::min<std::size_t>(64, n - block), tabBits, endBits);
+            uint64_t marks = tabBits | endBits;
+            while (marks != 0) {
+                const int bit = std::countr_zero(marks);
+                marks &= marks - 1;
+                const std::size_t at = block + static_cast<std::size_t>(bit);
+                if (at < lineStart) // the LF of a CR LF
+                    continue;
+                if ((tabBits >> bit) & 1) {
+                    if (tabCount < MaxTabs)
+                        tabs[tabCount++] = at;
+                    continue;
+                }
+                ++m_pos.Lines;
+                if (m_pos.Lines > 2) // the first two lines are the header
+                    Line(p, lineStart, at, tabs, tabCount);
+                tabCount = 0;
+                lineStart = EndOfLineEnd(p, n, at);
+            }
+        }
+        m_pos.Consumed += lineStart;
+        return lineStart;
+    }
+
+private:
+    // Tabs past the tenth end no field that is read.
+    static constexpr int MaxTabs = 10;
+
+    // Fields of the two kinds of line.
+    enum : int { FieldDate, FieldStage, FieldWetness, FieldSurfAge, FieldWeather, FieldTyres, FieldDamage,
+                 FieldCar, FieldClass, FieldProfile };
+    enum : int { FieldBlank, FieldSplit1, FieldSplit2, FieldFinish };
+
+    // The index after the line end at p[at]: CR LF is one line end.
+    std::size_t EndOfLineEnd(const char* p, std::size_t n, std::size_t at) {
+        if (p[at] == '\r') {
+            if (at + 1 == n)
+                m_pos.AfterCr = true;
+            else if (p[at + 1] == '\n')
+                return at + 2;
+        }
+        return at + 1;
+    }
+
+    // Field k of the line p[start..end) with its first tabs at tabs[0..count): the text
+    // between tab k-1 and tab k; empty where the line has no more fields.
+    static std::string_view Field(const char* p, std::size_t start, std::size_t end, const std::size_t* tabs,
+                                  int count, int k) {
+        if (k > count)
+            return {};
+        const std::size_t from = k == 0 ? start : tabs[k - 1] + 1;
+        const std::size_t to = k < count ? tabs[k] : end;
+        return std::string_view(p + from, to - from);
+    }
+
+    void Line(const char* p, std::size_t start, std::size_t end, const std::size_t* tabs, int tabCount) {
+        if (tabCount == 0 || end - start > MaxLogLineLength)
+            return;
+        const auto field = [&](int k) { return Field(p, start, end, tabs, tabCount, k); };
+
+        if (m_pos.Pending && p[start] == ' ') {
+            double split1, split2, finish;
+            if (!ParseSeconds(field(FieldSplit1), split1) || !ParseSeconds(field(FieldSplit2), split2) ||
+                !ParseSeconds(field(FieldFinish), finish))
+                return; // the run stays unfinished; a later times line may still complete it
+            RunRecord& run = m_data.Runs[static_cast<std::size_t>(m_data.RunCount)];
+            run.Finished = true;
+            run.Split1 = split1;
+            run.Split2 = split2;
+            run.Finish = finish;
+            ++m_data.FinishedCount;
+            ++m_pos.FinishedRuns;
+            m_pos.Pending = false;
+            return;
+        }
+
+        // The date is checked before the stage: a malformed date fails even a dropped line.
+        const std::string_view date = field(FieldDate);
+        double startTime = 0;
+        if (date.size() == 19 && !m_dates.Read(date, startTime)) {
+            if (!m_skipped)
+                throw LoadError(std::string(LogFileName), MalformedDateReason(m_pos.Lines, date));
+            m_skipped->push_back({m_pos.Lines, std::string(date)});
+            m_pos.Pending = false; // as for a dropped main line: its times line is no run's
+            return;
+        }
+        const int32_t stage = Code(field(FieldStage), 1, 200, 0);
+        if (stage == 0) {
+            m_pos.Pending = false;
+            return;
+        }
+
+        RunRecord& run = m_data.Runs.emplace_back();
+        ++m_data.RunCount;
+        run.StartTime = startTime;
+        run.StageNo = static_cast<uint16_t>(stage);
+        run.RunNo = m_data.RunCount;
+        run.Wetness = Code(field(FieldWetness), 0, 2, 3);
+        run.SurfAge = Code(field(FieldSurfAge), 0, 2, 3);
+        run.Tyres = Code(field(FieldTyres), 0, 6, 7);
+        run.Damage = Code(field(FieldDamage), 0, 3, 4);
+        run.Weather = Code(field(FieldWeather), 0, 2, 3);
+
+        const std::string_view car = Unquote(field(FieldCar), m_carScratch);
+        std::string_view cls = Unquote(field(FieldClass), m_classScratch);
+        if (cls == "\"\"")
+            cls = "Unk";
+        std::string_view profile = Unquote(field(FieldProfile), m_profScratch);
+        if (profile.empty())
+            profile = "Unknown";
+        run.CarIdx = m_cars.FindOrAdd(car);
+        run.ClassIdx = m_classes.FindOrAdd(cls);
+        run.ProfIdx = m_profiles.FindOrAdd(profile);
+        m_pos.Pending = true;
+    }
+
+    RunData& m_data;
+    LogPosition& m_pos;
+    std::vector<SkippedLine>* m_skipped;
+    LogDateReader m_dates;
+    NameIndex m_cars, m_classes, m_profiles;
+    std::string m_carScratch, m_classScratch, m_profScratch;
+};
+
+void FillCondLists(RunData& data) {
+    FillCondList(WetnessNames, data.WetnessList);
+    FillCondList(SurfAgeNames, data.SurfAgeList);
+    FillCondList(TyresNames, data.TyresList);
+    FillCondList(DamageNames, data.DamageList);
+    FillCondList(WeatherNames, data.WeatherList);
+}
+
+// A run table of millions of runs fills faster in large pages: one page fault per 2 MB instead
+// of one per 4 KB. Only advice; the system may ignore it.
+void AdviseLargePages([[maybe_unused]] std::vector<RunRecord>& runs) {
+#ifdef __linux__
+    constexpr std::size_t Large = std::size_t{2} << 20;
+    const auto begin = reinterpret_cast<std::uintptr_t>(runs.data() + runs.size());
+    const auto end = reinterpret_cast<std::uintptr_t>(runs.data() + runs.capacity());
+    const std::uintptr_t first = (begin + Large - 1) & ~(Large - 1), last = end & ~(Large - 1);
+    if (last > first)
+        madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#endif
+}
+
+void StartAfresh(RunData& data) {
+    data.Runs.assign(1, RunRecord{});
+    data.RunCount = 0;
+    data.FinishedCount = 0;
+}
 
 void RankEntries(NameList& list) {
     std::vector<std::size_t> order(list.size());
@@ -255,6 +503,10 @@ void RankEntries(NameList& list) {
 
 } // namespace
 
+std::string MalformedDateReason(int64_t lineNo, std::string_view date) {
+    return "Строка " + std::to_string(lineNo) + ": неверная дата «" + ShownText(date) + "».";
+}
+
 bool SplitTabs(int first, int last, std::vector<std::string_view>& fields, std::string_view line) {
     if (line.size() > MaxLogLineLength)
         return false;
@@ -266,7 +518,8 @@ bool SplitTabs(int first, int last, std::vector<std::string_view>& fields, std::
     bool found = false;
     // One bit per byte of a whole block, so the loop below runs once per field, not per byte.
     for (std::size_t block = 0; block < size; block += 64) {
-        uint64_t tabs = TabMask(data + block, std::min<std::size_t>(64, size - block));
+        uint64_t tabs, ends;
+        MarkMasks(data + block, std::min<std::size_t>(64, size - block), tabs, ends);
         while (tabs != 0) {
             const std::size_t tab = block + static_cast<std::size_t>(std::countr_zero(tabs));
             if (!found) {
@@ -327,7 +580,7 @@ double ParseRunTime(std::string_view text) {
         return 0;
     if (const auto value = ParseLogDateTime(text))
         return *value;
-    throw LoadError(std::string(LogFileName), "malformed date \"" + Cp1251ToUtf8(text) + "\"");
+    throw LoadError(std::string(LogFileName), "Неверная дата «" + ShownText(text) + "».");
 }
 
 int32_t FindOrAddName(std::string_view name, NameList& list) {
@@ -365,6 +618,10 @@ void PackNameList(NameList& list, int32_t RunRecord::*field, std::vector<RunReco
             list[kept] = std::move(list[i]);
         ++kept;
     }
+    if (kept == list.size()) { // nothing to remove: only the ranks change
+        RankEntries(list);
+        return;
+    }
     list.resize(kept);
 
     const auto remap = [&](std::vector<RunRecord>& table) {
@@ -388,89 +645,65 @@ void RankCondList(NameList& list) {
     RankEntries(list);
 }
 
-void ReadTimesLogData(std::string_view bytes, RunData& data) {
-    data.Runs.assign(1, RunRecord{});
-    // About 60 bytes per run with its times line; growth beyond that is geometric.
+LogPosition ReadTimesLogData(std::string_view bytes, RunData& data) {
+    StartAfresh(data);
+    // About 60 bytes per run with its times line.
     data.Runs.reserve(bytes.size() / 48 + 1);
-    data.RunCount = 0;
-    data.FinishedCount = 0;
-
-    LogDateReader dates;
-    NameCache cars{data.CarList}, classes{data.ClassList}, profiles{data.ProfList};
-    std::vector<std::string_view> fields(FieldFinish + 1);
-    std::string carScratch, classScratch, profScratch;
-    bool pending = false;
-    std::size_t lineNo = 0;
-
-    ForEachLine(bytes, [&](std::string_view line) {
-        ++lineNo;
-        if (lineNo <= 2) // the header
-            return;
-
-        if (pending && !line.empty() && line.front() == ' ') {
-            if (!SplitTabs(FieldBlank, FieldFinish, fields, line))
-                return;
-            double split1, split2, finish;
-            if (!ParseSeconds(fields[FieldSplit1], split1) || !ParseSeconds(fields[FieldSplit2], split2) ||
-                !ParseSeconds(fields[FieldFinish], finish))
-                return; // the run stays unfinished; a later times line may still complete it
-            RunRecord& run = data.Runs.back();
-            run.Finished = true;
-            run.Split1 = split1;
-            run.Split2 = split2;
-            run.Finish = finish;
-            ++data.FinishedCount;
-            pending = false;
-            return;
-        }
-
-        if (!SplitTabs(FieldDate, FieldProfile, fields, line))
-            return;
-        // The date is checked before the stage: a malformed date fails even a dropped line.
-        double startTime = 0;
-        if (fields[FieldDate].size() == 19 && !dates.Read(fields[FieldDate], startTime))
-            throw LoadError(std::string(LogFileName), DescribeLine(lineNo) + ": malformed date \"" +
-                                                          Cp1251ToUtf8(fields[FieldDate]) + "\"");
-        const int32_t stage = Code(fields[FieldStage], 1, 200, 0);
-        if (stage == 0) {
-            pending = false;
-            return;
-        }
-
-        RunRecord& run = data.Runs.emplace_back();
-        ++data.RunCount;
-        run.StartTime = startTime;
-        run.StageNo = static_cast<uint16_t>(stage);
-        run.RunNo = data.RunCount;
-        run.Wetness = Code(fields[FieldWetness], 0, 2, 3);
-        run.SurfAge = Code(fields[FieldSurfAge], 0, 2, 3);
-        run.Tyres = Code(fields[FieldTyres], 0, 6, 7);
-        run.Damage = Code(fields[FieldDamage], 0, 3, 4);
-        run.Weather = Code(fields[FieldWeather], 0, 2, 3);
-
-        const std::string_view car = Unquote(fields[FieldCar], carScratch);
-        std::string_view cls = Unquote(fields[FieldClass], classScratch);
-        if (cls == "\"\"")
-            cls = "Unk";
-        std::string_view profile = Unquote(fields[FieldProfile], profScratch);
-        if (profile.empty())
-            profile = "Unknown";
-        run.CarIdx = cars.Find(car);
-        run.ClassIdx = classes.Find(cls);
-        run.ProfIdx = profiles.Find(profile);
-        pending = true;
-    });
-
-    FillCondList(WetnessNames, data.WetnessList);
-    FillCondList(SurfAgeNames, data.SurfAgeList);
-    FillCondList(TyresNames, data.TyresList);
-    FillCondList(DamageNames, data.DamageList);
-    FillCondList(WeatherNames, data.WeatherList);
+    LogPosition pos;
+    LogReader(data, pos, nullptr).Feed(bytes.data(), bytes.size());
+    FillCondLists(data);
+    return pos;
 }
 
-void ReadTimesLog(const std::string& path, RunData& data) {
-    const std::string bytes = ReadFileBytes(path, LogFileName);
-    ReadTimesLogData(bytes, data);
+void ReadLogLines(DataFile& file, uint64_t end, LogPosition& pos, RunData& data, std::vector<SkippedLine>* skipped) {
+    // Blocks that stay in the cache; a line never spans more than one block, longer ones are
+    // skipped like any line over MaxLogLineLength.
+    constexpr std::size_t BlockSize = std::size_t{256} << 10;
+    static_assert(BlockSize > MaxLogLineLength);
+    const std::unique_ptr<char[]> buffer(new char[BlockSize]);
+    char* const block = buffer.get();
+    const bool fromStart = pos.Consumed == 0;
+    bool sized = !fromStart;
+    std::size_t filled = 0; // bytes in the block from pos.Consumed on
+    LogReader reader(data, pos, skipped);
+    while (pos.Consumed + filled < end) {
+        const std::size_t want = static_cast<std::size_t>(std::min<uint64_t>(BlockSize - filled, end - pos.Consumed - filled));
+        const std::size_t got = file.ReadAt(pos.Consumed + filled, block + filled, want);
+        if (got == 0) // the file got shorter meanwhile: the next look reads it again
+            break;
+        filled += got;
+        const std::size_t used = reader.Feed(block, filled);
+        filled -= used;
+        if (filled == BlockSize) { // one line fills the whole block
+            pos.InLongLine = true;
+            pos.Consumed += filled;
+            filled = 0;
+        } else if (filled > 0 && used > 0) {
+            std::memmove(block, block + used, filled);
+        }
+        if (!sized && data.RunCount > 0) {
+            // The run table once at about its final size: the runs per byte of the first block,
+            // with room for the runs appended while the program runs.
+            sized = true;
+            const double perByte = static_cast<double>(data.RunCount) / static_cast<double>(pos.Consumed);
+            const auto estimate = static_cast<std::size_t>(perByte * static_cast<double>(end) * 1.125) + 1024;
+            data.Runs.reserve(estimate);
+            AdviseLargePages(data.Runs);
+        }
+    }
+}
+
+LogPosition ReadTimesLog(DataFile& file, RunData& data) {
+    StartAfresh(data);
+    LogPosition pos;
+    ReadLogLines(file, file.Size(), pos, data, nullptr);
+    FillCondLists(data);
+    return pos;
+}
+
+LogPosition ReadTimesLog(const std::string& path, RunData& data) {
+    DataFile file(path, LogFileName);
+    return ReadTimesLog(file, data);
 }
 
 } // namespace kel

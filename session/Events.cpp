@@ -129,6 +129,54 @@ DisplayTexts OnCursorMoved(ProgramState& v, int row, std::string_view dec) {
     return t;
 }
 
+DisplayTexts OnNewRuns(ProgramState& v, std::string_view dec, double now) {
+    DisplayTexts t;
+    const int32_t row = v.Disp.SelCur;
+    const int32_t cursorRun =
+        row >= 1 && row <= v.Sel.SelCount && static_cast<std::size_t>(row) < v.Sel.Selection.size()
+            ? v.Sel.Selection[static_cast<std::size_t>(row)].RunNo
+            : 0;
+
+    TDateFilter& date = v.Filter.ActiveDateFilter;
+    if (date.Krit == 0)
+        SetLastPeriod(date, date.Kol, date.HMS, now);
+    else if (date.Krit == 1 && date.Now)
+        date.toDate = now;
+    v.Filter.FilterActive = ComputeFilterActive(date, v.Data);
+    Refilter(v);
+    t.Game = Game(v, dec);
+    SortSelection(v.Sel, v.Data, v.Disp.TypeSort, v.Disp.UpOrDown, v.Disp.BySectors);
+    for (int32_t i = 1; cursorRun != 0 && i <= v.Sel.SelCount; ++i)
+        if (v.Sel.Selection[static_cast<std::size_t>(i)].RunNo == cursorRun) {
+            v.Disp.SelCur = i;
+            break;
+        }
+    // In the all-stages mode the stage list follows the run under the cursor.
+    if (v.Disp.AllStages)
+        v.Sel.CurrentStage = SyncStageList(v.Stages, v.Sel, v.Disp.SelCur, v.StageList, v.StageIndex);
+    Panels(v, t, dec);
+    t.Table = FillRunsTable(v.Data, v.Sel, v.Disp, dec);
+    return t;
+}
+
+LogUpdate OnLogChanged(ProgramState& v, std::string_view dec, double now) {
+    LogUpdate u;
+    const TimesLogFollower::Change change = v.Log.Poll(v.Data);
+    if (change.Failure)
+        u.Failure = LoadFailureMessage(*change.Failure);
+    if (!change.RunsChanged())
+        return u;
+    u.NewRuns = change.FinishedRuns;
+    u.Reread = change.Reread;
+    // As after loading: names that only the filter knew go, every name gets its rank (the
+    // selection is built anew below).
+    PackNameList(v.Data.CarList, &RunRecord::CarIdx, v.Data.Runs, nullptr);
+    PackNameList(v.Data.ClassList, &RunRecord::ClassIdx, v.Data.Runs, nullptr);
+    PackNameList(v.Data.ProfList, &RunRecord::ProfIdx, v.Data.Runs, nullptr);
+    u.Texts = OnNewRuns(v, dec, now);
+    return u;
+}
+
 std::optional<Message> NothingPassesNotice(const ProgramState& v) {
     if (v.Data.FinishedCount != 0)
         return std::nullopt;

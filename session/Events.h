@@ -44,6 +44,26 @@ TableSnapshot OnDisplayOptionChanged(ProgramState& v, std::string_view decimalSe
 // in the relative mode (Table.Data is null otherwise).
 DisplayTexts OnCursorMoved(ProgramState& v, int row, std::string_view decimalSep);
 
+// Runs added to the run table (v.Data) since the last display: everything recomputed as after
+// the filter dialog closed, keeping the selected stage, the order and the display options,
+// and the cursor on its run (by RunNo) while that run is still shown. A date criterion that
+// ends at the current moment ("the last N hours", or an interval up to now) is moved to end
+// at `now`, so that new runs are not hidden for being newer than the start.
+DisplayTexts OnNewRuns(ProgramState& v, std::string_view decimalSep, double now);
+
+// What a look at the times log brought.
+struct LogUpdate {
+    int32_t NewRuns = 0;             // runs completed by the lines read, the runs the table may show now
+    bool Reread = false;             // the log was replaced or shrank and was read from its start again
+    std::optional<Message> Failure;  // the load message for a failure not reported before
+    std::optional<DisplayTexts> Texts; // set when the runs changed: what the window shows now
+};
+
+// A look at "zlttimes.log" (the watcher saw a change, or the periodic check): reads the
+// appended lines, or the whole file when it was replaced; new names join the lists and get
+// their ranks; then OnNewRuns. Failures leave the data as it was and come back once.
+LogUpdate OnLogChanged(ProgramState& v, std::string_view decimalSep, double now);
+
 // The warning after the filter dialog when no finished run passes.
 std::optional<Message> NothingPassesNotice(const ProgramState& v);
 

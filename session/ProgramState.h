@@ -4,6 +4,7 @@
 
 #include "data/RunData.h"
 #include "data/StageFile.h"
+#include "data/TimesLogFollower.h"
 #include "filter/FilterState.h"
 #include "progress/ProgressSettings.h"
 #include "settings/Settings.h"
@@ -17,6 +18,7 @@ namespace kel {
 
 struct ProgramState {
     RunData Data;
+    TimesLogFollower Log;               // where the reading of "zlttimes.log" stopped
     StageFile Stages;
     std::vector<std::string> StageList; // names of the stage list box, in list order (cp1251)
     int32_t StageIndex = -1;            // selected item of the stage list, -1 none

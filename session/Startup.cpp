@@ -75,8 +75,9 @@ void LoadPhase(ProgramState& v, const StartupOptions& o) {
         ApplySettings(v);
 
         current = Str(LogFileName);
-        ReadTimesLog((o.DataDir / Str(LogFileName)).string(), v.Data);
-        v.Data.Runs.shrink_to_fit();
+        // The run table keeps the room the reader gave it, for the runs appended later.
+        v.Log = TimesLogFollower(o.DataDir / Str(LogFileName));
+        v.Log.ReadAll(v.Data);
     } catch (const LoadError&) {
         throw;
     } catch (const std::exception& e) {

@@ -249,3 +249,35 @@ TEST(Report, AFailedWriteIsAnError) {
     EXPECT_EQ(ReportIntoClosedPipe({"--dir", d.dir.Path().string(), "runs"}, errors / "err"), 1);
     EXPECT_NE(ReadFile(errors / "err").find("стандартный вывод"), std::string::npos);
 }
+
+TEST(Report, FollowPrintsTheReportAgainWhenRunsArrive) {
+    Data d;
+    EXPECT_EQ(Report(d.Dir() + "--follow table").code, 2);
+
+    // The tool runs until it is stopped; `timeout` stops it at the latest when the test fails.
+    const std::string cmd = "echo $$; exec timeout 30 env LC_ALL=C " KELVARA_BINARY_DIR "/kelvara-report " + d.Dir() +
+                            "--now '2026-04-01 00:00:00' --follow game 2>&1";
+    FILE* p = popen(cmd.c_str(), "r");
+    ASSERT_TRUE(p);
+    const auto line = [&] {
+        std::array<char, 512> buf{};
+        return std::fgets(buf.data(), buf.size(), p) ? std::string(buf.data()) : std::string();
+    };
+    const std::string pid = line();
+    EXPECT_EQ(line(), "total_time\t0 часов  11 минут  50 секунд\n");
+    for (int i = 0; i < 4; ++i)
+        line();
+
+    // A run in two writes: its main line, then its times line.
+    std::FILE* log = std::fopen((d.dir / "zlttimes.log").c_str(), "ab");
+    std::fputs("2026-03-05 10:00:00\t2\t0\t0\t0\t0\t0\tPelko R4\tA1\tTester\r\n \t20\t40\t", log);
+    std::fflush(log);
+    std::fputs("60\r\n", log);
+    std::fclose(log);
+    EXPECT_EQ(line(), "\n");
+    EXPECT_EQ(line(), "total_time\t0 часов  12 минут  50 секунд\n");
+    EXPECT_EQ(line(), "distance\t30.0 км\n");
+
+    std::system(("kill " + pid).c_str());
+    pclose(p);
+}

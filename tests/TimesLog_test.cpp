@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
 #include <string>
 #include <vector>
@@ -294,7 +295,9 @@ TEST(TimesLogRead, DatesMalformedFailShortGiveZero) {
                 ADD_FAILURE() << "no error";
             } catch (const LoadError& e) {
                 EXPECT_EQ(e.FileName(), "zlttimes.log");
-                EXPECT_NE(std::string(e.what()).find("line 4"), std::string::npos) << e.what();
+                std::string shown = date;
+                std::replace(shown.begin(), shown.end(), '\0', '?');
+                EXPECT_EQ(std::string(e.what()), "Строка 4: неверная дата «" + shown + "».");
             }
         }
     }
@@ -352,13 +355,14 @@ TEST(TimesLogRead, AnyLineEndsAndBytes) {
         int runs, finished;
     };
     const std::vector<Case> cases = {
-        {"h1\nh2\n" + a + "\n" + t + "\n" + b, 2, 1},           // LF only, no final line end
-        {"h1\rh2\r" + a + "\r" + t + "\r" + b + "\r", 2, 1},     // CR only
-        {"h1\r\nh2\n" + a + "\r" + t + "\r\n\r\n" + b, 2, 1},    // mixed; empty line between
+        // The bytes after the last line end are a line still being written: never read.
+        {"h1\nh2\n" + a + "\n" + t + "\n" + b, 1, 1},           // LF only, no final line end
+        {"h1\rh2\r" + a + "\r" + t + "\r" + b + "\r", 2, 1},     // CR only, a CR at the very end
+        {"h1\r\nh2\n" + a + "\r" + t + "\r\n\r\n" + b + "\n", 2, 1}, // mixed; empty line between
         {"h1\n\rh2\r" + a + "\n", 1, 0},                         // LF CR is two line ends
-        {a + "\n" + b + "\n" + a + "\n" + t, 1, 1},              // the first two lines are never runs
-        {"h1\nh2\n" + std::string(a).replace(a.find("Korvan"), 1, std::string(1, '\0')) + "\n" + t, 1, 1},
-        {std::string("\0\0\0\n\0\n\t\0\t", 9) + "\n" + std::string(5000, '\0') + "\n" + a, 1, 0},
+        {a + "\n" + b + "\n" + a + "\n" + t + "\n", 1, 1},         // the first two lines are never runs
+        {"h1\nh2\n" + std::string(a).replace(a.find("Korvan"), 1, std::string(1, '\0')) + "\n" + t + "\r", 1, 1},
+        {std::string("\0\0\0\n\0\n\t\0\t", 9) + "\n" + std::string(5000, '\0') + "\n" + a + "\n", 1, 0},
         {std::string(10000, '\r'), 0, 0},
         {std::string(10000, '\t'), 0, 0},
     };
@@ -467,6 +471,55 @@ TEST(NameLists, RanksUseCp1251ByteOrder) {
     for (const NameEntry& e : d.DamageList)
         damageRanks.push_back(e.Rank);
     EXPECT_EQ(damageRanks, (std::vector<int>{1, 4, 3, 2, 5}));
+}
+
+} // namespace
+} // namespace kel
+
+namespace kel {
+namespace {
+
+TEST(NameLists, HashLookupKeepsTheOrderAndRanksOfASearchFromTheFront) {
+    RunData d;
+    d.CarList.push_back({.Name = "Filter Only", .FiltOn = true});
+    ReadTimesLog(KELVARA_SOURCE_DIR "/sample/zlttimes.log", d);
+    ASSERT_GT(d.RunCount, 1000);
+
+    // The same names, looked up from the front in the order of the runs.
+    RunData ref;
+    ref.CarList.push_back({.Name = "Filter Only", .FiltOn = true});
+    for (int i = 1; i <= d.RunCount; ++i) {
+        const RunRecord& r = d.Runs[i];
+        ASSERT_EQ(FindOrAddName(d.CarList.at(r.CarIdx).Name, ref.CarList), r.CarIdx) << "run " << i;
+        ASSERT_EQ(FindOrAddName(d.ClassList.at(r.ClassIdx).Name, ref.ClassList), r.ClassIdx) << "run " << i;
+        ASSERT_EQ(FindOrAddName(d.ProfList.at(r.ProfIdx).Name, ref.ProfList), r.ProfIdx) << "run " << i;
+    }
+    struct Lists {
+        NameList* list;
+        NameList* refList;
+        int32_t RunRecord::*field;
+    };
+    for (auto [list, refList, field] : {Lists{&d.CarList, &ref.CarList, &RunRecord::CarIdx},
+                                        Lists{&d.ClassList, &ref.ClassList, &RunRecord::ClassIdx},
+                                        Lists{&d.ProfList, &ref.ProfList, &RunRecord::ProfIdx}}) {
+        ASSERT_EQ(list->size(), refList->size());
+        for (std::size_t i = 0; i < list->size(); ++i) {
+            EXPECT_EQ((*list)[i].Name, (*refList)[i].Name);
+            EXPECT_EQ((*list)[i].InLog, (*refList)[i].InLog);
+        }
+        PackNameList(*list, field, d.Runs, nullptr);
+        for (const NameEntry& e : *list) {
+            int smaller = 0;
+            for (const NameEntry& other : *list)
+                smaller += std::lexicographical_compare(other.Name.begin(), other.Name.end(), e.Name.begin(),
+                                                        e.Name.end(), [](char a, char b) {
+                                                            return static_cast<unsigned char>(a) <
+                                                                   static_cast<unsigned char>(b);
+                                                        });
+            EXPECT_EQ(e.Rank, smaller + 1) << e.Name;
+        }
+    }
+    EXPECT_EQ(d.CarList.size() + 1, ref.CarList.size()) << "the filter's own name is packed away";
 }
 
 } // namespace
