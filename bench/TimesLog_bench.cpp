@@ -55,6 +55,13 @@ void BM_ReadTimesLog(benchmark::State& state) {
     int64_t read = 0;
     long extraKb = -1;
     for (auto _ : state) {
+        state.PauseTiming();
+#ifdef __GLIBC__
+        // Fresh memory for every read, as for the one read of a starting program: otherwise
+        // the run table of the last iteration is still resident.
+        malloc_trim(0);
+#endif
+        state.ResumeTiming();
         const bool peak = ResetPeakMemory();
         const long before = StatusKb("VmRSS");
         {
@@ -200,16 +207,4 @@ BENCHMARK(BM_AppendRead)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond)
 
 } // namespace
 
-int main(int argc, char** argv) {
-#ifdef __GLIBC__
-    // Every read gets fresh memory, as the one read of a starting program does; otherwise the
-    // allocator keeps the freed run table of the last iteration resident for the next one.
-    mallopt(M_MMAP_THRESHOLD, 1 << 20);
-#endif
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+BENCHMARK_MAIN();

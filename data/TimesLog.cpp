@@ -242,13 +242,27 @@ std::string ShownText(std::string_view field) {
     return Cp1251ToUtf8(text);
 }
 
+// Large tables fill faster in large pages: one page fault per 2 MB instead of one per 4 KB.
+// Advises the unused room of `table` (whole 2 MB pages of it); the system may ignore it.
+template <class T>
+void AdviseLargePages([[maybe_unused]] std::vector<T>& table) {
+#ifdef __linux__
+    constexpr std::size_t Large = std::size_t{2} << 20;
+    const auto begin = reinterpret_cast<std::uintptr_t>(table.data() + table.size());
+    const auto end = reinterpret_cast<std::uintptr_t>(table.data() + table.capacity());
+    const std::uintptr_t first = (begin + Large - 1) & ~(Large - 1), last = end & ~(Large - 1);
+    if (last > first)
+        madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#endif
+}
+
 // The names of one list by hash, for logs with thousands of names. Equal names found more
 // than once in the list (the saved filter may hold a name twice) resolve to the first, as
 // a search from the front would.
 class NameIndex {
 public:
     explicit NameIndex(NameList& list) : m_list(list) {
-        Rehash(std::max<std::size_t>(64, list.size() * 2));
+        Rehash(std::max<std::size_t>(64, list.size() * 4 / 3 + 1));
     }
 
     int32_t FindOrAdd(std::string_view name) {
@@ -256,49 +270,81 @@ public:
         // Runs of one car, class and profile usually follow each other.
         if (m_last >= 0 && m_list[static_cast<std::size_t>(m_last)].Name == cut)
             return m_last;
-        std::size_t slot = std::hash<std::string_view>{}(cut) & m_mask;
+        const uint64_t hash = std::hash<std::string_view>{}(cut);
+        std::size_t slot = hash & m_mask;
         for (;; slot = (slot + 1) & m_mask) {
-            const int32_t index = m_slots[slot];
-            if (index < 0)
+            const uint64_t entry = m_slots[slot];
+            if (entry == 0)
                 break;
-            NameEntry& entry = m_list[static_cast<std::size_t>(index)];
-            if (entry.Name == cut) {
-                entry.InLog = true;
-                return m_last = index;
+            if (Tag(entry) != Tag(hash))
+                continue;
+            NameEntry& found = m_list[Index(entry)];
+            if (found.Name == cut) {
+                found.InLog = true;
+                return m_last = static_cast<int32_t>(Index(entry));
             }
         }
-        const auto index = static_cast<int32_t>(m_list.size());
-        NameEntry& entry = m_list.emplace_back();
-        entry.Name = cut;
-        entry.InLog = true;
-        m_slots[slot] = index;
-        if (m_list.size() * 2 > m_slots.size())
+        const std::size_t index = m_list.size();
+        NameEntry& added = m_list.emplace_back();
+        added.Name = cut;
+        added.InLog = true;
+        m_slots[slot] = Slot(hash, index);
+        // At most three quarters full: short probes that stay within a cache line or two,
+        // and a table small enough for the cache even with many thousands of names.
+        if (m_list.size() * 4 > m_slots.size() * 3)
             Rehash(m_slots.size() * 2);
-        return m_last = index;
+        return m_last = static_cast<int32_t>(index);
+    }
+
+    std::size_t Size() const { return m_list.size(); }
+
+    // Room for `names` names at once: a log with a new name on almost every run would move
+    // the list and the slots many times over.
+    void Reserve(std::size_t names) {
+        if (names <= m_list.capacity())
+            return;
+        m_list.reserve(names);
+        AdviseLargePages(m_list);
+        if (names * 4 > m_slots.size() * 3)
+            Rehash(names * 4 / 3 + 1);
     }
 
 private:
+    // A slot holds the upper half of the name's hash beside the list index + 1, so that
+    // most names are told apart without reading the list; 0 is a free slot.
+    static uint64_t Tag(uint64_t value) { return value >> 32; }
+    static std::size_t Index(uint64_t slot) { return static_cast<std::size_t>(slot & 0xffffffffu) - 1; }
+    static uint64_t Slot(uint64_t hash, std::size_t index) {
+        return (hash & ~uint64_t{0xffffffffu}) | (static_cast<uint64_t>(index) + 1);
+    }
+
     void Rehash(std::size_t size) {
         std::size_t capacity = 64;
         while (capacity < size)
             capacity *= 2;
-        m_slots.assign(capacity, -1);
+        std::vector<uint64_t> slots;
+        slots.reserve(capacity);
+        AdviseLargePages(slots);
+        slots.resize(capacity);
+        m_slots.swap(slots);
         m_mask = capacity - 1;
         for (std::size_t i = 0; i < m_list.size(); ++i) {
-            std::size_t slot = std::hash<std::string_view>{}(m_list[i].Name) & m_mask;
+            const std::string& name = m_list[i].Name;
+            const uint64_t hash = std::hash<std::string_view>{}(name);
+            std::size_t slot = hash & m_mask;
             bool known = false;
-            for (; m_slots[slot] >= 0; slot = (slot + 1) & m_mask)
-                if (m_list[static_cast<std::size_t>(m_slots[slot])].Name == m_list[i].Name) {
+            for (; m_slots[slot] != 0; slot = (slot + 1) & m_mask)
+                if (Tag(m_slots[slot]) == Tag(hash) && m_list[Index(m_slots[slot])].Name == name) {
                     known = true;
                     break;
                 }
             if (!known)
-                m_slots[slot] = static_cast<int32_t>(i);
+                m_slots[slot] = Slot(hash, i);
         }
     }
 
     NameList& m_list;
-    std::vector<int32_t> m_slots; // list indices, -1 for a free slot
+    std::vector<uint64_t> m_slots;
     std::size_t m_mask = 0;
     int32_t m_last = -1;
 };
@@ -362,6 +408,8 @@ public:
     }
 
 private:
+    // A list this long is one of a log that names something new on many runs.
+    static constexpr std::size_t ManyNames = 4096;
     // Tabs past the tenth end no field that is read.
     static constexpr int MaxTabs = 10;
 
@@ -450,6 +498,9 @@ private:
         run.CarIdx = m_cars.FindOrAdd(car);
         run.ClassIdx = m_classes.FindOrAdd(cls);
         run.ProfIdx = m_profiles.FindOrAdd(profile);
+        for (NameIndex* names : {&m_cars, &m_classes, &m_profiles})
+            if (names->Size() == ManyNames) // as many more names per run as so far, for the runs to come
+                names->Reserve(ManyNames * (m_data.Runs.capacity() / static_cast<std::size_t>(m_data.RunCount) + 1));
         m_pos.Pending = true;
     }
 
@@ -467,19 +518,6 @@ void FillCondLists(RunData& data) {
     FillCondList(TyresNames, data.TyresList);
     FillCondList(DamageNames, data.DamageList);
     FillCondList(WeatherNames, data.WeatherList);
-}
-
-// A run table of millions of runs fills faster in large pages: one page fault per 2 MB instead
-// of one per 4 KB. Only advice; the system may ignore it.
-void AdviseLargePages([[maybe_unused]] std::vector<RunRecord>& runs) {
-#ifdef __linux__
-    constexpr std::size_t Large = std::size_t{2} << 20;
-    const auto begin = reinterpret_cast<std::uintptr_t>(runs.data() + runs.size());
-    const auto end = reinterpret_cast<std::uintptr_t>(runs.data() + runs.capacity());
-    const std::uintptr_t first = (begin + Large - 1) & ~(Large - 1), last = end & ~(Large - 1);
-    if (last > first)
-        madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-#endif
 }
 
 void StartAfresh(RunData& data) {
