@@ -13,7 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <random>
+#include <tuple>
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -183,6 +186,67 @@ TEST(TimesLogFollower, ReplacedOrShrunkFilesAreReadAgainWithTheHiddenNamesFirst)
     c = f.follower.Poll(f.data);
     EXPECT_TRUE(c.Reread);
     EXPECT_EQ(f.data.RunCount, 1);
+}
+
+TEST(TimesLogFollower, ReadingInPiecesGivesTheRunsOfOneReading) {
+    const std::string sample = ReadFile(KELVARA_SOURCE_DIR "/sample/zlttimes.log");
+    std::mt19937 random(20260401);
+    for (const std::string_view end : {"\r\n", "\n", "\r"}) {
+        std::string text;
+        for (std::size_t i = 0; i < sample.size(); ++i) {
+            if (sample.compare(i, 2, "\r\n") == 0) {
+                text += end;
+                ++i;
+            } else {
+                text += sample[i];
+            }
+        }
+        SCOPED_TRACE(end.size());
+        RunData whole;
+        ReadTimesLogData(text, whole);
+
+        // Pieces cut anywhere, also between a CR and its LF and within the header.
+        std::vector<std::size_t> cuts{1, 30, text.find('\n') == std::string::npos ? 5 : text.find('\n')};
+        for (int i = 0; i < 40; ++i)
+            cuts.push_back(std::uniform_int_distribution<std::size_t>(0, text.size())(random));
+        std::sort(cuts.begin(), cuts.end());
+        Follow f(text.substr(0, cuts[0]));
+        for (std::size_t i = 0; i < cuts.size(); ++i)
+            f.Add(text.substr(cuts[i], (i + 1 < cuts.size() ? cuts[i + 1] : text.size()) - cuts[i]));
+
+        // ... and so does the file read in blocks at once.
+        RunData blocks;
+        ReadTimesLog(f.log.string(), blocks);
+        for (const RunData* d : {&f.data, &blocks}) {
+            ASSERT_EQ(d->RunCount, whole.RunCount);
+            EXPECT_EQ(d->FinishedCount, whole.FinishedCount);
+            for (int r = 1; r <= whole.RunCount; ++r) {
+                const RunRecord &a = d->Runs[r], &b = whole.Runs[r];
+                ASSERT_EQ(std::tie(a.RunNo, a.StageNo, a.StartTime, a.Finished, a.Split1, a.Split2, a.Finish,
+                                   a.CarIdx, a.ClassIdx, a.ProfIdx, a.Tyres),
+                          std::tie(b.RunNo, b.StageNo, b.StartTime, b.Finished, b.Split1, b.Split2, b.Finish,
+                                   b.CarIdx, b.ClassIdx, b.ProfIdx, b.Tyres))
+                    << "run " << r;
+            }
+            ASSERT_EQ(d->CarList.size(), whole.CarList.size());
+            for (std::size_t i = 0; i < whole.CarList.size(); ++i)
+                EXPECT_EQ(d->CarList[i].Name, whole.CarList[i].Name);
+        }
+    }
+
+    // A line longer than a whole block of reading is skipped like any overlong line, also
+    // when it arrives in pieces.
+    const std::string longLine = std::string(300000, 'x') + "\t" + std::string(100000, 'y') + "\r\n";
+    Follow f(LogBytes({MainLine("2026-03-01 20:00:00", 1, "Vortan GT"), TimesLine(1, 2, 3)}) +
+             longLine.substr(0, 200000));
+    f.Add(longLine.substr(200000) + Lines({MainLine("2026-03-01 20:05:00", 2, "Pelko R4"), TimesLine(4, 5, 6)}));
+    RunData once;
+    ReadTimesLog(f.log.string(), once);
+    for (const RunData* d : {&f.data, &once}) {
+        ASSERT_EQ(d->RunCount, 2);
+        EXPECT_EQ(d->Runs[2].Finish, 6);
+    }
+    EXPECT_EQ(f.follower.Position().Lines, 7);
 }
 
 TEST(DataFiles, OnlyRegularFilesOfASaneSizeAreRead) {
