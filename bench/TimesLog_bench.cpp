@@ -141,15 +141,15 @@ void BM_ReadManyNames(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadManyNames)->Arg(8)->Arg(80000)->Unit(benchmark::kMillisecond);
 
-// The program started on a copy of the generated data, showing one stage, with a run appended
-// before every look at the log.
+// The program started on a copy of the generated data, showing one stage (or all stages,
+// ordered by finish time), with a run appended before every look at the log.
 struct LiveLog {
     fs::path dir;
     ProgramState v;
     StartupOptions options;
     int appended = 0;
 
-    explicit LiveLog(int runs) {
+    explicit LiveLog(int runs, bool allStages = false) {
         const fs::path source = bench::DataDir(runs);
         dir = fs::temp_directory_path() / ("kelvara-bench-live-" + std::to_string(runs));
         fs::remove_all(dir);
@@ -159,6 +159,8 @@ struct LiveLog {
         options.DataDir = dir;
         options.Now = NowDateTime();
         LoadPhase(v, options);
+        v.Disp.AllStages = allStages;
+        v.Disp.TypeSort = allStages ? 5 : 0;
         SetupPhase(v, options);
     }
     ~LiveLog() {
@@ -178,7 +180,7 @@ struct LiveLog {
 
 // The whole refresh: read, filter, selection, ordering, panels, table snapshot.
 void BM_AppendAndRefresh(benchmark::State& state) {
-    LiveLog live(static_cast<int>(state.range(0)));
+    LiveLog live(static_cast<int>(state.range(0)), state.range(1) != 0);
     for (auto _ : state) {
         state.PauseTiming();
         live.Append();
@@ -189,7 +191,12 @@ void BM_AppendAndRefresh(benchmark::State& state) {
         benchmark::DoNotOptimize(update.Texts);
     }
 }
-BENCHMARK(BM_AppendAndRefresh)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AppendAndRefresh)
+    ->ArgNames({"runs", "all"})
+    ->Args({10000, 0})
+    ->Args({100000, 0})
+    ->Args({100000, 1})
+    ->Unit(benchmark::kMillisecond);
 
 // The reading part alone.
 void BM_AppendRead(benchmark::State& state) {
