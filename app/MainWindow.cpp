@@ -2,6 +2,7 @@
 
 #include "app/AboutBox.h"
 #include "app/Controls.h"
+#include "app/LogWatcher.h"
 #include "app/Look.h"
 #include "app/MsgBox.h"
 #include "app/Pictures.h"
@@ -190,6 +191,11 @@ MainWindow::MainWindow(const QString& settingsPath, const QString& dataDir, QWid
     if (const std::optional<Message> notice = ClosingNotice(m_state))
         MsgBox(*notice);
     reportMissingStages();
+
+    if (m_state.Config.LiveLog != 0) {
+        m_logWatcher = new LogWatcher(QString::fromStdU16String(m_state.Log.Path().u16string()), this);
+        connect(m_logWatcher, &LogWatcher::changed, this, [this] { onLogChanged(); });
+    }
 }
 
 MainWindow::~MainWindow() {
@@ -738,6 +744,36 @@ void MainWindow::onHeaderSectionClicked(int section) {
     showOrdering();
 }
 
+void MainWindow::onLogChanged() {
+    // Not while a dialog or a message is open: the filter dialog works on the lists, and the
+    // next look comes within a second anyway.
+    if (m_inTransition || !m_loaded || QApplication::activeModalWidget())
+        return;
+    const int top = runsGrid->topRow();
+    const LogUpdate update = OnLogChanged(m_state, m_decimalSep, NowDateTime());
+    if (update.Texts) {
+        showTexts(*update.Texts);
+        showOrdering();
+        updateFilterButton();
+        // The view stays where it was unless the cursor's run would leave it.
+        const int cursor = m_state.Disp.SelCur;
+        const int rows = runsGrid->visibleRowCount();
+        if (cursor < top)
+            runsGrid->setTopRow(cursor);
+        else if (cursor >= top + rows)
+            runsGrid->setTopRow(cursor - rows + 1);
+        else
+            runsGrid->setTopRow(top);
+        if (update.NewRuns > 0 || update.Reread) {
+            showNote(update.Reread ? QStringLiteral("Журнал прочитан заново")
+                                   : QStringLiteral("Новых проездов: %1").arg(update.NewRuns));
+            m_runsNoteShown = true;
+        }
+    }
+    if (update.Failure)
+        MsgBox(*update.Failure, this);
+}
+
 void MainWindow::showOrdering() { runsGrid->showSortIndicator(m_state.Disp.TypeSort, m_state.Disp.UpOrDown == 1); }
 
 bool MainWindow::onKeyPressed(int key, Qt::KeyboardModifiers) {
@@ -767,6 +803,15 @@ bool MainWindow::onKeyPressed(int key, Qt::KeyboardModifiers) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (m_runsNoteShown) {
+        const QEvent::Type type = event->type();
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if ((type == QEvent::KeyPress || type == QEvent::MouseButtonPress || type == QEvent::Wheel) && widget &&
+            widget->window() == this) {
+            m_runsNoteShown = false;
+            showNote({});
+        }
+    }
     if (event->type() == QEvent::KeyPress && m_loaded && !m_inTransition) {
         auto* widget = qobject_cast<QWidget*>(watched);
         if (widget && widget->window() == this) {

@@ -28,6 +28,7 @@ class PictureButton;
 class JustifiedLabel;
 class ProgressWindow;
 class RunsGrid;
+class LogWatcher;
 
 // Runs the filter dialog over the window's state (modal; returns when it is closed).
 using FilterDialogRunner = std::function<void(ProgramState&, QWidget*)>;
@@ -137,9 +138,13 @@ public:
     ProgressWindow* progressWindow() const { return m_progress; }
     // The cursor onto the run with this number, when the selection holds it.
     void moveCursorToRun(int runNo);
+    // A look at the times log: new runs shown where they belong, a failure reported once.
+    void onLogChanged();
     void saveSettings();
     // A short note in the status bar's last panel (empty clears it).
     void showNote(const QString& note);
+    // The watcher of the times log; null when "LiveLog" is 0 or the start failed.
+    LogWatcher* logWatcher() const { return m_logWatcher; }
 
     static constexpr int PanelFullHeight[3] = {317, 115, 128};
     static constexpr int CollapsedHeight = 18;
@@ -194,6 +199,7 @@ private:
     QString m_settingsPath;
     QString m_exePath;
     QTimer* m_sizeMoveEnd = nullptr;
+    LogWatcher* m_logWatcher = nullptr;
     QRect m_normalBounds;
     QRect m_pendingBounds; // outer bounds set before the frame was known
     bool m_loaded = false;
@@ -205,6 +211,7 @@ private:
     bool m_onTop = false;
     bool m_minimisedToTray = false;
     bool m_confining = false;
+    bool m_runsNoteShown = false; // the note about new runs, cleared by the next user action
 };
 
 } // namespace kel

@@ -33,6 +33,7 @@ struct Settings {
     bool OnTop = false;
     std::array<int32_t, ColumnCount> HSW{DefaultColumnWidths}; // section widths, 0 hidden
     bool TimeLoad = false;
+    int32_t LiveLog = 1;        // 0: the log is read only at start-up, not followed while it grows
     // "Sort"
     uint8_t TypeSort = 0;
     bool UpOrDown = true;

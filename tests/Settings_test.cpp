@@ -52,6 +52,7 @@ TEST(SettingsTest, SaveThenLoadGivesTheSameSettingsInTheFileOrder) {
     s.Height = 600;
     s.Width = 1000;
     s.DockForm = s.OnTop = s.TimeLoad = true;
+    s.LiveLog = 0;
     s.HSW = {40, 150, 30, 61, 62, 63, 64, 65, 66, 67, 68, 69};
     s.TypeSort = 11;
     s.UpOrDown = false;
@@ -79,7 +80,7 @@ TEST(SettingsTest, SaveThenLoadGivesTheSameSettingsInTheFileOrder) {
                         "[Visparam]", "TimeForSect", "Otnos", "AllTrack", "NumView", "TrCur", "PrCur", "PosTableTop",
                         "GridStrSel", "TrInfo", "GameInfo", "VisSett", "SvGrInfo", "MaxWin", "X", "Y", "Height",
                         "Width", "DockForm", "OnTop", "HSW0", "HSW1", "HSW2", "HSW3", "HSW4", "HSW5", "HSW6", "HSW7",
-                        "HSW8", "HSW9", "HSW10", "HSW11", "TimeLoad", "[Sort]", "TypeSort", "UpOrDown"}));
+                        "HSW8", "HSW9", "HSW10", "HSW11", "TimeLoad", "LiveLog", "[Sort]", "TypeSort", "UpOrDown"}));
 }
 
 TEST(SettingsTest, StoredValuesAreTakenAsTheyAre) {
