@@ -332,16 +332,8 @@ TEST(LiveLog, NewRunsTakeTheirSortedPlaceAndTheCursorStaysOnItsRun) {
     ASSERT_EQ(live.v.Sel.SelCount, 4);
     EXPECT_EQ(live.CursorRun(), 2);
     EXPECT_EQ(live.v.Disp.SelCur, 4) << "both new runs sort above it";
-    EXPECT_EQ(live.v.Sel.Selection[1].RunNo, 6);
     EXPECT_EQ(u.Texts->Table.RowCount, 4);
     EXPECT_EQ(u.Texts->Stage.Runs, "4");
-    EXPECT_EQ(live.v.Data.FinishedCount, 6);
-
-    // Its times line arrives: the run joins the table.
-    u = live.Add({TimesLine(85, 175, 265)});
-    EXPECT_EQ(u.NewRuns, 1);
-    EXPECT_EQ(live.v.Sel.SelCount, 5);
-    EXPECT_EQ(live.CursorRun(), 2);
 
     // Nothing new: nothing to show again.
     EXPECT_FALSE(OnLogChanged(live.v, ".", live.now).Texts);
