@@ -2,19 +2,78 @@
 
 #include "app/MsgBox.h"
 #include "app/MainWindow.h"
+#include "session/DataFolder.h"
 #include "session/Events.h"
 #include "session/Startup.h"
 
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+
 namespace kel {
 
+std::function<QString(QFileDialog&)> FolderDialogHook;
+
+namespace {
+
+std::filesystem::path ToPath(const QString& path) { return std::filesystem::path(path.toStdU16String()); }
+
+QString ToQString(const std::filesystem::path& path) { return QString::fromStdU16String(path.u16string()); }
+
+// The chooser opens in the folder that lacked the files (or the home folder when that is gone).
+QString ChooseDataFolder(const QString& startDir) {
+    QFileDialog dialog;
+    dialog.setObjectName(QStringLiteral("DataFolderDialog"));
+    dialog.setWindowTitle(QStringLiteral("Выберите папку с файлами zlttimes.log и trinfo.bin"));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setDirectory(QDir(startDir).exists() ? startDir : QDir::homePath());
+    if (FolderDialogHook)
+        return FolderDialogHook(dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
+}
+
+} // namespace
+
 std::unique_ptr<MainWindow> StartProgram(const QString& settingsPath, const QString& dataDir) {
-    if (const auto missing = CheckDataFiles(std::filesystem::path(dataDir.toStdU16String()))) {
+    if (const auto missing = CheckDataFiles(ToPath(dataDir))) {
         MsgBox(*missing);
         return nullptr;
     }
     auto form = std::make_unique<MainWindow>(settingsPath, dataDir);
     if (!form->isLoaded())
         return nullptr;
+    return form;
+}
+
+std::unique_ptr<MainWindow> StartProgram(const StartRequest& request) {
+    QString dataDir = request.DataDir;
+    if (dataDir.isEmpty()) {
+        dataDir = request.CurrentDir;
+        if (CheckDataFiles(ToPath(dataDir))) {
+            const std::filesystem::path remembered = RememberedDataDir(ToPath(request.SettingsPath));
+            if (!remembered.empty())
+                dataDir = ToQString(remembered);
+        }
+    }
+    bool chosen = false;
+    while (const auto missing = CheckDataFiles(ToPath(dataDir))) {
+        MsgBox(*missing);
+        const QString folder = ChooseDataFolder(dataDir);
+        if (folder.isEmpty())
+            return nullptr;
+        dataDir = QDir(folder).absolutePath();
+        chosen = true;
+    }
+    auto form = StartProgram(request.SettingsPath, dataDir);
+    if (!form)
+        return nullptr;
+    if (chosen)
+        form->state().ChosenDataDir = ToPath(QDir::toNativeSeparators(dataDir));
+    if (request.CreateSettingsFolder)
+        QDir().mkpath(QFileInfo(request.SettingsPath).absolutePath());
     return form;
 }
 

@@ -2,7 +2,10 @@
 // The program's start: the data file check before any window, then the main window.
 
 #include <QString>
+#include <functional>
 #include <memory>
+
+class QFileDialog;
 
 namespace kel {
 
@@ -12,5 +15,27 @@ class MainWindow;
 // first missing file), then builds the main window. Null when the program must end: a message
 // has been shown and nothing was written.
 std::unique_ptr<MainWindow> StartProgram(const QString& settingsPath, const QString& dataDir);
+
+// What the command line and the system say about a start.
+struct StartRequest {
+    QString SettingsPath;
+    QString DataDir;    // the folder named on the command line; empty when none was named
+    QString CurrentDir; // the process's current folder
+    // The settings file's folder is the user's configuration folder, made once the window has
+    // started (the save at close writes a temporary file beside the settings file). A folder
+    // named on the command line is not made: a save there fails with a message.
+    bool CreateSettingsFolder = false;
+};
+
+// The start of the program as the user runs it. The data folder is the one named, or else the
+// current folder when it holds the two files, or else the folder remembered in the settings.
+// When that folder lacks a file, the missing-file message is followed by a folder chooser, until
+// a folder with both files is chosen (it is remembered at close) or the chooser is cancelled
+// (null, nothing written).
+std::unique_ptr<MainWindow> StartProgram(const StartRequest& request);
+
+// Replaceable for tests: given the prepared folder chooser, returns the chosen folder or an
+// empty string for a cancel.
+extern std::function<QString(QFileDialog&)> FolderDialogHook;
 
 } // namespace kel

@@ -1,22 +1,71 @@
-// Kelvara: the window. Data files are read from the current folder; "Kelvara.ini" lies beside
-// the executable.
+// Kelvara: the window.
+//   Kelvara [--settings FILE] [DIR]
+// DIR holds "zlttimes.log" and "trinfo.bin" (by default the current folder, or the folder chosen
+// at an earlier start). "Kelvara.ini" lies beside the executable in a portable copy, otherwise in
+// the user's configuration folder (app/SettingsLocation.h).
 
 #include "app/Pictures.h"
 #include "app/Program.h"
+#include "app/SettingsLocation.h"
 #include "app/MainWindow.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <cstdio>
+
+#ifndef KELVARA_FILE_VERSION
+#define KELVARA_FILE_VERSION "0.0.0.0"
+#endif
+
+namespace {
+
+std::filesystem::path ToPath(const QString& path) { return std::filesystem::path(path.toStdU16String()); }
+
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kelvara"));
+    QApplication::setApplicationVersion(QStringLiteral(KELVARA_FILE_VERSION));
     QApplication::setWindowIcon(kel::AppIcon());
     // Minimised to the tray the window is hidden; only its close command ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    const auto form = kel::StartProgram(
-        QDir(QApplication::applicationDirPath()).filePath(QStringLiteral("Kelvara.ini")), QDir::currentPath());
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Статистика проездов в раллийном симуляторе."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption settingsOption(QStringLiteral("settings"),
+                                            QStringLiteral("Файл настроек вместо Kelvara.ini."),
+                                            QStringLiteral("FILE"));
+    parser.addOption(settingsOption);
+    parser.addPositionalArgument(QStringLiteral("DIR"),
+                                 QStringLiteral("Папка с файлами zlttimes.log и trinfo.bin (по умолчанию текущая)."),
+                                 QStringLiteral("[DIR]"));
+    parser.process(app);
+    const QStringList folders = parser.positionalArguments();
+    if (folders.size() > 1) {
+        std::fprintf(stderr, "%s\n\n", qPrintable(QStringLiteral("Лишний аргумент: ") + folders[1]));
+        parser.showHelp(2);
+    }
+
+    kel::SettingsLocationInput where;
+    where.ExecutableDir = ToPath(QApplication::applicationDirPath());
+    where.UserConfigDir = ToPath(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+    if (parser.isSet(settingsOption))
+        where.Option = ToPath(QFileInfo(parser.value(settingsOption)).absoluteFilePath());
+
+    const std::filesystem::path settingsFile = kel::SettingsFileLocation(where);
+    kel::StartRequest request;
+    request.SettingsPath = QString::fromStdU16String(settingsFile.u16string());
+    request.DataDir = folders.isEmpty() ? QString() : QFileInfo(folders[0]).absoluteFilePath();
+    request.CurrentDir = QDir::currentPath();
+    request.CreateSettingsFolder = settingsFile.parent_path() == where.UserConfigDir;
+    const auto form = kel::StartProgram(request);
     if (!form)
         return 1;
     form->show();

@@ -48,6 +48,7 @@ constexpr const char* Usage =
     "  --header           строка с названиями полей (для csv всегда)\n"
     "  --follow           для game, stage и status: следить за журналом и печатать отчет заново,\n"
     "                     когда в нем появляются новые проезды (до прерывания, Ctrl+C)\n"
+    "  --version          номер версии\n"
     "Команды: stages — трассы, runs — все проезды журнала, table — таблица проездов, stage — статистика\n"
     "трассы, game — статистика игры, status — строка состояния, progress — проезды трассы по порядку с\n"
     "лучшим временем на тот момент, bests — лучшие времена трассы по машинам, классам или профилям.\n";
@@ -319,6 +320,10 @@ int main(int argc, char** argv) {
         else if (a == "--help" || a == "-h") {
             ReportOutput out(stdout, StandardOutputName, ReportFormat::Text, false);
             out.Raw(Usage);
+            return CloseOutput(out);
+        } else if (a == "--version") {
+            ReportOutput out(stdout, StandardOutputName, ReportFormat::Text, false);
+            out.Raw("kelvara-report " KELVARA_VERSION "\n");
             return CloseOutput(out);
         } else if (!a.empty() && a[0] == '-')
             return BadUsage("Неизвестный параметр: " + a);

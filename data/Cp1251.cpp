@@ -32,7 +32,9 @@ struct Tables {
             return std::string(1, byte);
 #ifdef _WIN32
         wchar_t wide = 0;
-        if (MultiByteToWideChar(1251, 0, &byte, 1, &wide, 1) != 1)
+        // Windows maps the unassigned byte 0x98 to the control character U+0098; no assigned
+        // byte of the code page is a C1 control, so treat it as the replacement, as iconv does.
+        if (MultiByteToWideChar(1251, 0, &byte, 1, &wide, 1) != 1 || (wide >= 0x80 && wide <= 0x9F))
             return "\xEF\xBF\xBD";
         char out[8] = {};
         const int n = WideCharToMultiByte(CP_UTF8, 0, &wide, 1, out, sizeof out, nullptr, nullptr);

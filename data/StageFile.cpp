@@ -47,7 +47,7 @@ unsigned FoldKey(unsigned char c) {
 
 } // namespace
 
-std::vector<std::string> StageFile::FillStageList(const std::string& path) {
+std::vector<std::string> StageFile::FillStageList(const std::filesystem::path& path) {
     const std::string bytes = ReadFileBytes(path, StageFileName);
     return FillStageListData(bytes);
 }

@@ -3,6 +3,7 @@
 // The whole file is read into memory once; "reading a record" copies it into Buffer.
 
 #include <cstdint>
+#include <filesystem>
 #include <map>
 #include <set>
 #include <string>
@@ -26,7 +27,7 @@ public:
     // Reads the whole file; throws LoadError naming "trinfo.bin" when it cannot be read
     // or its size is not a whole number of records. Leaves Buffer at the last record and
     // the position at the end, and returns the listed (non-empty) names in file order.
-    std::vector<std::string> FillStageList(const std::string& path);
+    std::vector<std::string> FillStageList(const std::filesystem::path& path);
 
     // The same from the file's bytes.
     std::vector<std::string> FillStageListData(std::string_view bytes);

@@ -739,7 +739,7 @@ LogPosition ReadTimesLog(DataFile& file, RunData& data) {
     return pos;
 }
 
-LogPosition ReadTimesLog(const std::string& path, RunData& data) {
+LogPosition ReadTimesLog(const std::filesystem::path& path, RunData& data) {
     DataFile file(path, LogFileName);
     return ReadTimesLog(file, data);
 }

@@ -8,6 +8,7 @@
 #include "data/RunData.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <span>
 #include <string>
 #include <string_view>
@@ -72,7 +73,7 @@ LogPosition ReadTimesLogData(std::string_view bytes, RunData& data);
 
 // Reads the whole file as ReadTimesLogData does, in blocks. Throws LoadError naming
 // "zlttimes.log" when the file cannot be read, is no regular file or is too large.
-LogPosition ReadTimesLog(const std::string& path, RunData& data);
+LogPosition ReadTimesLog(const std::filesystem::path& path, RunData& data);
 LogPosition ReadTimesLog(DataFile& file, RunData& data);
 
 // Reads on from `pos` up to byte `end` of `file`, adding runs to `data` (and finishing the

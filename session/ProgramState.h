@@ -10,6 +10,7 @@
 #include "settings/Settings.h"
 #include "table/DisplayState.h"
 
+#include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
@@ -29,6 +30,7 @@ struct ProgramState {
     Settings Config;
     ProgressSettings Progress;          // the progress window's section of the settings
     std::set<int> MissingStagesReported; // stage numbers already named in a warning
+    std::filesystem::path ChosenDataDir; // chosen by the user at this start: remembered at close
 };
 
 } // namespace kel

@@ -1,8 +1,10 @@
 #include "session/Startup.h"
 
 #include "data/Cp1251.h"
+#include "data/PathText.h"
 #include "data/TimesLog.h"
 #include "data/ValueTables.h"
+#include "session/DataFolder.h"
 #include "filter/Filter.h"
 #include "filter/FilterFile.h"
 #include "settings/IniFile.h"
@@ -53,7 +55,7 @@ void LoadPhase(ProgramState& v, const StartupOptions& o) {
     try {
         v.Data = RunData{};
         v.Data.Runs.reserve(100000);
-        v.StageList = SortedStageList(v.Stages.FillStageList((o.DataDir / Str(StageFileName)).string()));
+        v.StageList = SortedStageList(v.Stages.FillStageList(o.DataDir / Str(StageFileName)));
 
         current = Str(SettingsFileName);
         v.Config = Settings{};
@@ -62,14 +64,14 @@ void LoadPhase(ProgramState& v, const StartupOptions& o) {
         v.Filter.FSaveDir = o.ProgramDir;
         v.Filter.ActiveDateFilter.fromDate = v.Filter.ActiveDateFilter.toDate = o.Now;
         if (!o.SettingsPath.empty()) {
-            IniFile ini(o.SettingsPath.string(), Str(SettingsFileName));
+            IniFile ini(PathToUtf8(o.SettingsPath), Str(SettingsFileName));
             LoadSettings(ini, v.Config);
             LoadProgressSettings(ini, v.Progress);
             ReadFilterSettings(ini, v.Filter, v.Data, o.Now, o.DecimalSep, o.ProgramDir);
         }
         if (!o.FilterPath.empty()) {
-            current = o.FilterPath.filename().string();
-            IniFile ini(o.FilterPath.string(), current);
+            current = PathToUtf8(o.FilterPath.filename());
+            IniFile ini(PathToUtf8(o.FilterPath), current);
             ReadFilterSettings(ini, v.Filter, v.Data, o.Now, o.DecimalSep, o.ProgramDir);
         }
         ApplySettings(v);
@@ -100,13 +102,15 @@ std::optional<Message> ClosingNotice(const ProgramState& v) {
 
 std::string SaveSettingsFile(const ProgramState& v, const std::filesystem::path& path, std::string_view dec) {
     try {
-        IniFile ini(path.string(), Str(SettingsFileName));
+        IniFile ini(PathToUtf8(path), Str(SettingsFileName));
         SaveSettings(ini, v.Config);
         WriteFilterSettings(ini, v.Filter, v.Data, FilterSource::InForce, dec);
         SaveProgressSettings(ini, v.Progress);
+        if (!v.ChosenDataDir.empty())
+            RememberDataDir(ini, v.ChosenDataDir);
         return ini.Save();
     } catch (const LoadError&) {
-        return "Не удалось записать файл " + path.string() +
+        return "Не удалось записать файл " + PathToUtf8(path) +
                ": прежний файл настроек не читается, поэтому он оставлен без изменений";
     }
 }

@@ -29,7 +29,9 @@ protected:
         return test::ReadFile(path);
     }
 
-    static bool Has(const std::string& text, const std::string& line) {
+    // Line by line, whatever the line ends (CR LF on Windows).
+    static bool Has(std::string text, const std::string& line) {
+        std::erase(text, '\r');
         return text.find("\n" + line + "\n") != std::string::npos || text.starts_with(line + "\n");
     }
 

@@ -229,7 +229,10 @@ TEST(IniFileTest, SaveThroughALinkKeepsTheLink) {
     const auto real = dir / "real.ini";
     const auto link = dir / "link.ini";
     test::WriteFile(real, "[A]\nk=1\n");
-    fs::create_symlink(real, link);
+    std::error_code ec;
+    fs::create_symlink(real, link, ec);
+    if (ec) // Windows allows links only to some users
+        GTEST_SKIP() << "no symbolic link: " << ec.message();
     IniFile ini(link.string(), "link.ini");
     ini.WriteInteger("A", "k", 2);
     ASSERT_EQ(ini.Save(), "");

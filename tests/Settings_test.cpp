@@ -69,7 +69,9 @@ TEST(SettingsTest, SaveThenLoadGivesTheSameSettingsInTheFileOrder) {
     std::vector<std::string> keys;
     for (std::size_t pos = 0; pos < text.size();) {
         std::size_t end = text.find('\n', pos);
-        const std::string line = text.substr(pos, end - pos);
+        std::string line = text.substr(pos, end - pos);
+        if (line.ends_with('\r')) // Windows line ends
+            line.pop_back();
         if (const auto eq = line.find('='); eq != std::string::npos)
             keys.push_back(line.substr(0, eq));
         else if (!line.empty())

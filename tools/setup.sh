@@ -4,13 +4,18 @@ KELVARA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 KELVARA_BUILD="$KELVARA_ROOT/build"
 KELVARA_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-charts-dev libsimpleini-dev libgtest-dev libbenchmark-dev
                   xvfb xauth fonts-dejavu-core fonts-liberation2)
+# tools/windows-check (CI): the Windows cross-compiler, GoogleTest's sources and Wine.
+KELVARA_WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest libsimpleini-dev wine64)
 
 kelvara_say() { printf '%s\n' "$*" >&2; }
 
-# Installs the Debian packages that are not installed yet; does nothing when all are there.
+# Installs the Debian packages that are not installed yet (by default KELVARA_PACKAGES, or the
+# ones named; without the recommended extras when KELVARA_NO_RECOMMENDS is set); does nothing
+# when all are there.
 kelvara_install() {
     local missing=() p
-    for p in "${KELVARA_PACKAGES[@]}"; do
+    [ $# -gt 0 ] || set -- "${KELVARA_PACKAGES[@]}"
+    for p in "$@"; do
         dpkg -s "$p" 2>/dev/null | grep -q '^Status: install ok installed' || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
@@ -31,7 +36,8 @@ kelvara_install() {
     local log
     log="$(mktemp)"
     if ! { "${sudo[@]}" apt-get update -q &&
-           "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q "${missing[@]}"; } >"$log" 2>&1; then
+           "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q \
+               ${KELVARA_NO_RECOMMENDS:+--no-install-recommends} "${missing[@]}"; } >"$log" 2>&1; then
         cat "$log" >&2
         rm -f "$log"
         kelvara_say "Не удалось установить пакеты."

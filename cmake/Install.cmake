@@ -1,0 +1,75 @@
+# Installation into the usual places (GNUInstallDirs) and the Debian package (CPack):
+#   cmake --install build [--prefix DIR]
+#   cd build && cpack            -> kelvara_<version>_amd64.deb
+include(GNUInstallDirs)
+
+install(TARGETS kelvara-report RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TARGET Kelvara)
+  install(TARGETS Kelvara RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+
+if(NOT UNIX OR APPLE)
+  return() # Windows: the executables only; windeployqt gathers Qt beside them (README)
+endif()
+
+# Manual page of the report tool, compressed as Debian keeps them.
+set(KELVARA_DIST ${CMAKE_BINARY_DIR}/dist)
+configure_file(dist/kelvara-report.1.in ${KELVARA_DIST}/kelvara-report.1 @ONLY)
+add_custom_command(OUTPUT ${KELVARA_DIST}/kelvara-report.1.gz
+  COMMAND gzip -9 -n -f -k kelvara-report.1
+  DEPENDS ${KELVARA_DIST}/kelvara-report.1
+  WORKING_DIRECTORY ${KELVARA_DIST} VERBATIM)
+add_custom_target(kelvara-manpage ALL DEPENDS ${KELVARA_DIST}/kelvara-report.1.gz)
+install(FILES ${KELVARA_DIST}/kelvara-report.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+if(TARGET Kelvara)
+  install(FILES dist/kelvara.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+
+  # The menu icons are drawn at build time by the code that draws the window's icon, so the
+  # two never differ and no picture files are kept in the sources.
+  add_executable(kelvara-render-icon app/icon/RenderIcon.cpp)
+  target_link_libraries(kelvara-render-icon PRIVATE Kelvara::gui)
+  target_compile_options(kelvara-render-icon PRIVATE ${KELVARA_WARNINGS})
+  set(KELVARA_ICON_SIZES 16 24 32 48 64 128 256)
+  set(KELVARA_ICONS)
+  foreach(size ${KELVARA_ICON_SIZES})
+    list(APPEND KELVARA_ICONS ${CMAKE_BINARY_DIR}/icons/${size}x${size}/apps/kelvara.png)
+  endforeach()
+  add_custom_command(OUTPUT ${KELVARA_ICONS}
+    COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen $<TARGET_FILE:kelvara-render-icon> ${CMAKE_BINARY_DIR}/icons
+    DEPENDS kelvara-render-icon VERBATIM)
+  add_custom_target(kelvara-icons ALL DEPENDS ${KELVARA_ICONS})
+  install(DIRECTORY ${CMAKE_BINARY_DIR}/icons/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
+endif()
+
+# A test installs into a temporary prefix and checks what arrives there.
+if(NOT CMAKE_CROSSCOMPILING)
+  set(KELVARA_GUI_INSTALLED OFF)
+  if(TARGET Kelvara)
+    set(KELVARA_GUI_INSTALLED ON)
+  endif()
+  add_test(NAME Install COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR}
+           -DPREFIX=${CMAKE_BINARY_DIR}/install-test -DGUI=${KELVARA_GUI_INSTALLED}
+           -DSOURCE_DIR=${CMAKE_SOURCE_DIR} -P ${CMAKE_SOURCE_DIR}/cmake/CheckInstall.cmake)
+endif()
+
+# ---- Debian package --------------------------------------------------------------------------
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME kelvara)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "Kelvara")
+set(CPACK_PACKAGE_CONTACT "Kelvara developers <kelvara@example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "statistics of stage runs in a rally simulation game")
+set(CPACK_PACKAGE_DESCRIPTION
+  "Kelvara reads the times log and the stage file of a rally game's timing plug-in and shows\n"
+  "every run of a stage in a sortable table, with the stage's and the whole game's statistics\n"
+  "and a filter by date, car, class, profile and conditions. The interface is in Russian.\n"
+  "kelvara-report prints the same figures as text.")
+string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # kelvara_<version>_<arch>.deb
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)  # the libraries' packages, found by dpkg-shlibdeps
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}\n${CPACK_PACKAGE_DESCRIPTION}")
+include(CPack)
