@@ -13,7 +13,10 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QStandardPaths>
+#include <QTranslator>
 
 #include <cstdio>
 
@@ -34,6 +37,12 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(kel::AppIcon());
     // Minimised to the tray the window is hidden; only its close command ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Qt's own texts (the folder and file dialogs, the Yes/No buttons, --help) in Russian like
+    // the rest of the program, when Qt's translations are installed.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Статистика проездов в раллийном симуляторе."));
@@ -41,11 +50,11 @@ int main(int argc, char** argv) {
     parser.addVersionOption();
     const QCommandLineOption settingsOption(QStringLiteral("settings"),
                                             QStringLiteral("Файл настроек вместо Kelvara.ini."),
-                                            QStringLiteral("FILE"));
+                                            QStringLiteral("ФАЙЛ"));
     parser.addOption(settingsOption);
-    parser.addPositionalArgument(QStringLiteral("DIR"),
+    parser.addPositionalArgument(QStringLiteral("ПАПКА"),
                                  QStringLiteral("Папка с файлами zlttimes.log и trinfo.bin (по умолчанию текущая)."),
-                                 QStringLiteral("[DIR]"));
+                                 QStringLiteral("[ПАПКА]"));
     parser.process(app);
     const QStringList folders = parser.positionalArguments();
     if (folders.size() > 1) {

@@ -61,15 +61,16 @@ set(CPACK_PACKAGE_VENDOR "Kelvara")
 set(CPACK_PACKAGE_CONTACT "Kelvara developers <kelvara@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "statistics of stage runs in a rally simulation game")
 set(CPACK_PACKAGE_DESCRIPTION
-  "Kelvara reads the times log and the stage file of a rally game's timing plug-in and shows\n"
-  "every run of a stage in a sortable table, with the stage's and the whole game's statistics\n"
-  "and a filter by date, car, class, profile and conditions. The interface is in Russian.\n"
-  "kelvara-report prints the same figures as text.")
+  "Kelvara reads the times log and the stage file of a rally game's timing\n"
+  "plug-in and shows every run of a stage in a sortable table, with the\n"
+  "stage's and the whole game's statistics and a filter by date, car, class,\n"
+  "profile and conditions. The interface is in Russian. kelvara-report\n"
+  "prints the same figures as text.")
 string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # kelvara_<version>_<arch>.deb
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)  # the libraries' packages, found by dpkg-shlibdeps
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}\n${CPACK_PACKAGE_DESCRIPTION}")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n) # Qt's dialogs and buttons in Russian
 include(CPack)
