@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ctime>
 
 using namespace kel;
 using namespace kel::test;
@@ -144,4 +145,10 @@ TEST(Portability, SaveReplacesTheExistingFileAndLeavesNothingElse) {
     EXPECT_NE(ini.Save(), "");
     EXPECT_EQ(ReadFile(path), before);
     fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
+}
+
+TEST(Portability, NowIsTheLocalClock) {
+    // Day 25569 is 1970-01-01; local time is UTC shifted by less than 15 hours anywhere.
+    const double utc = 25569.0 + static_cast<double>(std::time(nullptr)) / 86400.0;
+    EXPECT_NEAR(NowDateTime(), utc, 15.0 / 24);
 }
