@@ -8,7 +8,7 @@ if(NOT result EQUAL 0)
   message(FATAL_ERROR "cmake --install failed:\n${output}")
 endif()
 
-set(expected bin/kelvara-report share/man/man1/kelvara-report.1.gz)
+set(expected bin/kelvara-report share/man/man1/kelvara-report.1.gz share/doc/kelvara/copyright)
 set(sizes 16 24 32 48 64 128 256)
 if(GUI)
   list(APPEND expected bin/Kelvara share/applications/kelvara.desktop)

@@ -21,6 +21,7 @@ add_custom_command(OUTPUT ${KELVARA_DIST}/kelvara-report.1.gz
   WORKING_DIRECTORY ${KELVARA_DIST} VERBATIM)
 add_custom_target(kelvara-manpage ALL DEPENDS ${KELVARA_DIST}/kelvara-report.1.gz)
 install(FILES ${KELVARA_DIST}/kelvara-report.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kelvara RENAME copyright)
 
 if(TARGET Kelvara)
   install(FILES dist/kelvara.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -63,9 +64,9 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "statistics of stage runs in a rally simul
 set(CPACK_PACKAGE_DESCRIPTION
   "Kelvara reads the times log and the stage file of a rally game's timing\n"
   "plug-in and shows every run of a stage in a sortable table, with the\n"
-  "stage's and the whole game's statistics and a filter by date, car, class,\n"
-  "profile and conditions. The interface is in Russian. kelvara-report\n"
-  "prints the same figures as text.")
+  "stage's and the whole game's statistics, a chart of a stage's progress and\n"
+  "a filter by date, car, class, profile and conditions. The interface is in\n"
+  "Russian. kelvara-report prints the same figures as text.")
 string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
