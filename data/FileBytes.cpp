@@ -8,8 +8,13 @@
 #include <limits>
 
 #ifdef _WIN32
+#include <io.h>
 #include <sys/stat.h>
 #include <sys/types.h>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -52,6 +57,11 @@ void DataFile::Fail(const char* what, int errorCode) const {
 
 DataFile::DataFile(const std::filesystem::path& path, std::string_view fileName)
     : m_path(path), m_fileName(fileName) {
+    // Windows refuses to open a folder ("access denied"): say what it is instead.
+    std::error_code ec;
+    const auto type = std::filesystem::status(path, ec).type();
+    if (!ec && type != std::filesystem::file_type::regular && type != std::filesystem::file_type::not_found)
+        throw LoadError(m_fileName, "Файл " + path.string() + " не является обычным файлом.");
     FILE* file = _wfopen(path.c_str(), L"rb");
     if (!file)
         Fail("Не удалось открыть файл", errno);
@@ -69,9 +79,18 @@ DataFile::DataFile(const std::filesystem::path& path, std::string_view fileName)
         throw LoadError(m_fileName, "Файл " + path.string() + " не является обычным файлом.");
     }
     m_size = static_cast<uint64_t>(st.st_size);
-    m_identity.Device = static_cast<uint64_t>(st.st_dev);
-    m_identity.Inode = static_cast<uint64_t>(st.st_ino);
-    m_identity.ModTime = static_cast<int64_t>(st.st_mtime);
+    // The C runtime has no file numbers on Windows (st_ino is 0) and whole seconds only: a log
+    // replaced by a rename would pass for the old one. The volume and file index tell them apart.
+    BY_HANDLE_FILE_INFORMATION info{};
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+    if (handle != INVALID_HANDLE_VALUE && GetFileInformationByHandle(handle, &info)) {
+        m_identity.Device = info.dwVolumeSerialNumber;
+        m_identity.Inode = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+        m_identity.ModTime = static_cast<int64_t>((static_cast<uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
+                                                  info.ftLastWriteTime.dwLowDateTime);
+    } else {
+        m_identity.ModTime = static_cast<int64_t>(st.st_mtime);
+    }
     if (m_size > MaxDataFileSize) {
         std::fclose(file);
         m_file = nullptr;
