@@ -1,25 +1,23 @@
 #include "settings/IniFile.h"
 
 #include "data/LoadError.h"
+#include "data/SafeWrite.h"
+#include "data/SystemError.h"
 
 // The library's own conversions are not wanted: keys and values stay cp1251 bytes.
 #define SI_NO_CONVERSION
 #define SI_IMPLEMENTATION
 #include <SimpleIni.h>
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <limits>
 #include <optional>
 #include <system_error>
-
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace kel {
 
@@ -35,11 +33,11 @@ fs::path ToPath(const std::string& utf8) {
     return fs::path(std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
 }
 
-std::FILE* OpenFile(const fs::path& path, bool write) {
+std::FILE* OpenForReading(const fs::path& path) {
 #ifdef _WIN32
-    return _wfopen(path.c_str(), write ? L"wb" : L"rb");
+    return _wfopen(path.c_str(), L"rb");
 #else
-    return std::fopen(path.c_str(), write ? "wb" : "rb");
+    return std::fopen(path.c_str(), "rb");
 #endif
 }
 
@@ -183,13 +181,30 @@ std::string FormatFloat(double value, std::string_view sep) {
     return out;
 }
 
-// A value is one line: line breaks would start new keys.
-std::string OneLine(std::string_view value) {
+// A value is one line: line breaks would start new keys. The reader trims blanks around a
+// value, so a value that begins or ends with one is enclosed in double quotes, and so is one
+// that begins with a quote (it would lose its own pair of quotes otherwise).
+std::string StoredForm(std::string_view value) {
     std::string out(value);
     for (char& c : out)
         if (c == '\r' || c == '\n')
             c = ' ';
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    if (!out.empty() && (blank(out.front()) || blank(out.back()) || out.front() == '"'))
+        out = '"' + out + '"';
     return out;
+}
+
+// A value enclosed in a pair of double quotes loses them, as the Windows profile functions
+// read it; the quotes protect blanks at its ends.
+const char* Unquoted(const char* value, std::string& buffer) {
+    if (!value)
+        return nullptr;
+    const std::size_t n = std::strlen(value);
+    if (n < 2 || value[0] != '"' || value[n - 1] != '"')
+        return value;
+    buffer.assign(value + 1, n - 2);
+    return buffer.c_str();
 }
 
 // The library separates sections by two empty lines; one is enough.
@@ -211,8 +226,6 @@ std::string CollapseEmptyLines(const std::string& text) {
     return out;
 }
 
-std::string WriteFailure(const std::string& path) { return "Не удалось записать файл " + path; }
-
 } // namespace
 
 IniFile::IniFile(std::string path, std::string displayName)
@@ -226,33 +239,46 @@ IniFile::IniFile(std::string path, std::string displayName)
     const fs::file_status status = fs::status(file, ec);
     if (status.type() == fs::file_type::not_found)
         return;
-    const std::string reason = "Не удалось прочитать файл " + m_path;
-    if (ec || status.type() == fs::file_type::directory)
-        throw LoadError(m_displayName, reason);
-    std::FILE* in = OpenFile(file, false);
+    const auto fail = [&](const std::string& reason) {
+        throw LoadError(m_displayName, "Не удалось прочитать файл " + m_path + ": " + reason + ".");
+    };
+    if (ec)
+        fail(SystemErrorText(ec.default_error_condition().value()));
+    if (status.type() == fs::file_type::directory)
+        fail(SystemErrorText(EISDIR));
+    // A pipe or a device would block the start or never end.
+    if (status.type() != fs::file_type::regular)
+        fail("это не обычный файл");
+    errno = 0;
+    std::FILE* in = OpenForReading(file);
     if (!in)
-        throw LoadError(m_displayName, reason);
+        fail(SystemErrorText(errno != 0 ? errno : EIO));
     std::string bytes;
     char buf[65536];
     std::size_t got = 0;
     while ((got = std::fread(buf, 1, sizeof buf, in)) > 0)
         bytes.append(buf, got);
-    const bool failed = std::ferror(in) != 0;
+    const int readError = std::ferror(in) ? (errno != 0 ? errno : EIO) : 0;
     std::fclose(in);
-    if (failed)
-        throw LoadError(m_displayName, reason);
+    if (readError != 0)
+        fail(SystemErrorText(readError));
     if (m_impl->ini.LoadData(bytes) < 0)
-        throw LoadError(m_displayName, reason);
+        fail(SystemErrorText(ENOMEM)); // the library fails only when memory runs out
 }
 
 IniFile::~IniFile() = default;
+
+const char* IniFile::Value(std::string_view section, std::string_view key, std::string& buffer) const {
+    return Unquoted(m_impl->ini.GetValue(std::string(section).c_str(), std::string(key).c_str(), nullptr), buffer);
+}
 
 bool IniFile::HasKey(std::string_view section, std::string_view key) const {
     return m_impl->ini.GetValue(std::string(section).c_str(), std::string(key).c_str(), nullptr) != nullptr;
 }
 
 long long IniFile::ReadInteger(std::string_view section, std::string_view key, long long def) const {
-    const char* value = m_impl->ini.GetValue(std::string(section).c_str(), std::string(key).c_str(), nullptr);
+    std::string buffer;
+    const char* value = Value(section, key, buffer);
     if (!value)
         return def;
     return ParseInteger(value).value_or(def);
@@ -266,7 +292,8 @@ int32_t IniFile::ReadInt32(std::string_view section, std::string_view key, int32
 }
 
 bool IniFile::ReadBool(std::string_view section, std::string_view key, bool def) const {
-    const char* value = m_impl->ini.GetValue(std::string(section).c_str(), std::string(key).c_str(), nullptr);
+    std::string buffer;
+    const char* value = Value(section, key, buffer);
     if (!value)
         return def;
     const auto number = ParseInteger(value);
@@ -275,14 +302,16 @@ bool IniFile::ReadBool(std::string_view section, std::string_view key, bool def)
 
 double IniFile::ReadFloat(std::string_view section, std::string_view key, double def,
                           std::string_view decimalSep) const {
-    const char* value = m_impl->ini.GetValue(std::string(section).c_str(), std::string(key).c_str(), nullptr);
+    std::string buffer;
+    const char* value = Value(section, key, buffer);
     if (!value)
         return def;
     return ParseFloat(value, decimalSep).value_or(def);
 }
 
 std::string IniFile::ReadString(std::string_view section, std::string_view key, std::string_view def) const {
-    const char* value = m_impl->ini.GetValue(std::string(section).c_str(), std::string(key).c_str(), nullptr);
+    std::string buffer;
+    const char* value = Value(section, key, buffer);
     return value ? std::string(value) : std::string(def);
 }
 
@@ -299,7 +328,7 @@ void IniFile::WriteFloat(std::string_view section, std::string_view key, double 
 }
 
 void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
-    m_impl->ini.SetValue(std::string(section).c_str(), std::string(key).c_str(), OneLine(value).c_str(), nullptr,
+    m_impl->ini.SetValue(std::string(section).c_str(), std::string(key).c_str(), StoredForm(value).c_str(), nullptr,
                          true);
 }
 
@@ -308,48 +337,8 @@ void IniFile::EraseSection(std::string_view section) { m_impl->ini.Delete(std::s
 std::string IniFile::Save() {
     std::string text;
     if (m_impl->ini.Save(text, m_impl->ini.IsUnicode()) < 0) // a leading BOM stays
-        return WriteFailure(m_path);
-    text = CollapseEmptyLines(text);
-
-    std::error_code ec;
-    fs::path target = ToPath(m_path);
-    // Write through a link to the file it names, so that the link stays a link.
-    if (fs::is_symlink(fs::symlink_status(target, ec))) {
-        const fs::path resolved = fs::canonical(target, ec);
-        if (ec)
-            return WriteFailure(m_path);
-        target = resolved;
-    }
-    const fs::file_status old = fs::status(target, ec);
-    const bool exists = old.type() != fs::file_type::not_found;
-    // A write-protected file is refused as the system would refuse it (root included).
-    if (exists && (old.type() != fs::file_type::regular || (old.permissions() & fs::perms::owner_write) == fs::perms::none))
-        return WriteFailure(m_path);
-
-    fs::path temp = target;
-    temp += ".tmp";
-    std::FILE* out = OpenFile(temp, true);
-    if (!out)
-        return WriteFailure(m_path);
-    bool ok = std::fwrite(text.data(), 1, text.size(), out) == text.size();
-    ok = std::fflush(out) == 0 && ok;
-#ifdef _WIN32
-    ok = _commit(_fileno(out)) == 0 && ok;
-#else
-    ok = fsync(fileno(out)) == 0 && ok;
-#endif
-    ok = std::fclose(out) == 0 && ok;
-    if (ok && exists)
-        fs::permissions(temp, old.permissions(), ec); // keep the old file's access rights
-    if (ok) {
-        fs::rename(temp, target, ec);
-        ok = !ec;
-    }
-    if (!ok) {
-        fs::remove(temp, ec);
-        return WriteFailure(m_path);
-    }
-    return {};
+        return WriteFailureMessage(m_path, SystemErrorText(ENOMEM));
+    return WriteFileSafely(m_path, CollapseEmptyLines(text));
 }
 
 } // namespace kel

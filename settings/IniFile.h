@@ -2,7 +2,9 @@
 // INI file with the Windows profile semantics: case-insensitive section and key names,
 // typed reads with defaults, an existing file keeps its other lines and their order, new
 // sections and keys are appended in the order written. Section, key and string values are
-// Windows-1251 bytes, as on disk.
+// Windows-1251 bytes, as on disk. A value that begins or ends with a blank (or begins with a
+// double quote) is stored in double quotes, and a stored value in a pair of double quotes is
+// read without them, so every string reads back exactly as written.
 
 #include <cstdint>
 #include <memory>
@@ -14,7 +16,8 @@ namespace kel {
 class IniFile {
 public:
     // Reads `path` when it exists (a missing file is an empty one). Throws LoadError naming
-    // `displayName` when the file exists but cannot be read.
+    // `displayName` when the file exists but cannot be read or is not a regular file; its
+    // reason names the path and the system's reason.
     IniFile(std::string path, std::string displayName);
     ~IniFile();
     IniFile(const IniFile&) = delete;
@@ -37,13 +40,16 @@ public:
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
     void EraseSection(std::string_view section);
 
-    // Writes the whole file through a temporary file in the same folder renamed over the old
-    // one. Returns an empty string on success, otherwise a message naming the file.
+    // Writes the whole file safely (WriteFileSafely). Returns an empty string on success,
+    // otherwise a message naming the file and the system's reason.
     std::string Save();
 
     const std::string& Path() const { return m_path; }
 
 private:
+    // The stored value without its enclosing quotes (kept in `buffer` when removed); null when missing.
+    const char* Value(std::string_view section, std::string_view key, std::string& buffer) const;
+
     struct Impl;
     std::unique_ptr<Impl> m_impl;
     std::string m_path;

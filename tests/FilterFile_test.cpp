@@ -190,6 +190,32 @@ TEST_F(FilterFileTest, ShutdownSavesTheCriteriaInForceAndTheDialogItsWorkingCopy
     EXPECT_TRUE(Has(working, "Random=1"));
 }
 
+TEST_F(FilterFileTest, NamesRoundTripExactlyThroughTheSettingsAndAFilterFile) {
+    const std::vector<std::string> names = {" Car Lead", "Car X ", "  Два  пробела  ", "\"Quoted\"", "\"",
+                                            "Car \"Y\"", "Ёлка\tТаб "};
+    for (const std::string& name : names) {
+        data.CarList.push_back({Utf8ToCp1251(name)});
+        data.CarList.back().FiltOn = data.CarList.back().FiltEdit = true;
+    }
+    data.ProfList = {{Utf8ToCp1251(" Пилот")}};
+    data.ProfList[0].FiltOn = data.ProfList[0].FiltEdit = true;
+    WriteAndReadBack(FilterSource::InForce);
+
+    Read();
+    ASSERT_EQ(data.CarList.size(), names.size());
+    for (std::size_t i = 0; i < names.size(); ++i)
+        EXPECT_EQ(Cp1251ToUtf8(data.CarList[i].Name), names[i]);
+    EXPECT_EQ(Cp1251ToUtf8(data.ProfList[0].Name), " Пилот");
+
+    // The dialog's load finds every name in the lists by exact comparison.
+    for (NameEntry& e : data.CarList)
+        e.FiltEdit = false;
+    const IniFile ini(path.string(), "Filter.fil");
+    LoadFilterFile(ini, filter, data, Now, ",");
+    for (const NameEntry& e : data.CarList)
+        EXPECT_TRUE(e.FiltEdit) << Cp1251ToUtf8(e.Name);
+}
+
 TEST_F(FilterFileTest, LoadingAFilterFileChangesTheWorkingCopyOnly) {
     test::WriteFile(path, "[FiltDT]\nKrit=0\nKol=2\nHMS=1\nfromDate=45000\ntoDate=45002\n"
                           "[FiltCar]\nNumFCars=3\nCar0=Pellix R4\nCar1=Unknown Z\nCar2=Vortan GT\n"
