@@ -15,6 +15,8 @@ constexpr std::size_t NameOffset = 0, NameField = 31;
 constexpr std::size_t StageNoOffset = 31;
 constexpr std::size_t LengthOffset = 32;
 constexpr std::size_t Desc1Offset = 36, Desc2Offset = 292, DescField = 256;
+// No rally stage is longer; a larger value is damage, not a length.
+constexpr float MaxStageLength = 1000.0f;
 
 // A length byte followed by the text; a length byte larger than the field (damaged record)
 // is cut to the field.
@@ -23,13 +25,22 @@ std::string ShortString(const unsigned char* field, std::size_t fieldSize) {
     return std::string(reinterpret_cast<const char*>(field + 1), length);
 }
 
+float StoredLength(const unsigned char* r) {
+    const uint32_t bits = uint32_t{r[LengthOffset]} | uint32_t{r[LengthOffset + 1]} << 8 |
+                          uint32_t{r[LengthOffset + 2]} << 16 | uint32_t{r[LengthOffset + 3]} << 24;
+    return std::bit_cast<float>(bits);
+}
+
+bool PlausibleLength(float length) { return length >= 0.0f && length <= MaxStageLength; } // false for NaN
+
 StageRecord ParseRecord(const unsigned char* r) {
     StageRecord record;
     record.StageName = ShortString(r + NameOffset, NameField);
     record.StageNo = r[StageNoOffset];
-    const uint32_t bits = uint32_t{r[LengthOffset]} | uint32_t{r[LengthOffset + 1]} << 8 |
-                          uint32_t{r[LengthOffset + 2]} << 16 | uint32_t{r[LengthOffset + 3]} << 24;
-    record.StageLength = std::bit_cast<float>(bits);
+    // NaN, an infinity, a negative or an impossibly large length would spoil every total it
+    // enters; it counts as unknown (0), like the length of a stage without a record.
+    const float length = StoredLength(r);
+    record.StageLength = PlausibleLength(length) ? length : 0.0f;
     record.StageDesc1 = ShortString(r + Desc1Offset, DescField);
     record.StageDesc2 = ShortString(r + Desc2Offset, DescField);
     return record;
@@ -54,16 +65,22 @@ std::vector<std::string> StageFile::FillStageList(const std::filesystem::path& p
 
 std::vector<std::string> StageFile::FillStageListData(std::string_view bytes) {
     if (bytes.size() % StageRecordSize != 0)
-        throw LoadError(std::string(StageFileName),
-                        "size " + std::to_string(bytes.size()) + " is not a whole number of " +
-                            std::to_string(StageRecordSize) + "-byte records");
+        throw LoadError(std::string(StageFileName), "Размер файла " + std::to_string(bytes.size()) +
+                                                        " байт не кратен длине записи " +
+                                                        std::to_string(StageRecordSize) + " байт.");
     const std::size_t count = bytes.size() / StageRecordSize;
     std::vector<StageRecord> records;
+    std::set<int> implausible;
     records.reserve(count);
-    for (std::size_t k = 0; k < count; ++k)
-        records.push_back(ParseRecord(reinterpret_cast<const unsigned char*>(bytes.data()) + k * StageRecordSize));
+    for (std::size_t k = 0; k < count; ++k) {
+        const auto* r = reinterpret_cast<const unsigned char*>(bytes.data()) + k * StageRecordSize;
+        records.push_back(ParseRecord(r));
+        if (!PlausibleLength(StoredLength(r)))
+            implausible.insert(static_cast<int>(k));
+    }
 
     m_records = std::move(records);
+    m_implausibleLengths = std::move(implausible);
     m_missing.clear();
     m_missingRecords.clear();
     m_open = true;

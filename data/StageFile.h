@@ -25,7 +25,7 @@ struct StageRecord {
 class StageFile {
 public:
     // Reads the whole file; throws LoadError naming "trinfo.bin" when it cannot be read
-    // or its size is not a whole number of records. Leaves Buffer at the last record and
+    // or its size is not a whole number of records. A length that cannot be real is read as 0. Leaves Buffer at the last record and
     // the position at the end, and returns the listed (non-empty) names in file order.
     std::vector<std::string> FillStageList(const std::filesystem::path& path);
 
@@ -48,6 +48,9 @@ public:
 
     const StageRecord& Record(int index) const; // no Buffer change; empty record when missing
     const std::set<int>& MissingStages() const { return m_missing; }
+    // Records whose stored length was NaN, infinite, negative or above 1000 km; their
+    // StageLength reads as 0 (unknown).
+    const std::set<int>& ImplausibleLengths() const { return m_implausibleLengths; }
 
     StageRecord Buffer; // the current stage record
 
@@ -55,6 +58,7 @@ private:
     const StageRecord& MissingRecord(int index) const;
 
     std::vector<StageRecord> m_records;
+    std::set<int> m_implausibleLengths;
     // Looking up a stage that has no record is a const operation that still has to be
     // reported later; the empty records handed out stay valid as long as the object.
     mutable std::set<int> m_missing;

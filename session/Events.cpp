@@ -6,6 +6,8 @@
 #include "table/Ordering.h"
 
 #include <algorithm>
+#include <set>
+#include <vector>
 
 namespace kel {
 namespace {
@@ -185,22 +187,43 @@ std::optional<Message> NothingPassesNotice(const ProgramState& v) {
 }
 
 std::optional<Message> MissingStagesNotice(ProgramState& v) {
-    std::string numbers;
-    int count = 0;
-    for (int stage : v.Stages.MissingStages()) {
-        if (!v.MissingStagesReported.insert(stage).second)
-            continue;
-        if (!numbers.empty())
-            numbers += ", ";
-        numbers += std::to_string(stage);
-        ++count;
+    // Numbers not named before: stages without a record, then stages whose length cannot be
+    // real, among those that are listed or that a run uses.
+    std::vector<int> missing, implausible;
+    for (int stage : v.Stages.MissingStages())
+        if (v.MissingStagesReported.insert(stage).second)
+            missing.push_back(stage);
+    if (!v.Stages.ImplausibleLengths().empty()) {
+        std::set<int> used;
+        for (std::size_t i = 1; i < v.Data.Runs.size(); ++i)
+            used.insert(v.Data.Runs[i].StageNo);
+        for (int stage : v.Stages.ImplausibleLengths())
+            if ((used.count(stage) != 0 || !v.Stages.Record(stage).StageName.empty()) &&
+                v.MissingStagesReported.insert(stage).second)
+                implausible.push_back(stage);
     }
-    if (count == 0)
+    if (missing.empty() && implausible.empty())
         return std::nullopt;
-    return Message{std::string("В файле trinfo.bin нет описания ") + (count == 1 ? "трассы с номером " : "трасс с номерами ") +
-                       numbers + ". Проезды по " + (count == 1 ? "ней" : "ним") +
-                       " показываются без названия трассы, а ее длина считается равной нулю",
-                   Str(ProgramCaption), MessageIcon::Warning};
+
+    const auto numbered = [](const std::vector<int>& stages) {
+        std::string text = stages.size() == 1 ? "трассы с номером " : "трасс с номерами ";
+        for (std::size_t i = 0; i < stages.size(); ++i)
+            text += (i == 0 ? "" : ", ") + std::to_string(stages[i]);
+        return text;
+    };
+    std::string text = "В файле trinfo.bin ";
+    if (!missing.empty())
+        text += "нет описания " + numbered(missing);
+    if (!implausible.empty())
+        text += std::string(missing.empty() ? "" : ", а ") + "у " + numbered(implausible) +
+                " указана невозможная длина";
+    const bool one = missing.size() + implausible.size() == 1;
+    text += one ? ". Ее длина считается равной нулю" : ". Их длина считается равной нулю";
+    if (!missing.empty())
+        text += missing.size() == 1 && implausible.empty() ? ", а проезды по ней показываются без названия трассы"
+                                                           : ", а проезды по трассам без описания показываются без "
+                                                             "названия трассы";
+    return Message{text, Str(ProgramCaption), MessageIcon::Warning};
 }
 
 } // namespace kel

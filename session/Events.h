@@ -67,8 +67,9 @@ LogUpdate OnLogChanged(ProgramState& v, std::string_view decimalSep, double now)
 // The warning after the filter dialog when no finished run passes.
 std::optional<Message> NothingPassesNotice(const ProgramState& v);
 
-// One warning naming the stage numbers that runs use but "trinfo.bin" does not describe,
-// given once for the numbers not reported before.
+// One warning naming the stage numbers that runs use but "trinfo.bin" does not describe, and
+// those whose stored length cannot be real (read as 0), given once for the numbers not
+// reported before.
 std::optional<Message> MissingStagesNotice(ProgramState& v);
 
 } // namespace kel

@@ -10,6 +10,7 @@
 #include "settings/IniFile.h"
 
 #include <algorithm>
+#include <new>
 
 namespace kel {
 namespace {
@@ -45,9 +46,12 @@ std::optional<Message> CheckDataFiles(const std::filesystem::path& dataDir) {
 }
 
 Message LoadFailureMessage(const LoadError& error) {
-    return Message{"У вас какая-то хренотень в файле " + error.FileName() +
-                       ". Проверьте, тот ли вообще файл вы подгрузили",
-                   Str(ErrorCaption), MessageIcon::Error};
+    std::string text =
+        "У вас какая-то хренотень в файле " + error.FileName() + ". Проверьте, тот ли вообще файл вы подгрузили";
+    // The reason, written by the reader that failed, as a paragraph of its own.
+    if (const std::string_view reason = error.what(); !reason.empty())
+        text.append("\n\n").append(reason);
+    return Message{text, Str(ErrorCaption), MessageIcon::Error};
 }
 
 void LoadPhase(ProgramState& v, const StartupOptions& o) {
@@ -82,6 +86,8 @@ void LoadPhase(ProgramState& v, const StartupOptions& o) {
         v.Log.ReadAll(v.Data);
     } catch (const LoadError&) {
         throw;
+    } catch (const std::bad_alloc&) {
+        throw LoadError(current, "Недостаточно памяти, чтобы прочитать файл.");
     } catch (const std::exception& e) {
         throw LoadError(current, e.what());
     }

@@ -18,7 +18,8 @@ namespace kel {
 // in `dataDir`, or nullopt when both exist.
 std::optional<Message> CheckDataFiles(const std::filesystem::path& dataDir);
 
-// The message for a failed load: "У вас какая-то хренотень в файле <file>. ..."
+// The message for a failed load: "У вас какая-то хренотень в файле <file>. ...", then the
+// error's reason (a Russian sentence) as a second paragraph.
 Message LoadFailureMessage(const LoadError& error);
 
 struct StartupOptions {

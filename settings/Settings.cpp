@@ -2,6 +2,7 @@
 
 #include "settings/IniFile.h"
 
+#include <algorithm>
 #include <string>
 
 namespace kel {
@@ -13,6 +14,17 @@ constexpr std::string_view VisSectionRead = "VisParam";
 constexpr std::string_view SortSection = "Sort";
 
 std::string WidthKey(int column) { return "HSW" + std::to_string(column); }
+
+// No screen is this large; the window adds positions and sizes, which must not overflow.
+constexpr int32_t MaxCoordinate = 100000;
+
+int32_t ReadCoordinate(const IniFile& ini, std::string_view key, int32_t def) {
+    return std::clamp(ini.ReadInt32(VisSection, key, def), -MaxCoordinate, MaxCoordinate);
+}
+
+int32_t ReadSize(const IniFile& ini, std::string_view key, int32_t def) {
+    return std::clamp(ini.ReadInt32(VisSection, key, def), 0, MaxCoordinate);
+}
 
 } // namespace
 
@@ -26,14 +38,14 @@ void LoadSettings(const IniFile& ini, Settings& settings) {
     s.PrCur = ini.ReadInt32(VisSection, "PrCur", d.PrCur);
     s.PosTableTop = ini.ReadInt32(VisSection, "PosTableTop", d.PosTableTop);
     s.GridStrSel = ini.ReadBool(VisSection, "GridStrSel", d.GridStrSel);
-    s.X = ini.ReadInt32(VisSection, "X", d.X);
-    s.Y = ini.ReadInt32(VisSection, "Y", d.Y);
+    s.X = ReadCoordinate(ini, "X", d.X);
+    s.Y = ReadCoordinate(ini, "Y", d.Y);
     s.TrInfo = ini.ReadBool(VisSection, "TrInfo", d.TrInfo);
     s.GameInfo = ini.ReadBool(VisSection, "GameInfo", d.GameInfo);
     s.VisSett = ini.ReadBool(VisSection, "VisSett", d.VisSett);
-    s.Height = ini.ReadInt32(VisSection, "Height", d.Height);
+    s.Height = ReadSize(ini, "Height", d.Height);
     s.SvGrInfo = ini.ReadBool(VisSection, "SvGrInfo", d.SvGrInfo);
-    s.Width = ini.ReadInt32(VisSection, "Width", d.Width);
+    s.Width = ReadSize(ini, "Width", d.Width);
     s.DockForm = ini.ReadBool(VisSection, "DockForm", d.DockForm);
     s.OnTop = ini.ReadBool(VisSection, "OnTop", d.OnTop);
     s.MaxWin = ini.ReadBool(VisSection, "MaxWin", d.MaxWin);

@@ -41,7 +41,8 @@ struct Settings {
     bool operator==(const Settings&) const = default;
 };
 
-// Reads every key above (missing or unreadable values give the defaults).
+// Reads every key above (missing or unreadable values give the defaults). The window's
+// position is limited to ±100000 and its size to 0..100000.
 void LoadSettings(const IniFile& ini, Settings& settings);
 // Writes every key above in the file's order ("Visparam" keys, then "Sort").
 void SaveSettings(IniFile& ini, const Settings& settings);

@@ -128,6 +128,7 @@ TEST(Report, UsageErrorsAndMissingFiles) {
     const Result broken = Report(d.Dir() + "runs");
     EXPECT_EQ(broken.code, 1);
     EXPECT_NE(broken.out.find("У вас какая-то хренотень в файле zlttimes.log"), std::string::npos);
+    EXPECT_NE(broken.out.find("2026-13-01 20:00:00"), std::string::npos) << "the reason follows";
 }
 
 TEST(Report, StagesAreListedAlphabeticallyAsAPersonExpects) {

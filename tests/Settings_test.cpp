@@ -85,7 +85,7 @@ TEST(SettingsTest, SaveThenLoadGivesTheSameSettingsInTheFileOrder) {
                         "HSW8", "HSW9", "HSW10", "HSW11", "TimeLoad", "LiveLog", "[Sort]", "TypeSort", "UpOrDown"}));
 }
 
-TEST(SettingsTest, StoredValuesAreTakenAsTheyAre) {
+TEST(SettingsTest, StoredValuesAreTakenAsTheyAreButTheGeometryIsLimited) {
     test::TempDir dir;
     const auto path = dir / "Kelvara.ini";
     test::WriteFile(path, "[VISPARAM]\r\ntimeforsect=1\r\nOTNOS=$1\r\nTrCur=4\r\nAllTrack=1\r\n"
@@ -107,6 +107,14 @@ TEST(SettingsTest, StoredValuesAreTakenAsTheyAre) {
 
     test::WriteFile(path, "[Sort]\nTypeSort=-1\n");
     EXPECT_EQ(LoadFrom(path).TypeSort, 255);
+
+    // Except the window's geometry, which is limited to what a screen can hold.
+    test::WriteFile(path, "[Visparam]\nX=2147483647\nY=-2147483648\nHeight=-5\nWidth=$7FFFFFFF\n");
+    s = LoadFrom(path);
+    EXPECT_EQ(s.X, 100000);
+    EXPECT_EQ(s.Y, -100000);
+    EXPECT_EQ(s.Height, 0);
+    EXPECT_EQ(s.Width, 100000);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 
 #include <bit>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,8 @@ TEST(StageFileLoad, BadFilesFailNamingTheStageFile) {
             ADD_FAILURE() << "no error for " << bytes.size() << " bytes";
         } catch (const LoadError& e) {
             EXPECT_EQ(e.FileName(), "trinfo.bin");
+            EXPECT_EQ(std::string(e.what()), "Размер файла " + std::to_string(bytes.size()) +
+                                                 " байт не кратен длине записи 548 байт.");
         }
     }
     StageFile f;
@@ -92,6 +95,21 @@ TEST(StageFileLoad, TextsAndDamagedLengthBytes) {
     EXPECT_EQ(f.Record(1).StageDesc1, desc1);
     EXPECT_EQ(f.Record(1).StageDesc2, desc2);
     EXPECT_EQ(f.Record(2).StageName, "") << "a record with length byte 0 has no name, whatever follows";
+}
+
+TEST(StageFileLoad, LengthsThatCannotBeRealReadAsUnknown) {
+    const float inf = std::numeric_limits<float>::infinity();
+    const std::vector<float> stored = {12.5f, std::numeric_limits<float>::quiet_NaN(), inf, -inf, -0.5f,
+                                       1000.0f, 1000.001f, 1.365e11f, 0.0f};
+    std::string bytes;
+    for (std::size_t k = 0; k < stored.size(); ++k)
+        bytes += Record("Stage " + std::to_string(k), static_cast<uint8_t>(k), stored[k]);
+    StageFile f;
+    LoadFile(f, bytes);
+    const std::vector<float> expected = {12.5f, 0, 0, 0, 0, 1000.0f, 0, 0, 0};
+    for (std::size_t k = 0; k < stored.size(); ++k)
+        EXPECT_EQ(f.Record(static_cast<int>(k)).StageLength, expected[k]) << "record " << k;
+    EXPECT_EQ(f.ImplausibleLengths(), (std::set<int>{1, 2, 3, 4, 6, 7}));
 }
 
 TEST(StageFileRead, RecordsByNumberIncludingGapsAndMissingStages) {

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace kel;
 using namespace kel::test;
 
@@ -64,8 +66,9 @@ TEST(Startup, LoadFailuresNameTheFileAndLeaveTheSettingsAlone) {
             FAIL() << "a malformed date must fail the load";
         } catch (const LoadError& e) {
             EXPECT_EQ(e.FileName(), "zlttimes.log");
-            EXPECT_EQ(LoadFailureMessage(e).Text, "У вас какая-то хренотень в файле zlttimes.log. Проверьте, тот ли "
-                                                  "вообще файл вы подгрузили");
+            EXPECT_TRUE(LoadFailureMessage(e).Text.starts_with("У вас какая-то хренотень в файле zlttimes.log. "
+                                                               "Проверьте, тот ли вообще файл вы подгрузили\n\n"));
+            EXPECT_NE(LoadFailureMessage(e).Text.find("2026-02-30 10:00:00"), std::string::npos) << "the reason";
         }
         EXPECT_EQ(ReadFile(f.dir / "Kelvara.ini"), "[Visparam]\r\nPrCur=7\r\n");
     }
@@ -79,7 +82,9 @@ TEST(Startup, LoadFailuresNameTheFileAndLeaveTheSettingsAlone) {
             LoadPhase(v, f.opt);
             FAIL() << "a truncated stage file must fail the load";
         } catch (const LoadError& e) {
-            EXPECT_EQ(e.FileName(), "trinfo.bin");
+            EXPECT_EQ(LoadFailureMessage(e).Text, "У вас какая-то хренотень в файле trinfo.bin. Проверьте, тот ли "
+                                                  "вообще файл вы подгрузили\n\n"
+                                                  "Размер файла 1095 байт не кратен длине записи 548 байт.");
         }
     }
 }
@@ -188,7 +193,7 @@ TEST(Startup, SavedFilterSurvivesARestartAndNamesOnlyTheFilterKnewAreDropped) {
     EXPECT_TRUE(again.Data.CarList[0].FiltOn);
 }
 
-TEST(Startup, StagesWithoutARecordAreReportedOnce) {
+TEST(Startup, StagesWithoutARecordOrWithALengthThatCannotBeRealAreReportedOnce) {
     Fixture f({MainLine("2026-01-05 18:00:00", 9, "Vortan GT"), TimesLine(10, 20, 30),
                MainLine("2026-01-05 18:05:00", 9, "Vortan GT"), TimesLine(10, 20, 30)});
     ProgramState v;
@@ -196,7 +201,25 @@ TEST(Startup, StagesWithoutARecordAreReportedOnce) {
     SetupPhase(v, f.opt);
     auto notice = MissingStagesNotice(v);
     ASSERT_TRUE(notice);
-    EXPECT_NE(notice->Text.find("номером 9"), std::string::npos);
+    EXPECT_EQ(notice->Text, "В файле trinfo.bin нет описания трассы с номером 9. Ее длина считается равной нулю, а "
+                            "проезды по ней показываются без названия трассы");
     EXPECT_FALSE(MissingStagesNotice(v));
     EXPECT_EQ(v.Data.FinishedCount, 2);
+
+    // A damaged length spoils only its own stage: the game's distance counts the others.
+    Fixture g(MixedLog(), {{1, "Верхний перевал", std::numeric_limits<float>::quiet_NaN(), "", ""},
+                           {2, "Lowland Loop", 6.0f, "", ""},
+                           {3, "Unused Track", -4.0f, "", ""}});
+    WriteFile(g.dir / "zlttimes.log", LogBytes({MainLine("2026-01-05 18:00:00", 1, "Vortan GT"), TimesLine(200, 400, 600),
+                                                MainLine("2026-01-05 18:20:00", 2, "Vortan GT"), TimesLine(100, 200, 300),
+                                                MainLine("2026-01-05 18:40:00", 7, "Vortan GT"), TimesLine(100, 200, 300)}));
+    ProgramState w;
+    LoadPhase(w, g.opt);
+    const DisplayTexts t = SetupPhase(w, g.opt);
+    EXPECT_EQ(t.Game.Distance, "6.0 км");
+    notice = MissingStagesNotice(w);
+    ASSERT_TRUE(notice);
+    EXPECT_EQ(notice->Text, "В файле trinfo.bin нет описания трассы с номером 7, а у трасс с номерами 1, 3 указана "
+                            "невозможная длина. Их длина считается равной нулю, а проезды по трассам без описания "
+                            "показываются без названия трассы");
 }
