@@ -207,6 +207,26 @@ const char* Unquoted(const char* value, std::string& buffer) {
     return buffer.c_str();
 }
 
+// A line that begins with "[" names a section up to its "]" or, without one, up to the line's
+// end. The library skips such a line but then files the keys after it under a section named by
+// the broken line's text joined to the next key, a name that grows by a line with every save:
+// closing the line first makes it the section it reads as.
+void CloseSectionLines(std::string& text) {
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos)
+            end = text.size();
+        const bool bom = start == 0 && text.starts_with("\xEF\xBB\xBF"); // the library skips it
+        const std::size_t first = text.find_first_not_of(" \t", bom ? 3 : start);
+        if (first < end && text[first] == '[' && text.find(']', first) >= end) {
+            text.insert(end, 1, ']');
+            ++end;
+        }
+        start = end + 1;
+    }
+}
+
 // The library separates sections by two empty lines; one is enough.
 std::string CollapseEmptyLines(const std::string& text) {
     std::string out;
@@ -262,6 +282,7 @@ IniFile::IniFile(std::string path, std::string displayName)
     std::fclose(in);
     if (readError != 0)
         fail(SystemErrorText(readError));
+    CloseSectionLines(bytes);
     if (m_impl->ini.LoadData(bytes) < 0)
         fail(SystemErrorText(ENOMEM)); // the library fails only when memory runs out
 }

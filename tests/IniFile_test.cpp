@@ -188,6 +188,22 @@ TEST(IniFileTest, BlanksAtTheEndsAndLeadingQuotesAreKeptByQuoting) {
     EXPECT_EQ(ini.ReadString("S", "half", "d"), "\"open");
 }
 
+TEST(IniFileTest, AnUnclosedSectionLineNamesASectionUpToTheLineEnd) {
+    test::TempDir dir;
+    const auto path = dir / "s.ini";
+    test::WriteFile(path, "\xEF\xBB\xBF[Open\nKey=1\n  [Other\r\nK=2\n[Sort]\nTypeSort=3\n");
+    for (int save = 0; save < 2; ++save) {
+        IniFile ini(path.string(), "s.ini");
+        EXPECT_EQ(ini.ReadInteger("Open", "Key", 0), 1);
+        EXPECT_EQ(ini.ReadInteger("Other", "K", 0), 2);
+        ini.WriteInteger("Sort", "TypeSort", 4);
+        ASSERT_EQ(ini.Save(), "");
+    }
+    EXPECT_EQ(Lines(path), (std::vector<std::string>{"\xEF\xBB\xBF[Open]", "Key=1", "[Other]", "K=2", "[Sort]",
+                                                    "TypeSort=4"}))
+        << "the file does not grow from save to save";
+}
+
 TEST(IniFileTest, MissingFileIsEmptyAndCreatedBySave) {
     test::TempDir dir;
     const auto path = dir / "new.ini";
