@@ -7,6 +7,9 @@ KELVARA_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-charts-dev libsimpleini
 # tools/windows-check (CI): the Windows cross-compiler, GoogleTest's sources and Wine.
 KELVARA_WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest libsimpleini-dev wine64)
 
+# Only for ./test --full: the sanitizer build and the fuzz targets (libFuzzer comes with clang's runtime).
+KELVARA_FULL_PACKAGES=(clang libclang-rt-14-dev)
+
 kelvara_say() { printf '%s\n' "$*" >&2; }
 
 # Installs the Debian packages that are not installed yet (by default KELVARA_PACKAGES, or the
