@@ -218,7 +218,7 @@ std::string WriteFileSafely(const std::string& path, std::string_view bytes) {
         if (old.type() == fs::file_type::directory)
             return fail(EISDIR);
         if (old.type() != fs::file_type::regular)
-            return WriteFailureMessage(path, "это не обычный файл");
+            return WriteFailureMessage(path, "Это не обычный файл");
         // A write-protected file is refused as the system would refuse to open it for writing
         // (renaming over it would succeed, and the superuser bypasses the protection).
         if ((old.permissions() & fs::perms::owner_write) == fs::perms::none)

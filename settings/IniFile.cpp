@@ -268,7 +268,7 @@ IniFile::IniFile(std::string path, std::string displayName)
         fail(SystemErrorText(EISDIR));
     // A pipe or a device would block the start or never end.
     if (status.type() != fs::file_type::regular)
-        fail("это не обычный файл");
+        throw LoadError(m_displayName, "Файл " + m_path + " не является обычным файлом.");
     errno = 0;
     std::FILE* in = OpenForReading(file);
     if (!in)

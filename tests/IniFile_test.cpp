@@ -9,6 +9,10 @@
 #include <sstream>
 #include <vector>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 namespace kel {
 namespace {
 
@@ -228,6 +232,16 @@ TEST(IniFileTest, UnreadableFileIsALoadErrorNamingItAndTheReason) {
         EXPECT_EQ(std::string(e.what()),
                   "Не удалось прочитать файл " + (dir / "Kelvara.ini").string() + ": Это папка, а не файл.");
     }
+#ifndef _WIN32
+    // A pipe would block the start for ever.
+    ASSERT_EQ(mkfifo((dir / "pipe.ini").c_str(), 0600), 0);
+    try {
+        IniFile ini((dir / "pipe.ini").string(), "Kelvara.ini");
+        FAIL() << "no error";
+    } catch (const LoadError& e) {
+        EXPECT_EQ(std::string(e.what()), "Файл " + (dir / "pipe.ini").string() + " не является обычным файлом.");
+    }
+#endif
 }
 
 // Each case makes the write fail in a way the superuser cannot bypass either.
