@@ -214,8 +214,9 @@ void tst_MainWindow::failedLoad() {
         MessageRecorder messages;
         QVERIFY(!StartProgram(f.Ini(), f.Dir.path()));
         QCOMPARE(messages.Calls.size(), 1);
-        QCOMPARE(messages.Calls[0].Text, QStringLiteral("У вас какая-то хренотень в файле ") + named +
-                                             QStringLiteral(". Проверьте, тот ли вообще файл вы подгрузили"));
+        // The message, then the reason in a paragraph of its own.
+        QVERIFY(messages.Calls[0].Text.startsWith(QStringLiteral("У вас какая-то хренотень в файле ") + named +
+                                                  QStringLiteral(". Проверьте, тот ли вообще файл вы подгрузили\n\n")));
         QCOMPARE(messages.Calls[0].Caption, QStringLiteral("Ошибка"));
     }
     QCOMPARE(ReadBytes(f.Ini()), before);
