@@ -3,7 +3,6 @@
 #include "tests/TestUtil.h"
 
 #include <cstdlib>
-#include <memory>
 #include <unistd.h>
 
 namespace kel::fuzz {
