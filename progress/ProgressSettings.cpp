@@ -2,6 +2,7 @@
 
 #include "data/Cp1251.h"
 #include "settings/IniFile.h"
+#include "settings/Settings.h"
 
 namespace kel {
 namespace {
@@ -10,12 +11,13 @@ constexpr std::string_view Section = "Progress";
 
 void LoadProgressSettings(const IniFile& ini, ProgressSettings& s) {
     const ProgressSettings d;
-    s.X = ini.ReadInt32(Section, "X", d.X);
-    s.Y = ini.ReadInt32(Section, "Y", d.Y);
-    s.Width = ini.ReadInt32(Section, "Width", d.Width);
-    s.Height = ini.ReadInt32(Section, "Height", d.Height);
-    s.ChartHeight = ini.ReadInt32(Section, "ChartHeight", d.ChartHeight);
-    s.TableHeight = ini.ReadInt32(Section, "TableHeight", d.TableHeight);
+    // Limited like the main window's: the window adds them up.
+    s.X = ReadWindowCoordinate(ini, Section, "X", d.X);
+    s.Y = ReadWindowCoordinate(ini, Section, "Y", d.Y);
+    s.Width = ReadWindowSize(ini, Section, "Width", d.Width);
+    s.Height = ReadWindowSize(ini, Section, "Height", d.Height);
+    s.ChartHeight = ReadWindowSize(ini, Section, "ChartHeight", d.ChartHeight);
+    s.TableHeight = ReadWindowSize(ini, Section, "TableHeight", d.TableHeight);
     s.Grouping = ini.ReadInt32(Section, "Grouping", d.Grouping);
     if (s.Grouping < 0 || s.Grouping > 2)
         s.Grouping = 0;

@@ -18,13 +18,23 @@ std::string WidthKey(int column) { return "HSW" + std::to_string(column); }
 // No screen is this large; the window adds positions and sizes, which must not overflow.
 constexpr int32_t MaxCoordinate = 100000;
 
-int32_t ReadCoordinate(const IniFile& ini, std::string_view key, int32_t def) {
-    return std::clamp(ini.ReadInt32(VisSection, key, def), -MaxCoordinate, MaxCoordinate);
+} // namespace
+
+int32_t ReadWindowCoordinate(const IniFile& ini, std::string_view section, std::string_view key, int32_t def) {
+    return std::clamp(ini.ReadInt32(section, key, def), -MaxCoordinate, MaxCoordinate);
 }
 
-int32_t ReadSize(const IniFile& ini, std::string_view key, int32_t def) {
-    return std::clamp(ini.ReadInt32(VisSection, key, def), 0, MaxCoordinate);
+int32_t ReadWindowSize(const IniFile& ini, std::string_view section, std::string_view key, int32_t def) {
+    return std::clamp(ini.ReadInt32(section, key, def), 0, MaxCoordinate);
 }
+
+namespace {
+
+int32_t ReadCoordinate(const IniFile& ini, std::string_view key, int32_t def) {
+    return ReadWindowCoordinate(ini, VisSection, key, def);
+}
+
+int32_t ReadSize(const IniFile& ini, std::string_view key, int32_t def) { return ReadWindowSize(ini, VisSection, key, def); }
 
 } // namespace
 

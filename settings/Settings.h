@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string_view>
 
 namespace kel {
 
@@ -40,6 +41,11 @@ struct Settings {
 
     bool operator==(const Settings&) const = default;
 };
+
+// A saved window position or size, limited to what a screen can hold: positions to ±100000,
+// sizes to 0..100000 (missing or unreadable: `def`).
+int32_t ReadWindowCoordinate(const IniFile& ini, std::string_view section, std::string_view key, int32_t def);
+int32_t ReadWindowSize(const IniFile& ini, std::string_view section, std::string_view key, int32_t def);
 
 // Reads every key above (missing or unreadable values give the defaults). The window's
 // position is limited to ±100000 and its size to 0..100000.

@@ -1,5 +1,6 @@
 #include "settings/Settings.h"
 
+#include "progress/ProgressSettings.h"
 #include "settings/IniFile.h"
 #include "tests/TestUtil.h"
 
@@ -109,12 +110,19 @@ TEST(SettingsTest, StoredValuesAreTakenAsTheyAreButTheGeometryIsLimited) {
     EXPECT_EQ(LoadFrom(path).TypeSort, 255);
 
     // Except the window's geometry, which is limited to what a screen can hold.
-    test::WriteFile(path, "[Visparam]\nX=2147483647\nY=-2147483648\nHeight=-5\nWidth=$7FFFFFFF\n");
+    test::WriteFile(path, "[Visparam]\nX=2147483647\nY=-2147483648\nHeight=-5\nWidth=$7FFFFFFF\n"
+                          "[Progress]\nX=-2147483648\nWidth=300000\nChartHeight=-1\nTableHeight=80\n");
     s = LoadFrom(path);
     EXPECT_EQ(s.X, 100000);
     EXPECT_EQ(s.Y, -100000);
     EXPECT_EQ(s.Height, 0);
     EXPECT_EQ(s.Width, 100000);
+    ProgressSettings progress;
+    LoadProgressSettings(IniFile(path.string(), "Kelvara.ini"), progress);
+    EXPECT_EQ(progress.X, -100000);
+    EXPECT_EQ(progress.Width, 100000);
+    EXPECT_EQ(progress.ChartHeight, 0);
+    EXPECT_EQ(progress.TableHeight, 80);
 }
 
 } // namespace
