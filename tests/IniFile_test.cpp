@@ -266,8 +266,13 @@ TEST(IniFileTest, FailedSaveKeepsTheOldFileAndNamesIt) {
     // The folder is a file.
     const auto notAFolder = dir / "plain";
     test::WriteFile(notAFolder, "x");
+#ifdef _WIN32
+    const std::string notAFolderReason = "Нет такого файла или папки"; // Windows does not tell the two apart
+#else
+    const std::string notAFolderReason = "Путь проходит через файл, а не папку";
+#endif
     EXPECT_EQ(attempt(notAFolder / "Filter.fil"),
-              "Не удалось записать файл " + (notAFolder / "Filter.fil").string() + ": Путь проходит через файл, а не папку");
+              "Не удалось записать файл " + (notAFolder / "Filter.fil").string() + ": " + notAFolderReason);
 
     // And once nothing is in the way, the save goes through and leaves nothing else behind.
     EXPECT_EQ(attempt(path), "");
