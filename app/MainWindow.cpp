@@ -7,6 +7,7 @@
 #include "app/MsgBox.h"
 #include "app/Pictures.h"
 #include "data/Cp1251.h"
+#include "data/Csv.h"
 #include "data/DateTime.h"
 #include "data/ValueTables.h"
 #include "filter/Filter.h"
@@ -16,7 +17,9 @@
 #include "progress/ui/ProgressWindow.h"
 #include "settings/Settings.h"
 #include "stats/ui/JustifiedLabel.h"
+#include "table/TableExport.h"
 #include "table/ui/RunsGrid.h"
+#include "table/ui/RunsTableModel.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -230,6 +233,7 @@ void MainWindow::createControls() {
     columnMenu = runsGrid->columnMenu();
     connect(runsGrid, &RunsGrid::headerSectionClicked, this, [this](int section) { onHeaderSectionClicked(section); });
     connect(runsGrid, &RunsGrid::cursorMoved, this, [this](int row) { onCursorMoved(row); });
+    connect(runsGrid, &RunsGrid::exportRequested, this, [this] { onExportRequested(); });
 
     const QFont captionFont = PanelCaptionFont();
     const QFont boxFont = WindowFont();
@@ -772,6 +776,19 @@ void MainWindow::onLogChanged() {
     }
     if (update.Failure)
         MsgBox(*update.Failure, this);
+}
+
+void MainWindow::onExportRequested() {
+    const std::string name = m_state.Disp.AllStages ? std::string("Все трассы")
+                                                    : Cp1251ToUtf8(m_state.Stages.Buffer.StageName);
+    SaveExportFile(
+        this, QStringLiteral("Экспорт таблицы в CSV"), QString::fromStdString(ExportFileName(name, ".csv")),
+        m_state.Config.ExportFolder,
+        [this] {
+            return ExportTableCsv(runsGrid->runsModel()->snapshot(), runsGrid->shownColumns(),
+                                  runsGrid->shownCaptions());
+        },
+        m_askSaveFile);
 }
 
 void MainWindow::showOrdering() { runsGrid->showSortIndicator(m_state.Disp.TypeSort, m_state.Disp.UpOrDown == 1); }

@@ -3,6 +3,7 @@
 // options), the runs table and the status bar; start-up, window commands, panels, display
 // boxes, keys, tray icon and shutdown.
 
+#include "app/CsvExport.h"
 #include "session/Events.h"
 #include "session/Startup.h"
 #include "session/ProgramState.h"
@@ -130,6 +131,9 @@ public:
     void onAllStagesToggled();
     void onCursorMoved(int row);
     void onHeaderSectionClicked(int section);
+    // Saves the table as shown (every row, the shown columns) to a CSV file the user chooses.
+    void onExportRequested();
+    void setSaveFileAsker(SaveFileAsker asker) { m_askSaveFile = std::move(asker); }
     // True when the key was handled (it then goes no further).
     bool onKeyPressed(int key, Qt::KeyboardModifiers modifiers);
     void onTrayActivated(int reason);
@@ -195,6 +199,7 @@ private:
     StartupOptions m_options;
     std::string m_decimalSep = ".";
     FilterDialogRunner m_filterDialog;
+    SaveFileAsker m_askSaveFile;
     ProgressWindow* m_progress = nullptr;
     QString m_settingsPath;
     QString m_exePath;

@@ -27,6 +27,15 @@ void AppendTsvField(std::string& out, std::string_view field) {
         out += c == '\t' || c == '\r' || c == '\n' || c == '"' ? ' ' : c;
 }
 
+std::string ExportFileName(std::string_view name, std::string_view suffix) {
+    std::string file;
+    for (char c : name)
+        file += std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos || static_cast<unsigned char>(c) < 32
+                    ? '_'
+                    : c;
+    return file.append(suffix);
+}
+
 char SpreadsheetSeparator(std::string_view decimalSep) { return decimalSep == "," ? ';' : ','; }
 
 SpreadsheetCsv::SpreadsheetCsv(std::string_view decimalSep) : m_separator(SpreadsheetSeparator(decimalSep)) {

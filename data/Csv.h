@@ -21,6 +21,10 @@ void AppendTsvField(std::string& out, std::string_view field);
 // spreadsheet programs with such settings expect, "," otherwise.
 char SpreadsheetSeparator(std::string_view decimalSep);
 
+// A file name made of `name` (UTF-8) and `suffix`, with the characters that file names cannot
+// hold on any system replaced by "_".
+std::string ExportFileName(std::string_view name, std::string_view suffix);
+
 // Builds a spreadsheet export file row by row.
 class SpreadsheetCsv {
 public:

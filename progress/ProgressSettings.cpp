@@ -1,6 +1,5 @@
 #include "progress/ProgressSettings.h"
 
-#include "data/Cp1251.h"
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
 
@@ -21,8 +20,6 @@ void LoadProgressSettings(const IniFile& ini, ProgressSettings& s) {
     s.Grouping = ini.ReadInt32(Section, "Grouping", d.Grouping);
     if (s.Grouping < 0 || s.Grouping > 2)
         s.Grouping = 0;
-    // The file is Windows-1251 like every other; the folder name lives in UTF-8 in memory.
-    s.ExportDir = Cp1251ToUtf8(ini.ReadString(Section, "ExportDir", ""));
 }
 
 void SaveProgressSettings(IniFile& ini, const ProgressSettings& s) {
@@ -35,7 +32,6 @@ void SaveProgressSettings(IniFile& ini, const ProgressSettings& s) {
     ini.WriteInteger(Section, "ChartHeight", s.ChartHeight);
     ini.WriteInteger(Section, "TableHeight", s.TableHeight);
     ini.WriteInteger(Section, "Grouping", s.Grouping);
-    ini.WriteString(Section, "ExportDir", Utf8ToCp1251(s.ExportDir));
 }
 
 } // namespace kel

@@ -16,7 +16,6 @@ struct ProgressSettings {
     int32_t ChartHeight = 0; // splitter: heights of the chart and of the bests table, 0 default
     int32_t TableHeight = 0;
     int32_t Grouping = 0;    // 0 cars, 1 classes, 2 profiles
-    std::string ExportDir;   // folder of the last export of the bests table (UTF-8)
 
     bool operator==(const ProgressSettings&) const = default;
 };

@@ -34,24 +34,7 @@ std::string ProgressWindowTitle(std::string_view stageName) {
     return title;
 }
 
-std::string BestsExportFileName(std::string_view stageName) {
-    std::string name;
-    for (char c : stageName)
-        name += std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos || static_cast<unsigned char>(c) < 32
-                    ? '_'
-                    : c;
-    return name + " — лучшие.csv";
-}
-
-std::string ExportFailedText(std::string_view path, std::string_view reason) {
-    std::string text = "Не удалось записать файл ";
-    text += path;
-    if (!reason.empty()) {
-        text += ": ";
-        text += reason;
-    }
-    return text;
-}
+std::string BestsExportFileName(std::string_view stageName) { return ExportFileName(stageName, " — лучшие.csv"); }
 
 std::string ProgressTimeText(double seconds, std::string_view decimalSep) {
     return FormatRaceTime(ToSingle(seconds), decimalSep);

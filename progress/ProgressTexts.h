@@ -25,7 +25,6 @@ inline constexpr std::string_view NoTimedRunsText = "На этой трассе 
 inline constexpr std::string_view ExportBestsCaption = "Экспорт в CSV…";
 inline constexpr std::string_view ExportBestsHint = "Сохранить таблицу лучших результатов в файл CSV";
 inline constexpr std::string_view ExportDialogTitle = "Экспорт лучших результатов";
-inline constexpr std::string_view ExportFileFilter = "Файлы CSV (*.csv)";
 inline constexpr std::string_view AllStagesTitle = "Все трассы";
 
 // "Прогресс — <stage name>"
@@ -33,8 +32,6 @@ std::string ProgressWindowTitle(std::string_view stageName);
 // The file name proposed for the export of the bests table: "<stage name> — лучшие.csv", with
 // the characters that file systems refuse replaced by "_".
 std::string BestsExportFileName(std::string_view stageName);
-// The message for a failed export.
-std::string ExportFailedText(std::string_view path, std::string_view reason);
 
 // A time as the runs table shows it (single-precision value, FormatRaceTime).
 std::string ProgressTimeText(double seconds, std::string_view decimalSep);

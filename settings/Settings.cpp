@@ -1,5 +1,6 @@
 #include "settings/Settings.h"
 
+#include "data/Cp1251.h"
 #include "settings/IniFile.h"
 
 #include <algorithm>
@@ -12,6 +13,7 @@ constexpr std::string_view VisSection = "Visparam";
 // The same section as "Visparam": three keys have always been read under this spelling.
 constexpr std::string_view VisSectionRead = "VisParam";
 constexpr std::string_view SortSection = "Sort";
+constexpr std::string_view ExportSection = "Export";
 
 std::string WidthKey(int column) { return "HSW" + std::to_string(column); }
 
@@ -66,6 +68,7 @@ void LoadSettings(const IniFile& ini, Settings& settings) {
     // The sort column is a byte: the stored value is taken modulo 256.
     s.TypeSort = static_cast<uint8_t>(ini.ReadInteger(SortSection, "TypeSort", d.TypeSort));
     s.UpOrDown = ini.ReadBool(SortSection, "UpOrDown", d.UpOrDown);
+    s.ExportFolder = Cp1251ToUtf8(ini.ReadString(ExportSection, "Folder", ""));
     settings = s;
 }
 
@@ -95,6 +98,8 @@ void SaveSettings(IniFile& ini, const Settings& s) {
     ini.WriteInteger(VisSection, "LiveLog", s.LiveLog);
     ini.WriteInteger(SortSection, "TypeSort", s.TypeSort);
     ini.WriteBool(SortSection, "UpOrDown", s.UpOrDown);
+    if (!s.ExportFolder.empty())
+        ini.WriteString(ExportSection, "Folder", Utf8ToCp1251(s.ExportFolder));
 }
 
 } // namespace kel

@@ -1,10 +1,11 @@
 #pragma once
-// Keys of the sections "Visparam" and "Sort" of "Kelvara.ini", with their defaults.
+// Keys of the sections "Visparam", "Sort" and "Export" of "Kelvara.ini", with their defaults.
 
 #include "data/ValueTables.h"
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace kel {
@@ -38,6 +39,8 @@ struct Settings {
     // "Sort"
     uint8_t TypeSort = 0;
     bool UpOrDown = true;
+    // "Export"
+    std::string ExportFolder;   // folder of the last CSV export (UTF-8; stored as Windows-1251)
 
     bool operator==(const Settings&) const = default;
 };
@@ -50,7 +53,7 @@ int32_t ReadWindowSize(const IniFile& ini, std::string_view section, std::string
 // Reads every key above (missing or unreadable values give the defaults). The window's
 // position is limited to ±100000 and its size to 0..100000.
 void LoadSettings(const IniFile& ini, Settings& settings);
-// Writes every key above in the file's order ("Visparam" keys, then "Sort").
+// Writes every key above in the file's order ("Visparam" keys, then "Sort", then "Export").
 void SaveSettings(IniFile& ini, const Settings& settings);
 
 } // namespace kel

@@ -1,5 +1,7 @@
 #include "progress/ui/ProgressWindow.h"
 
+#include "app/CsvExport.h"
+
 #include "app/Look.h"
 #include "app/MsgBox.h"
 #include "data/Cp1251.h"
@@ -17,7 +19,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -245,33 +246,16 @@ void ProgressWindow::onHeaderClicked(int column) {
 }
 
 void ProgressWindow::exportBests() {
-    QString folder = QString::fromStdString(m_state.Progress.ExportDir);
-    if (folder.isEmpty() || !QDir(folder).exists())
-        folder = QDir::homePath();
     std::string stage;
     if (m_state.StageIndex >= 0 && static_cast<std::size_t>(m_state.StageIndex) < m_state.StageList.size())
         stage = Cp1251ToUtf8(m_state.StageList[static_cast<std::size_t>(m_state.StageIndex)]);
-    const QString proposed = QDir(folder).filePath(QString::fromStdString(BestsExportFileName(stage)));
-    const QString path = m_askSaveFile ? m_askSaveFile(this, proposed)
-                                       : QFileDialog::getSaveFileName(this, Q(ExportDialogTitle), proposed,
-                                                                      Q(ExportFileFilter));
-    if (path.isEmpty())
-        return;
-    const std::string bytes =
-        ExportBestsCsv(m_model->rows(), m_state.Data, m_model->grouping(), m_state.Disp.NumMode, m_decimalSep);
-    // Written to a temporary file and renamed over the target: a failure leaves no partial file.
-    QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
-                             static_cast<qint64>(bytes.size()) &&
-                         file.commit();
-    if (!written) {
-        MsgBox(QString::fromStdString(ExportFailedText(QDir::toNativeSeparators(path).toStdString(),
-                                                       file.errorString().toStdString())),
-               {}, {}, Q(ErrorCaption), MessageIcon::Error, MsgButtons::Ok, this);
-        return;
-    }
-    m_state.Progress.ExportDir = QFileInfo(path).absolutePath().toStdString();
+    SaveExportFile(
+        this, Q(ExportDialogTitle), QString::fromStdString(BestsExportFileName(stage)), m_state.Config.ExportFolder,
+        [this] {
+            return ExportBestsCsv(m_model->rows(), m_state.Data, m_model->grouping(), m_state.Disp.NumMode,
+                                  m_decimalSep);
+        },
+        m_askSaveFile);
 }
 
 } // namespace kel

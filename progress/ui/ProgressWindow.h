@@ -12,6 +12,7 @@
 // table "BestsGrid", grouping drop-down "GroupingBox", export button "ExportButton", note
 // "ProgressNote", the all-stages line "AllStagesLine".
 
+#include "app/CsvExport.h"
 #include "progress/ProgressFigures.h"
 #include "session/ProgramState.h"
 
@@ -32,7 +33,6 @@ class BestsTableModel;
 class ProgressChartView;
 
 // Asks where to save a file (the proposed path given); empty for none. Tests replace it.
-using SaveFileAsker = std::function<QString(QWidget* parent, const QString& proposedPath)>;
 
 class ProgressWindow : public QWidget {
     Q_OBJECT

@@ -114,6 +114,13 @@ RunsGrid::RunsGrid(QWidget* parent)
         item->setCheckable(true);
         connect(item, &QAction::triggered, this, [this, item] { onColumnMenuTriggered(item); });
     }
+    m_menu->addSeparator();
+    QAction* exportItem = m_menu->addAction(QStringLiteral("Экспорт таблицы в CSV…"));
+    exportItem->setObjectName(QStringLiteral("ExportCsv"));
+    exportItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    exportItem->setShortcutContext(Qt::WidgetShortcut);
+    addAction(exportItem); // the shortcut works in the table, not only in the open menu
+    connect(exportItem, &QAction::triggered, this, &RunsGrid::exportRequested);
     connect(m_menu, &QMenu::aboutToShow, this, &RunsGrid::updateColumnMenu);
 }
 
@@ -273,6 +280,24 @@ void RunsGrid::showSortIndicator(int column, bool ascending) {
 void RunsGrid::hideSortIndicator() { horizontalHeader()->setSortIndicatorShown(false); }
 
 bool RunsGrid::sortIndicatorShown() const { return horizontalHeader()->isSortIndicatorShown(); }
+
+std::vector<int> RunsGrid::shownColumns() const {
+    std::vector<int> columns;
+    const QHeaderView* header = horizontalHeader();
+    for (int visual = 0; visual < Sections; ++visual) {
+        const int column = header->logicalIndex(visual);
+        if (!header->isSectionHidden(column))
+            columns.push_back(column);
+    }
+    return columns;
+}
+
+std::vector<std::string> RunsGrid::shownCaptions() const {
+    std::vector<std::string> captions;
+    for (int column : shownColumns())
+        captions.push_back(m_model->headerData(column, Qt::Horizontal).toString().toStdString());
+    return captions;
+}
 
 void RunsGrid::updateColumnMenu() {
     const QList<QAction*> items = m_menu->actions();

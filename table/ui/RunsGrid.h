@@ -15,6 +15,7 @@
 //  - object names: the view "Grid1", its header "CGrid1", the column menu "PopupMenu1" with the
 //    items "N0".."N11".
 //  - keys the grid does not use (Delete among them) go on to the parent window.
+//  - export: the column menu's last item "Экспорт таблицы в CSV…" and Ctrl+E emit exportRequested.
 //
 // Rows: view row r - 1 shows table row r (1..SelCount); there is no fixed row, the header
 // is the view's own, so header and columns always scroll together and scrolling changes no
@@ -26,6 +27,8 @@
 
 #include <QTableView>
 #include <array>
+#include <string>
+#include <vector>
 
 class QMenu;
 class QAction;
@@ -80,6 +83,9 @@ public:
     void showSortIndicator(int column, bool ascending);
     void hideSortIndicator();
     bool sortIndicatorShown() const;
+    // The shown columns in their order, and their captions.
+    std::vector<int> shownColumns() const;
+    std::vector<std::string> shownCaptions() const;
     // Checks the menu item of every shown column (run before the menu opens).
     void updateColumnMenu();
     // A menu item was triggered (Qt has already reversed its check mark).
@@ -100,6 +106,8 @@ public:
 signals:
     void cursorMoved(int row);
     void headerSectionClicked(int column);
+    // The column menu's export item or Ctrl+E in the table.
+    void exportRequested();
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;

@@ -10,6 +10,7 @@
 #include "table/ui/RunsTableModel.h"
 #include "tests/gui/GuiTest.h"
 
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
@@ -137,6 +138,7 @@ private slots:
     // readability
     void numbersAndTextsShowWhole();
     void sortIndicatorFollowsTheOrdering();
+    void exportSavesTheTableAsShown();
 };
 
 // ---- start-up and shutdown ---------------------------------------------------------------
@@ -998,6 +1000,85 @@ void tst_MainWindow::sortIndicatorFollowsTheOrdering() {
     ClickSection(*form, 3);
     QVERIFY(header->isSortIndicatorShown());
     QCOMPARE(header->sortIndicatorSection(), 3);
+}
+
+// RFC 4180 fields of a whole file (quoted fields may hold separators, quotes and line ends).
+QList<QStringList> ParseCsv(const QString& text, QChar separator) {
+    QList<QStringList> rows;
+    QStringList row;
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == QLatin1Char('"') && i + 1 < text.size() && text[i + 1] == QLatin1Char('"'))
+                field += text[++i];
+            else if (c == QLatin1Char('"'))
+                quoted = false;
+            else
+                field += c;
+        } else if (c == QLatin1Char('"')) {
+            quoted = true;
+        } else if (c == separator) {
+            row << field;
+            field.clear();
+        } else if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n')) {
+            row << field;
+            rows << row;
+            row.clear();
+            field.clear();
+            ++i;
+        } else {
+            field += c;
+        }
+    }
+    return rows;
+}
+
+void tst_MainWindow::exportSavesTheTableAsShown() {
+    Folder f;
+    f.Stages({{1, "Альфа", 10.0f, "", ""}});
+    f.Log({test::MainLine(Date(0), 1, "Вихрь; ралли, 2"), test::TimesLine(30, 60, 100),
+           test::MainLine(Date(5), 1, "Кречет \"Про\""), test::TimesLine(28, 58, 90)});
+    f.Settings("MaxWin=0\r\nHSW6=50\r\n");
+    MessageRecorder messages;
+    auto form = Open(f);
+    form->onDisplayBoxPressed(form->relativeBox, false);
+    QString asked;
+    QString target = f.Path("Альфа.csv");
+    form->setSaveFileAsker([&](QWidget*, const QString& proposed) {
+        asked = proposed;
+        return target;
+    });
+    form->activateWindow();
+    form->runsGrid->setFocus();
+    QTest::keyClick(form->runsGrid, Qt::Key_E, Qt::ControlModifier);
+    QCOMPARE(QFileInfo(asked).fileName(), QStringLiteral("Альфа.csv"));
+
+    const QByteArray bytes = ReadBytes(target);
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+    const QChar separator = QLocale().decimalPoint() == QStringLiteral(",") ? QLatin1Char(';') : QLatin1Char(',');
+    const QList<QStringList> rows = ParseCsv(QString::fromUtf8(bytes.mid(3)), separator);
+    const std::vector<int> columns = form->runsGrid->shownColumns();
+    QCOMPARE(rows.size(), 1 + form->runsGrid->rowCount());
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        QCOMPARE(rows[0][static_cast<qsizetype>(i)],
+                 form->runsGrid->model()->headerData(columns[i], Qt::Horizontal).toString());
+        for (int row = 1; row <= form->runsGrid->rowCount(); ++row)
+            QCOMPARE(rows[row][static_cast<qsizetype>(i)], Cell(*form, row, columns[i]));
+    }
+    QVERIFY(rows[1].join(QString()).contains(QStringLiteral("Кречет \"Про\"")) ||
+            rows[2].join(QString()).contains(QStringLiteral("Кречет \"Про\"")));
+
+    // A failed write names the file and leaves nothing behind; the folder of the last export stays.
+    QDir(f.Dir.path()).mkdir(QStringLiteral("taken.csv"));
+    target = f.Path("taken.csv");
+    const QStringList before = QDir(f.Dir.path()).entryList(QDir::Files);
+    form->runsGrid->columnMenu()->actions().last()->trigger();
+    QCOMPARE(messages.Calls.size(), 1);
+    QVERIFY(messages.Calls[0].Text.contains(QDir::toNativeSeparators(target)));
+    QCOMPARE(QDir(f.Dir.path()).entryList(QDir::Files), before);
+    QCOMPARE(QString::fromStdString(form->state().Config.ExportFolder), QFileInfo(f.Dir.path()).absoluteFilePath());
 }
 
 KELVARA_GUI_TEST_MAIN(tst_MainWindow)

@@ -1,0 +1,36 @@
+#include "app/CsvExport.h"
+
+#include "app/MsgBox.h"
+#include "data/SafeWrite.h"
+#include "data/ValueTables.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace kel {
+
+bool SaveExportFile(QWidget* parent, const QString& title, const QString& proposedName, std::string& folder,
+                    const std::function<std::string()>& makeBytes, const SaveFileAsker& asker) {
+    QString start = QString::fromStdString(folder);
+    if (start.isEmpty() || !QDir(start).exists())
+        start = QDir::homePath();
+    const QString proposed = QDir(start).filePath(proposedName);
+    const QString path = asker ? asker(parent, proposed)
+                               : QFileDialog::getSaveFileName(parent, title, proposed,
+                                                              QStringLiteral("Файлы CSV (*.csv)"));
+    if (path.isEmpty())
+        return false;
+    const std::string failure = WriteFileSafely(QDir::toNativeSeparators(path).toStdString(), makeBytes());
+    if (!failure.empty()) {
+        const std::string_view caption = ErrorCaption;
+        MsgBox(QString::fromStdString(failure), {}, {},
+               QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())), MessageIcon::Error,
+               MsgButtons::Ok, parent);
+        return false;
+    }
+    folder = QFileInfo(path).absolutePath().toStdString();
+    return true;
+}
+
+} // namespace kel
