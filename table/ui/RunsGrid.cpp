@@ -31,6 +31,19 @@ class RunsHeader : public QHeaderView {
 public:
     using QHeaderView::QHeaderView;
 
+    // The least section width that shows the caption whole, with room for the sort arrow
+    // whichever section it stands on.
+    int captionWidth(int logicalIndex) const {
+        QStyleOptionHeader option;
+        initStyleOption(&option);
+        QHeaderView::initStyleOptionForIndex(&option, logicalIndex);
+        constexpr int Wide = 1000;
+        option.rect = QRect(0, 0, Wide, height());
+        option.sortIndicator = QStyleOptionHeader::SortDown;
+        const int room = style()->subElementRect(QStyle::SE_HeaderLabel, &option, this).width();
+        return option.fontMetrics.horizontalAdvance(option.text) + (Wide - room) + 1;
+    }
+
 protected:
     void initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const override {
         QHeaderView::initStyleOptionForIndex(option, logicalIndex);
@@ -161,8 +174,9 @@ int RunsGrid::textWidth(const QString& text) const {
     return QFontMetrics(font()).horizontalAdvance(text + QStringLiteral("  "));
 }
 
-// What the header needs to show a shown section's caption whole (with the sort arrow's room).
-int RunsGrid::captionWidth(int section) const { return horizontalHeader()->sectionSizeHint(section); }
+int RunsGrid::captionWidth(int section) const {
+    return static_cast<const RunsHeader*>(horizontalHeader())->captionWidth(section);
+}
 
 void RunsGrid::setMarks(const DisplayState& disp) {
     m_delegate->setMarks(disp.BestTimeRow, disp.BestSectorRow, disp.AllStages);
@@ -262,9 +276,7 @@ void RunsGrid::fitColumnToText(int column) {
         const QString cell = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())) + spaces;
         width = std::max(width, metrics.horizontalAdvance(cell));
     }
-    width = std::max(std::min(width, FitLimit), m_numberWidths[column]);
-    showSection(column, width); // shown first: the header measures only shown captions
-    width = std::max(width, captionWidth(column));
+    width = std::max({std::min(width, FitLimit), m_numberWidths[column], captionWidth(column)});
     m_maxWidths[column] = std::max(FitLimit, width);
     showSection(column, width);
 }

@@ -76,6 +76,8 @@ public:
     // Fits a column to its widest cell text plus two spaces, in the grid font, and at least to
     // its caption; at most 200 unless its numbers need more.
     void fitColumnToText(int column);
+    // The least width that shows a column's caption whole, with room for the sort arrow.
+    int captionWidth(int section) const;
     // The width a column of numbers or times needs to show every cell whole (0 for the others).
     int numberWidth(int column) const { return m_numberWidths.at(column); }
 
@@ -128,7 +130,6 @@ private:
     // Widens the shown columns of numbers and times whose widest text no longer fits.
     void widenNumberColumns();
     int textWidth(const QString& text) const;
-    int captionWidth(int section) const;
     bool showCaptionTip(QHelpEvent* event);
 
     RunsTableModel* m_model = nullptr;

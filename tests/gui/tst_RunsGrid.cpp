@@ -98,9 +98,12 @@ int FitWidth(const QStringList& texts) {
     return std::min(width, 200);
 }
 
-// A fitted column also shows its whole caption, as the header measures it.
+// A fitted column also shows its whole caption.
 int FitWidth(const RunsGrid& grid, int column, const QStringList& texts) {
-    return std::max(FitWidth(texts), grid.columnHeader()->sectionSizeHint(column));
+    const QString caption = grid.model()->headerData(column, Qt::Horizontal).toString();
+    if (grid.captionWidth(column) <= QFontMetrics(grid.columnHeader()->font()).horizontalAdvance(caption))
+        return -1; // no room for the caption: fails the comparison
+    return std::max(FitWidth(texts), grid.captionWidth(column));
 }
 
 bool Near(QColor a, QColor b, int tolerance = 0) {
