@@ -127,8 +127,14 @@ MainWindow::MainWindow(const QString& settingsPath, const QString& dataDir, QWid
     // Loading: the stage list, the settings with the saved filter, the times log.
     m_options.DataDir = ToPath(dataDir);
     m_options.SettingsPath = ToPath(settingsPath);
-    m_options.ProgramDir = QDir::toNativeSeparators(QFileInfo(settingsPath).absolutePath() + QLatin1Char('/'))
-                               .toStdString();
+    // Filter files start beside a portable settings file; settings kept in the user's hidden
+    // configuration folder would hide them there, so they start in the data folder instead.
+    const QString settingsFolder = QFileInfo(settingsPath).absolutePath();
+    const QString filterFolder =
+        settingsFolder == QFileInfo(QCoreApplication::applicationDirPath()).absoluteFilePath() || dataDir.isEmpty()
+            ? settingsFolder
+            : QFileInfo(dataDir).absoluteFilePath();
+    m_options.ProgramDir = QDir::toNativeSeparators(filterFolder + QLatin1Char('/')).toStdString();
     m_options.DecimalSep = m_decimalSep;
     m_options.Now = NowDateTime();
     try {
