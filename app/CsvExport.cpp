@@ -1,6 +1,7 @@
 #include "app/CsvExport.h"
 
 #include "app/MsgBox.h"
+#include "app/QtText.h"
 #include "data/SafeWrite.h"
 #include "data/ValueTables.h"
 
@@ -23,10 +24,7 @@ bool SaveExportFile(QWidget* parent, const QString& title, const QString& propos
         return false;
     const std::string failure = WriteFileSafely(QDir::toNativeSeparators(path).toStdString(), makeBytes());
     if (!failure.empty()) {
-        const std::string_view caption = ErrorCaption;
-        MsgBox(QString::fromStdString(failure), {}, {},
-               QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())), MessageIcon::Error,
-               MsgButtons::Ok, parent);
+        MsgBox(Q(failure), {}, {}, Q(ErrorCaption), MessageIcon::Error, MsgButtons::Ok, parent);
         return false;
     }
     folder = QFileInfo(path).absolutePath().toStdString();

@@ -6,6 +6,7 @@
 #include "app/Look.h"
 #include "app/MsgBox.h"
 #include "app/Pictures.h"
+#include "app/QtText.h"
 #include "data/Cp1251.h"
 #include "data/Csv.h"
 #include "data/DateTime.h"
@@ -44,10 +45,6 @@
 
 namespace kel {
 namespace {
-
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
-std::filesystem::path ToPath(const QString& path) { return std::filesystem::path(path.toStdU16String()); }
 
 PanelBox* MakeBox(QWidget* parent, const QString& name, int x, int y, int w, int h) {
     auto* box = new PanelBox(parent);

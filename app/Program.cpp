@@ -2,6 +2,7 @@
 
 #include "app/MsgBox.h"
 #include "app/MainWindow.h"
+#include "app/QtText.h"
 #include "session/DataFolder.h"
 #include "session/Events.h"
 #include "session/Startup.h"
@@ -15,8 +16,6 @@ namespace kel {
 std::function<QString(QFileDialog&)> FolderDialogHook;
 
 namespace {
-
-std::filesystem::path ToPath(const QString& path) { return std::filesystem::path(path.toStdU16String()); }
 
 QString ToQString(const std::filesystem::path& path) { return QString::fromStdU16String(path.u16string()); }
 

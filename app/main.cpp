@@ -6,6 +6,7 @@
 
 #include "app/Pictures.h"
 #include "app/Program.h"
+#include "app/QtText.h"
 #include "app/SettingsLocation.h"
 #include "app/MainWindow.h"
 
@@ -23,12 +24,6 @@
 #ifndef KELVARA_FILE_VERSION
 #define KELVARA_FILE_VERSION "0.0.0.0"
 #endif
-
-namespace {
-
-std::filesystem::path ToPath(const QString& path) { return std::filesystem::path(path.toStdU16String()); }
-
-} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -63,10 +58,10 @@ int main(int argc, char** argv) {
     }
 
     kel::SettingsLocationInput where;
-    where.ExecutableDir = ToPath(QApplication::applicationDirPath());
-    where.UserConfigDir = ToPath(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+    where.ExecutableDir = kel::ToPath(QApplication::applicationDirPath());
+    where.UserConfigDir = kel::ToPath(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
     if (parser.isSet(settingsOption))
-        where.Option = ToPath(QFileInfo(parser.value(settingsOption)).absoluteFilePath());
+        where.Option = kel::ToPath(QFileInfo(parser.value(settingsOption)).absoluteFilePath());
 
     const std::filesystem::path settingsFile = kel::SettingsFileLocation(where);
     kel::StartRequest request;

@@ -2,6 +2,7 @@
 
 #include "app/Look.h"
 #include "app/MsgBox.h"
+#include "app/QtText.h"
 #include "data/Cp1251.h"
 #include "data/DateTime.h"
 #include "data/LoadError.h"
@@ -43,8 +44,6 @@ std::function<double()> FilterDialog::clock;
 std::function<QString(QFileDialog&)> FilterDialog::fileDialogHook;
 
 namespace {
-
-QString Qs(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
 constexpr std::string_view ProposedFileName = "Filter.fil";
 constexpr std::string_view OpenFilter = "Сохраненные параметры фильтра (*.fil);;Все файлы (*)";
@@ -377,22 +376,22 @@ void FilterDialog::loadCaptionsAndHints() {
     m_untilNowBox->setText("Настоящий момент");
     QLabel* const captions[] = {m_shownCaption, m_hiddenCaption, m_fromCaption, m_toCaption};
     for (std::size_t i = 0; i < std::size(captions); ++i) {
-        captions[i]->setText(Qs(FilterLabels[i]));
+        captions[i]->setText(Q(FilterLabels[i]));
         captions[i]->adjustSize();
     }
     QRadioButton* const modes[] = {m_noDateRadio, m_lastPeriodRadio, m_intervalRadio};
     for (std::size_t i = 0; i < std::size(modes); ++i)
-        modes[i]->setText(Qs(DateModeNames[i]));
+        modes[i]->setText(Q(DateModeNames[i]));
     // The hints in the order of the buttons' object names "SB1".."SB8".
     QToolButton* const buttons[] = {m_moveButton, m_moveAllButton, m_okButton,    m_resetButton,
                                     m_swapButton, m_closeButton,   m_openButton, m_saveButton};
     for (std::size_t i = 0; i < std::size(buttons); ++i)
-        buttons[i]->setToolTip(Qs(FilterButtonHints[i]));
+        buttons[i]->setToolTip(Q(FilterButtonHints[i]));
     ++m_quiet;
     m_pageList->clear();
     m_pageList->addItem("Дата/время");
     for (int column : {1, 2, 6, 7, 8, 9, 10, 11})
-        m_pageList->addItem(Qs(ColumnNames[column]));
+        m_pageList->addItem(Q(ColumnNames[column]));
     --m_quiet;
 }
 
@@ -631,7 +630,7 @@ void FilterDialog::updateDatePage() {
 void FilterDialog::fillUnitWords(int count) {
     m_periodUnitList->clear();
     for (int kind = UnitKind::Hours; kind <= UnitKind::Years; ++kind)
-        m_periodUnitList->addItem(Qs(UnitWord(count, kind)));
+        m_periodUnitList->addItem(Q(UnitWord(count, kind)));
 }
 
 bool FilterDialog::eventFilter(QObject* watched, QEvent* event) {
@@ -810,14 +809,14 @@ void FilterDialog::prepareFileDialog(QFileDialog& dialog, bool save) {
     dialog.setObjectName(save ? "SaveDialog1" : "OpenDialog1");
     // Qt's own dialog reports every folder the user enters.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setWindowTitle(Qs(save ? SaveTitle : OpenTitle));
-    dialog.setNameFilter(Qs(save ? SaveFilter : OpenFilter));
+    dialog.setWindowTitle(Q(save ? SaveTitle : OpenTitle));
+    dialog.setNameFilter(Q(save ? SaveFilter : OpenFilter));
     dialog.setFileMode(QFileDialog::AnyFile); // a name that does not exist loads the defaults
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     if (save)
         dialog.setDefaultSuffix("fil");
     dialog.setDirectory(initialFolder());
-    dialog.selectFile(Qs(ProposedFileName));
+    dialog.selectFile(Q(ProposedFileName));
     connect(&dialog, &QFileDialog::directoryEntered, this, &FilterDialog::onFileDialogFolderChanged);
 }
 
@@ -847,7 +846,7 @@ void FilterDialog::onOpenClicked() {
         const IniFile ini(shown.toStdString(), shown.toStdString());
         LoadFilterFile(ini, m_state.Filter, m_state.Data, now(), decimalSeparator());
     } catch (const LoadError& e) {
-        MsgBox(QString::fromStdString(e.what()), {}, {}, Qs(ErrorCaption), MessageIcon::Error, MsgButtons::Ok, this);
+        MsgBox(QString::fromStdString(e.what()), {}, {}, Q(ErrorCaption), MessageIcon::Error, MsgButtons::Ok, this);
         return;
     }
     dateFilterToPage();
@@ -872,7 +871,7 @@ void FilterDialog::onSaveClicked() {
         error = e.what();
     }
     if (!error.empty())
-        MsgBox(QString::fromStdString(error), {}, {}, Qs(ErrorCaption), MessageIcon::Error, MsgButtons::Ok, this);
+        MsgBox(QString::fromStdString(error), {}, {}, Q(ErrorCaption), MessageIcon::Error, MsgButtons::Ok, this);
 }
 
 bool RunFilterDialog(ProgramState& v, QWidget* mainWindow) {

@@ -1,5 +1,7 @@
 #include "progress/ui/BestsTableModel.h"
 
+#include "app/QtText.h"
+
 namespace kel {
 
 BestsTableModel::BestsTableModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -48,7 +50,7 @@ QVariant BestsTableModel::headerData(int section, Qt::Orientation orientation, i
         return {};
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
         const std::string_view text = role == Qt::DisplayRole ? BestsCaption(section, m_grouping) : BestsHint(section);
-        return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+        return Q(text);
     }
     return {};
 }

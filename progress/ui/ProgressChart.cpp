@@ -1,5 +1,6 @@
 #include "progress/ui/ProgressChart.h"
 
+#include "app/QtText.h"
 #include "progress/ProgressTexts.h"
 
 #include <QCategoryAxis>
@@ -20,8 +21,6 @@
 
 namespace kel {
 namespace {
-
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 // Ten colours that stay apart from each other and from the grey of the other cars.
 const std::array<QColor, ChartColourCount> CarColours{

@@ -1,9 +1,9 @@
 #include "progress/ui/ProgressWindow.h"
 
 #include "app/CsvExport.h"
-
 #include "app/Look.h"
 #include "app/MsgBox.h"
+#include "app/QtText.h"
 #include "data/Cp1251.h"
 #include "data/ValueTables.h"
 #include "progress/ProgressTexts.h"
@@ -29,8 +29,6 @@
 
 namespace kel {
 namespace {
-
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 constexpr QSize DefaultSize(960, 680);
 

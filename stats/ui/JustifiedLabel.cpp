@@ -1,5 +1,6 @@
 #include "stats/ui/JustifiedLabel.h"
 
+#include "app/QtText.h"
 #include "stats/Justify.h"
 
 #include <QEvent>
@@ -40,7 +41,7 @@ const std::vector<JustifiedLabel::PlacedWord>& JustifiedLabel::words() const {
     m_cut = false;
     const QFontMetrics fm(font());
     const auto measure = [&fm](std::string_view text) {
-        return fm.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        return fm.horizontalAdvance(Q(text));
     };
     const int bottom = m_textBottom >= 0 ? m_textBottom : height();
     const std::vector<JustifiedWord> laid = LayoutJustified(m_text1, m_text2, width(), measure);

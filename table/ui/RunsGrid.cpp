@@ -1,5 +1,6 @@
 #include "table/ui/RunsGrid.h"
 
+#include "app/QtText.h"
 #include "data/ValueTables.h"
 #include "table/ui/RunsGridDelegate.h"
 #include "table/ui/RunsTableModel.h"
@@ -122,7 +123,7 @@ RunsGrid::RunsGrid(QWidget* parent)
     m_menu->setObjectName(QStringLiteral("PopupMenu1"));
     for (int i = 0; i < Sections; ++i) {
         QAction* item = m_menu->addAction(
-            QString::fromUtf8(ColumnNames[i].data(), static_cast<qsizetype>(ColumnNames[i].size())));
+            Q(ColumnNames[i]));
         item->setObjectName(QStringLiteral("N%1").arg(i));
         item->setCheckable(true);
         connect(item, &QAction::triggered, this, [this, item] { onColumnMenuTriggered(item); });
@@ -158,7 +159,7 @@ void RunsGrid::widenNumberColumns() {
     for (int column : {0, 3, 4, 5}) {
         int need = 0;
         for (const std::string& text : WidestNumberTexts(m_model->snapshot(), column))
-            need = std::max(need, textWidth(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))));
+            need = std::max(need, textWidth(Q(text)));
         m_numberWidths[column] = need;
         // A hidden column stays hidden; a wider width stays as it is.
         const int width = sectionWidth(column);
@@ -273,7 +274,7 @@ void RunsGrid::fitColumnToText(int column) {
                     ch = '0';
         if (!measured.insert(text).second)
             continue;
-        const QString cell = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())) + spaces;
+        const QString cell = Q(text) + spaces;
         width = std::max(width, metrics.horizontalAdvance(cell));
     }
     width = std::max({std::min(width, FitLimit), m_numberWidths[column], captionWidth(column)});

@@ -1,5 +1,6 @@
 #include "table/ui/RunsTableModel.h"
 
+#include "app/QtText.h"
 #include "data/ValueTables.h"
 
 namespace kel {
@@ -36,7 +37,7 @@ void RunsTableModel::cellTextUtf8(int row, int column, std::string& out) const {
 
 QString RunsTableModel::cellText(int row, int column) const {
     cellTextUtf8(row, column, m_text);
-    return QString::fromUtf8(m_text.data(), static_cast<qsizetype>(m_text.size()));
+    return Q(m_text);
 }
 
 int RunsTableModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_snap.RowCount; }
@@ -62,7 +63,7 @@ QVariant RunsTableModel::headerData(int section, Qt::Orientation orientation, in
         if (section < 0 || section >= ColumnCount)
             return {};
         if (role == Qt::DisplayRole)
-            return QString::fromUtf8(ColumnNames[section].data(), static_cast<qsizetype>(ColumnNames[section].size()));
+            return Q(ColumnNames[section]);
         if (role == Qt::TextAlignmentRole)
             return QVariant(Qt::AlignCenter);
         return {};
