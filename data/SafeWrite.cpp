@@ -1,5 +1,6 @@
 #include "data/SafeWrite.h"
 
+#include "data/PathText.h"
 #include "data/SystemError.h"
 
 #include <atomic>
@@ -32,10 +33,6 @@ namespace kel {
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path ToPath(const std::string& utf8) {
-    return fs::path(std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
-}
 
 // The errno-style code of a library error, for SystemErrorText.
 int ErrnoOf(const std::error_code& ec) {
@@ -201,7 +198,7 @@ std::string WriteFileSafely(const std::string& path, std::string_view bytes) {
     const auto fail = [&](int code) { return WriteFailureMessage(path, SystemErrorText(code)); };
 
     std::error_code ec;
-    fs::path target = ToPath(path);
+    fs::path target = Utf8ToPath(path);
     // Write through a link to the file it names, so that the link stays a link.
     if (fs::is_symlink(fs::symlink_status(target, ec))) {
         fs::path resolved = fs::canonical(target, ec);

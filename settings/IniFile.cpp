@@ -1,6 +1,8 @@
 #include "settings/IniFile.h"
 
+#include "data/FileBytes.h"
 #include "data/LoadError.h"
+#include "data/PathText.h"
 #include "data/SafeWrite.h"
 #include "data/SystemError.h"
 
@@ -28,18 +30,6 @@ struct IniFile::Impl {
 };
 
 namespace {
-
-fs::path ToPath(const std::string& utf8) {
-    return fs::path(std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
-}
-
-std::FILE* OpenForReading(const fs::path& path) {
-#ifdef _WIN32
-    return _wfopen(path.c_str(), L"rb");
-#else
-    return std::fopen(path.c_str(), "rb");
-#endif
-}
 
 bool IsHexDigit(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
@@ -254,7 +244,7 @@ IniFile::IniFile(std::string path, std::string displayName)
     m_impl->ini.SetMultiKey(true);
     m_impl->ini.SetSpaces(false);
 
-    const fs::path file = ToPath(m_path);
+    const fs::path file = Utf8ToPath(m_path);
     std::error_code ec;
     const fs::file_status status = fs::status(file, ec);
     if (status.type() == fs::file_type::not_found)
@@ -266,22 +256,8 @@ IniFile::IniFile(std::string path, std::string displayName)
         fail(SystemErrorText(ec.default_error_condition().value()));
     if (status.type() == fs::file_type::directory)
         fail(SystemErrorText(EISDIR));
-    // A pipe or a device would block the start or never end.
-    if (status.type() != fs::file_type::regular)
-        throw LoadError(m_displayName, "Файл " + m_path + " не является обычным файлом.");
-    errno = 0;
-    std::FILE* in = OpenForReading(file);
-    if (!in)
-        fail(SystemErrorText(errno != 0 ? errno : EIO));
-    std::string bytes;
-    char buf[65536];
-    std::size_t got = 0;
-    while ((got = std::fread(buf, 1, sizeof buf, in)) > 0)
-        bytes.append(buf, got);
-    const int readError = std::ferror(in) ? (errno != 0 ? errno : EIO) : 0;
-    std::fclose(in);
-    if (readError != 0)
-        fail(SystemErrorText(readError));
+    // A pipe or a device is refused like a data file: it would block the start or never end.
+    std::string bytes = ReadFileBytes(file, m_displayName);
     CloseSectionLines(bytes);
     if (m_impl->ini.LoadData(bytes) < 0)
         fail(SystemErrorText(ENOMEM)); // the library fails only when memory runs out
