@@ -17,7 +17,8 @@ endif()
 set(KELVARA_RELEASE_DATE_RFC2822)
 find_package(Git QUIET)
 if(GIT_FOUND)
-  execute_process(COMMAND ${GIT_EXECUTABLE} log -1 --format=%cs%n%cD WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C ${GIT_EXECUTABLE} log -1 --format=%cs%n%cd
+                          "--date=format:%a, %d %b %Y %H:%M:%S %z" WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
                   OUTPUT_VARIABLE commit_date OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET RESULT_VARIABLE result)
   if(result EQUAL 0 AND commit_date MATCHES "^([0-9-]+)\n(.+)$")
     set(KELVARA_RELEASE_DATE ${CMAKE_MATCH_1})
