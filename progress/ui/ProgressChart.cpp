@@ -121,10 +121,13 @@ public:
         for (const QPointF& v : m_newBests)
             painter->drawPath(star.translated(m_view->toChart(v)));
         if (m_ring >= 0 && static_cast<std::size_t>(m_ring) < m_values->size()) {
-            painter->setPen(QPen(QColor(255, 140, 0), 2.5));
+            // Orange as the frame of the new rows in the runs table, edged dark against dots of any colour.
+            const QPointF at = m_view->toChart((*m_values)[static_cast<std::size_t>(m_ring)]);
             painter->setBrush(Qt::NoBrush);
-            painter->drawEllipse(m_view->toChart((*m_values)[static_cast<std::size_t>(m_ring)]), RingRadius,
-                                 RingRadius);
+            painter->setPen(QPen(QColor(60, 60, 60), 1));
+            painter->drawEllipse(at, RingRadius + 1.75, RingRadius + 1.75);
+            painter->setPen(QPen(QColor(255, 140, 0), 2.5));
+            painter->drawEllipse(at, RingRadius, RingRadius);
         }
     }
 
