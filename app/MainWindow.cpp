@@ -967,8 +967,8 @@ void MainWindow::showStatusTexts(const StatusBarTexts& t) {
 void MainWindow::showNote(const QString& note) {
     notePanel->setText(note);
     // A long note is cut at the window's edge; the tip shows it whole.
-    notePanel->setToolTip(note.isEmpty() || m_newestRun == 0 ? note
-                                                             : note + QStringLiteral("\nF3 или щелчок — перейти к проезду"));
+    const QString jump = QStringLiteral("\nF3 или щелчок — перейти к проезду");
+    notePanel->setToolTip(note.isEmpty() || m_newestRun == 0 ? note : note + jump);
     layoutStatusPanels();
 }
 

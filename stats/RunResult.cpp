@@ -88,7 +88,7 @@ bool ResultGap(const RunResult& r, double& gap) {
                                           : r.PrevStageBest;
     if (!r.Valid || previous == 0)
         return false;
-    gap = r.StageBest || r.CarBest || r.ClassBest ? r.Finish - previous : r.Finish - r.PrevStageBest;
+    gap = r.Finish - previous; // negative for a new best; otherwise previous is the stage's best
     return true;
 }
 

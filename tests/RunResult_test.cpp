@@ -21,9 +21,8 @@ namespace {
 
 const std::vector<StageSpec> Stages{{1, "Соляной карьер", 9.0f, "", ""}, {2, "Bramble Run", 5.0f, "", ""}};
 
-std::string Text(const RunData& d, const StageRunIndex& index, const StageFile& stages, int runNo,
-                 std::string_view dec = ".") {
-    return ResultText(ResultOfRun(d, index, runNo), d, stages, dec);
+std::string Text(const RunData& d, const StageRunIndex& i, const StageFile& s, int runNo, std::string_view dec = ".") {
+    return ResultText(ResultOfRun(d, i, runNo), d, s, dec);
 }
 
 } // namespace
@@ -33,7 +32,7 @@ TEST(RunResult, BestsRankAndGapOverTheEarlierRunsOfTheStage) {
     ReadTimesLogData(LogBytes({MainLine("2026-01-01 10:00:00", 1, "Mirel 4", "X"), TimesLine(30, 60, 100),   // 1
                                MainLine("2026-01-01 10:10:00", 1, "Osk 7", "X"), TimesLine(30, 60, 105),     // 2
                                MainLine("2026-01-01 10:20:00", 1, "Mirel 4", "X"), TimesLine(30, 60, 100),   // 3 tie
-                               MainLine("2026-01-01 10:30:00", 1, "Mirel 4", "X"),                           // 4 unfinished
+                               MainLine("2026-01-01 10:30:00", 1, "Mirel 4", "X"),                           // 4 DNF
                                MainLine("2026-01-01 10:40:00", 1, "Mirel 4", "X"), TimesLine(0, 0, 0),       // 5 zero
                                MainLine("2026-01-01 10:50:00", 1, "Osk 7", "Y"), TimesLine(30, 60, 103),     // 6
                                MainLine("2026-01-01 11:00:00", 1, "Mirel 4", "Y"), TimesLine(30, 60, 102),   // 7

@@ -244,8 +244,9 @@ void ProgressWindow::setNewestRun(int runNo) {
 }
 
 void ProgressWindow::showNewestRun() {
-    const auto point = std::find_if(m_figures.Points.begin(), m_figures.Points.end(),
-                                    [this](const ProgressPoint& p) { return m_newestRun > 0 && p.RunNo == m_newestRun; });
+    const auto point = std::find_if(m_figures.Points.begin(), m_figures.Points.end(), [this](const ProgressPoint& p) {
+        return m_newestRun > 0 && p.RunNo == m_newestRun;
+    });
     chartView->setMarkedRun(m_newestRun);
     int group = -1;
     if (point != m_figures.Points.end())
