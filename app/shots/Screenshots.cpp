@@ -211,6 +211,9 @@ int main(int argc, char** argv) {
             form.onLogChanged();
             form.jumpToNewestRun();
             Save(form, QStringLiteral("13-new-run-note"));
+            form.showMaximized();
+            QApplication::processEvents();
+            Save(form, QStringLiteral("15-new-run-note-maximised"));
             form.openProgress();
             Save(*form.progressWindow(), QStringLiteral("14-progress-newest-run"));
         }
