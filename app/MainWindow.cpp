@@ -771,10 +771,22 @@ void MainWindow::onLogChanged() {
             runsGrid->setTopRow(cursor - rows + 1);
         else
             runsGrid->setTopRow(top);
-        if (update.NewRuns > 0 || update.Reread) {
-            showNote(update.Reread ? QStringLiteral("Журнал прочитан заново")
-                                   : QStringLiteral("Новых проездов: %1").arg(update.NewRuns));
+        // The new runs stay framed until the next user action or the next new runs.
+        if (!update.Note.empty())
+            runsGrid->setNewRuns(update.FirstNewRun, update.FirstNewRun > 0 ? m_state.Data.RunCount : 0);
+        if (update.Reread || update.NewestRun > 0)
+            m_newestRun = update.NewestRun;
+        if (m_progress)
+            m_progress->setNewestRun(m_newestRun);
+        if (!update.Note.empty()) {
+            const QString note = QString::fromStdString(update.Note);
+            showNote(note);
             m_runsNoteShown = true;
+            const bool background = !isVisible() || isMinimized() || !isActiveWindow();
+            if (background && !update.Reread && m_state.Config.NewRunMessages != 0 && trayAvailable()) {
+                trayIcon->showMessage(Q(ProgramCaption), note, QSystemTrayIcon::Information);
+                emit newRunMessage(note);
+            }
         }
     }
     if (update.Failure)
@@ -800,6 +812,10 @@ bool MainWindow::onKeyPressed(int key, Qt::KeyboardModifiers) {
     if (key == Qt::Key_Delete && runsGrid->hasFocus()) {
         MsgBox(QStringLiteral("А удалять показанные результаты нехорошо"), {}, {}, Q(CheatCaption),
                MessageIcon::Warning, MsgButtons::Ok, this);
+        return true;
+    }
+    if (key == Qt::Key_F3) {
+        jumpToNewestRun();
         return true;
     }
     if (key == Qt::Key_F2) {
@@ -830,7 +846,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             widget->window() == this) {
             m_runsNoteShown = false;
             showNote({});
+            runsGrid->setNewRuns(0, 0);
         }
+    }
+    if (event->type() == QEvent::MouseButtonPress && watched == notePanel && m_loaded && !m_inTransition) {
+        jumpToNewestRun();
+        return true;
     }
     if (event->type() == QEvent::KeyPress && m_loaded && !m_inTransition) {
         auto* widget = qobject_cast<QWidget*>(watched);
@@ -863,8 +884,45 @@ void MainWindow::openProgress() {
     if (!m_progress) {
         m_progress = new ProgressWindow(m_state, m_decimalSep, this);
         connect(m_progress, &ProgressWindow::runChosen, this, [this](int runNo) { moveCursorToRun(runNo); });
+        m_progress->setNewestRun(m_newestRun);
     }
     m_progress->showAndRaise();
+}
+
+void MainWindow::jumpToNewestRun() {
+    if (m_newestRun <= 0 || m_newestRun > m_state.Data.RunCount)
+        return;
+    const RunRecord& run = m_state.Data.Runs[static_cast<std::size_t>(m_newestRun)];
+    if (run.FilteredOut) {
+        showNote(QStringLiteral("Новый проезд скрыт фильтром"));
+        m_runsNoteShown = true;
+        return;
+    }
+    if (SelectionRowOfRun(m_state.Sel, m_newestRun) == 0) {
+        const std::string& name = m_state.Stages.Record(run.StageNo).StageName;
+        const auto it = std::find(m_state.StageList.begin(), m_state.StageList.end(), name);
+        if (it == m_state.StageList.end() || name.empty()) {
+            // A stage the list does not name: its runs show among all stages only.
+            if (!allStagesBox->isChecked()) {
+                allStagesBox->setChecked(true);
+                onAllStagesToggled();
+            }
+        } else {
+            if (allStagesBox->isChecked()) {
+                allStagesBox->setChecked(false);
+                onAllStagesToggled();
+            }
+            const int index = static_cast<int>(it - m_state.StageList.begin());
+            if (stageList->currentRow() != index)
+                stageList->setCurrentRow(index); // runs onStageClicked
+        }
+    }
+    const int row = SelectionRowOfRun(m_state.Sel, m_newestRun);
+    if (row <= 0)
+        return;
+    runsGrid->setCurrentRow(row);
+    runsGrid->scrollTo(runsGrid->currentIndex());
+    runsGrid->setFocus();
 }
 
 void MainWindow::moveCursorToRun(int runNo) {
@@ -908,6 +966,9 @@ void MainWindow::showStatusTexts(const StatusBarTexts& t) {
 
 void MainWindow::showNote(const QString& note) {
     notePanel->setText(note);
+    // A long note is cut at the window's edge; the tip shows it whole.
+    const QString jump = QStringLiteral("\nF3 или щелчок — перейти к проезду");
+    notePanel->setToolTip(note.isEmpty() || m_newestRun == 0 ? note : note + jump);
     layoutStatusPanels();
 }
 

@@ -147,6 +147,12 @@ public:
     void saveSettings();
     // A short note in the status bar's last panel (empty clears it).
     void showNote(const QString& note);
+    // F3 and a click on the note: the newest new run's stage chosen (the all-stages mode left
+    // only when it does not show the run), the cursor on the run and the run in view; a note
+    // instead when the filter hides it.
+    void jumpToNewestRun();
+    // The newest finished run that the log brought while the window was open (RunNo, 0 none).
+    int newestRun() const { return m_newestRun; }
     // The watcher of the times log; null when "LiveLog" is 0 or the start failed.
     LogWatcher* logWatcher() const { return m_logWatcher; }
 
@@ -156,6 +162,10 @@ public:
     // Tests: -1 asks the platform whether a notification area exists, 0 or 1 decide it.
     static inline int trayAvailableOverride = -1;
     static bool trayAvailable();
+
+signals:
+    // A tray message about new runs was shown (the window was not the active one).
+    void newRunMessage(const QString& text);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -217,6 +227,7 @@ private:
     bool m_minimisedToTray = false;
     bool m_confining = false;
     bool m_runsNoteShown = false; // the note about new runs, cleared by the next user action
+    int m_newestRun = 0;
 };
 
 } // namespace kel

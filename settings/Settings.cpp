@@ -65,6 +65,7 @@ void LoadSettings(const IniFile& ini, Settings& settings) {
         s.HSW[static_cast<std::size_t>(i)] = ini.ReadInt32(VisSection, WidthKey(i), d.HSW[static_cast<std::size_t>(i)]);
     s.TimeLoad = ini.ReadBool(VisSection, "TimeLoad", d.TimeLoad);
     s.LiveLog = ini.ReadInt32(VisSection, "LiveLog", d.LiveLog);
+    s.NewRunMessages = ini.ReadInt32(VisSection, "NewRunMessages", d.NewRunMessages);
     // The sort column is a byte: the stored value is taken modulo 256.
     s.TypeSort = static_cast<uint8_t>(ini.ReadInteger(SortSection, "TypeSort", d.TypeSort));
     s.UpOrDown = ini.ReadBool(SortSection, "UpOrDown", d.UpOrDown);
@@ -96,6 +97,7 @@ void SaveSettings(IniFile& ini, const Settings& s) {
         ini.WriteInteger(VisSection, WidthKey(i), s.HSW[static_cast<std::size_t>(i)]);
     ini.WriteBool(VisSection, "TimeLoad", s.TimeLoad);
     ini.WriteInteger(VisSection, "LiveLog", s.LiveLog);
+    ini.WriteInteger(VisSection, "NewRunMessages", s.NewRunMessages);
     ini.WriteInteger(SortSection, "TypeSort", s.TypeSort);
     ini.WriteBool(SortSection, "UpOrDown", s.UpOrDown);
     if (!s.ExportFolder.empty())

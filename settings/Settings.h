@@ -36,6 +36,7 @@ struct Settings {
     std::array<int32_t, ColumnCount> HSW{DefaultColumnWidths}; // section widths, 0 hidden
     bool TimeLoad = false;
     int32_t LiveLog = 1;        // 0: the log is read only at start-up, not followed while it grows
+    int32_t NewRunMessages = 1; // 0: no tray message about a new run while the window is in the background
     // "Sort"
     uint8_t TypeSort = 0;
     bool UpOrDown = true;

@@ -83,7 +83,8 @@ TEST(SettingsTest, SaveThenLoadGivesTheSameSettingsInTheFileOrder) {
                         "[Visparam]", "TimeForSect", "Otnos", "AllTrack", "NumView", "TrCur", "PrCur", "PosTableTop",
                         "GridStrSel", "TrInfo", "GameInfo", "VisSett", "SvGrInfo", "MaxWin", "X", "Y", "Height",
                         "Width", "DockForm", "OnTop", "HSW0", "HSW1", "HSW2", "HSW3", "HSW4", "HSW5", "HSW6", "HSW7",
-                        "HSW8", "HSW9", "HSW10", "HSW11", "TimeLoad", "LiveLog", "[Sort]", "TypeSort", "UpOrDown"}));
+                        "HSW8", "HSW9", "HSW10", "HSW11", "TimeLoad", "LiveLog", "NewRunMessages", "[Sort]", "TypeSort",
+                        "UpOrDown"}));
 }
 
 TEST(SettingsTest, StoredValuesAreTakenAsTheyAreButTheGeometryIsLimited) {

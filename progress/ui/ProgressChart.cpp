@@ -72,6 +72,12 @@ public:
         update();
     }
 
+    // The point to ring, -1 for none.
+    void setRing(int index) {
+        m_ring = index;
+        update();
+    }
+
     void areaChanged() {
         prepareGeometryChange();
         update();
@@ -114,6 +120,15 @@ public:
         painter->setBrush(NewBestColour);
         for (const QPointF& v : m_newBests)
             painter->drawPath(star.translated(m_view->toChart(v)));
+        if (m_ring >= 0 && static_cast<std::size_t>(m_ring) < m_values->size()) {
+            // Orange as the frame of the new rows in the runs table, edged dark against dots of any colour.
+            const QPointF at = m_view->toChart((*m_values)[static_cast<std::size_t>(m_ring)]);
+            painter->setBrush(Qt::NoBrush);
+            painter->setPen(QPen(QColor(60, 60, 60), 1));
+            painter->drawEllipse(at, RingRadius + 1.75, RingRadius + 1.75);
+            painter->setPen(QPen(QColor(255, 140, 0), 2.5));
+            painter->drawEllipse(at, RingRadius, RingRadius);
+        }
     }
 
 private:
@@ -139,6 +154,8 @@ private:
     std::vector<int> m_colours;
     std::vector<QPointF> m_steps;
     std::vector<QPointF> m_newBests;
+    static constexpr double RingRadius = 8;
+    int m_ring = -1;
     std::vector<QPixmap> m_dots; // one per car colour, the last for the other cars
     qreal m_dotRatio = 0;
 };
@@ -278,6 +295,16 @@ void ProgressChartView::setFigures(const ProgressFigures& f, const RunData& data
     m_updatingAxes = false;
     m_plot->setPoints(&m_values, std::move(colours), std::move(steps), std::move(newBests));
     updateAxes();
+    setMarkedRun(m_markedRun);
+}
+
+void ProgressChartView::setMarkedRun(int runNo) {
+    m_markedRun = runNo;
+    m_marked = -1;
+    for (std::size_t i = 0; runNo > 0 && i < m_figures.Points.size(); ++i)
+        if (m_figures.Points[i].RunNo == runNo)
+            m_marked = static_cast<int>(i);
+    m_plot->setRing(m_marked);
 }
 
 void ProgressChartView::resetZoom() { chart()->zoomReset(); }

@@ -32,6 +32,10 @@ public:
     void setFigures(const ProgressFigures& f, const RunData& data, NumberMode mode, std::string decimalSep);
     void setNumberMode(NumberMode mode) { m_mode = mode; }
     void resetZoom();
+    // A ring around the point of run `runNo` (RunNo), when the chart shows it; 0 for none.
+    void setMarkedRun(int runNo);
+    // The index of the ringed point, -1 for none.
+    int markedPoint() const { return m_marked; }
 
     // The point nearest to `viewPos` (viewport coordinates) within a few pixels, or -1.
     int pointAt(const QPoint& viewPos) const;
@@ -63,6 +67,8 @@ private:
     ProgressPlotItem* m_plot = nullptr;
     ProgressFigures m_figures;
     std::vector<QPointF> m_values; // (start time in days, finish) of each point
+    int m_markedRun = 0;
+    int m_marked = -1;
     const RunData* m_data = nullptr;
     NumberMode m_mode = NumberMode::Unchecked;
     std::string m_decimalSep = ".";

@@ -219,6 +219,7 @@ void ProgressWindow::refresh() {
         m_chartShown = true;
     }
     showBests();
+    showNewestRun();
     std::string note = ProgressNote(m_figures);
     if (m_figures.Used == 0)
         note = std::string(NoTimedRunsText) + (note.empty() ? "" : "; " + note);
@@ -232,6 +233,27 @@ void ProgressWindow::showBests() {
     m_model->setRows(std::move(rows), m_state.Data, m_figures.Grouping, m_state.Disp.NumMode, m_decimalSep);
     bestsTable->horizontalHeader()->setSortIndicator(m_sortColumn,
                                                      m_ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+}
+
+void ProgressWindow::setNewestRun(int runNo) {
+    if (runNo == m_newestRun)
+        return;
+    m_newestRun = runNo;
+    if (isVisible() && !m_state.Disp.AllStages)
+        showNewestRun();
+}
+
+void ProgressWindow::showNewestRun() {
+    const auto point = std::find_if(m_figures.Points.begin(), m_figures.Points.end(), [this](const ProgressPoint& p) {
+        return m_newestRun > 0 && p.RunNo == m_newestRun;
+    });
+    chartView->setMarkedRun(m_newestRun);
+    int group = -1;
+    if (point != m_figures.Points.end())
+        group = m_figures.Grouping == ProgressGrouping::Car     ? point->CarIdx
+                : m_figures.Grouping == ProgressGrouping::Class ? point->ClassIdx
+                                                                : point->ProfIdx;
+    m_model->setMarkedGroup(group);
 }
 
 void ProgressWindow::onHeaderClicked(int column) {
