@@ -7,6 +7,7 @@
 #include "app/MsgBox.h"
 #include "app/Pictures.h"
 #include "app/QtText.h"
+#include "app/ScreenPlace.h"
 #include "data/Cp1251.h"
 #include "data/Csv.h"
 #include "data/DateTime.h"
@@ -360,11 +361,11 @@ void MainWindow::applySettings() {
     gamePanel->resize(gamePanel->width(), c.GameInfo ? PanelFullHeight[1] : CollapsedHeight);
     displayPanel->resize(displayPanel->width(), c.VisSett ? PanelFullHeight[2] : CollapsedHeight);
     m_panelsHidden = c.SvGrInfo;
-    setOuterBounds(QRect(c.X, c.Y, c.Width, c.Height));
+    m_normalBounds = placeOnScreen(QRect(c.X, c.Y, c.Width, c.Height));
+    setOuterBounds(m_normalBounds);
     m_keepInWorkArea = c.DockForm;
     m_onTop = c.OnTop;
     m_maximised = c.MaxWin;
-    m_normalBounds = QRect(c.X, c.Y, c.Width, c.Height);
     if (m_maximised)
         setWindowState(windowState() | Qt::WindowMaximized);
     runsGrid->setSectionWidths(c.HSW);
@@ -489,10 +490,27 @@ void MainWindow::applyPendingBounds() {
     }
     if (frameExtraWidth() == 0 && frameExtraHeight() == 0)
         return;
-    const QRect bounds = m_pendingBounds;
+    const QRect bounds = placeOnScreen(m_pendingBounds);
     m_pendingBounds = QRect();
     applySizeLimits();
     setOuterBounds(bounds);
+}
+
+// Saved bounds on a screen that is gone, or larger than the screen (a higher scale factor), would
+// open the window out of reach: it opens inside a screen's work area instead.
+QRect MainWindow::placeOnScreen(const QRect& bounds) const {
+    const Settings defaults;
+    return PlaceOnScreens(bounds, QPoint(defaults.X, defaults.Y));
+}
+
+void MainWindow::showAsSaved() {
+    if (!m_maximised) {
+        show();
+        return;
+    }
+    // The normal bounds are set already (a restore returns to them); asking for the maximised
+    // state as the window is shown is what every window system honours.
+    showMaximized();
 }
 
 void MainWindow::showEvent(QShowEvent* event) {

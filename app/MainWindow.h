@@ -64,6 +64,8 @@ public:
 
     // False after a failed load: the message was shown and the window must not be shown.
     bool isLoaded() const { return m_loaded; }
+    // Shows the window as it was saved: normal at its bounds, or maximised.
+    void showAsSaved();
     // True while the window is being created or closed: its controls' events change nothing.
     bool inTransition() const { return m_inTransition; }
     ProgramState& state() { return m_state; }
@@ -188,6 +190,7 @@ private:
     void focusToHeaderDuringSizing();
     void shutDown();
     void applyPendingBounds();
+    QRect placeOnScreen(const QRect& bounds) const;
     int frameExtraWidth() const;
     int frameExtraHeight() const;
     QRect outerBounds() const;

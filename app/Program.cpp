@@ -3,6 +3,7 @@
 #include "app/MsgBox.h"
 #include "app/MainWindow.h"
 #include "app/QtText.h"
+#include "data/ValueTables.h"
 #include "session/DataFolder.h"
 #include "session/Events.h"
 #include "session/Startup.h"
@@ -10,10 +11,13 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
 
 namespace kel {
 
 std::function<QString(QFileDialog&)> FolderDialogHook;
+std::function<FirstStartAnswer(const QString&, bool)> FirstStartHook;
 
 namespace {
 
@@ -34,6 +38,27 @@ QString ChooseDataFolder(const QString& startDir) {
     return dialog.selectedFiles().first();
 }
 
+FirstStartAnswer AskAtFirstStart(bool demoOffered) {
+    const QString text = Q(FirstStartText);
+    if (FirstStartHook)
+        return FirstStartHook(text, demoOffered);
+    QMessageBox box(QMessageBox::Information, Q(ProgramCaption), text);
+    box.setObjectName(QStringLiteral("FirstStartBox"));
+    box.setWindowModality(Qt::ApplicationModal);
+    QPushButton* choose = box.addButton(QStringLiteral("Выбрать папку…"), QMessageBox::AcceptRole);
+    QPushButton* demo = demoOffered ? box.addButton(QStringLiteral("Демонстрационные данные"), QMessageBox::ActionRole)
+                                    : nullptr;
+    QPushButton* quit = box.addButton(QStringLiteral("Выход"), QMessageBox::RejectRole);
+    box.setDefaultButton(choose);
+    box.setEscapeButton(quit);
+    box.exec();
+    if (box.clickedButton() == choose)
+        return FirstStartAnswer::ChooseFolder;
+    if (demo && box.clickedButton() == demo)
+        return FirstStartAnswer::DemoData;
+    return FirstStartAnswer::Quit;
+}
+
 } // namespace
 
 std::unique_ptr<MainWindow> StartProgram(const QString& settingsPath, const QString& dataDir) {
@@ -49,16 +74,37 @@ std::unique_ptr<MainWindow> StartProgram(const QString& settingsPath, const QStr
 
 std::unique_ptr<MainWindow> StartProgram(const StartRequest& request) {
     QString dataDir = request.DataDir;
+    bool chosen = false;
     if (dataDir.isEmpty()) {
         dataDir = request.CurrentDir;
         if (CheckDataFiles(ToPath(dataDir))) {
             const std::filesystem::path remembered = RememberedDataDir(ToPath(request.SettingsPath));
-            if (!remembered.empty())
+            if (!remembered.empty()) {
                 dataDir = ToQString(remembered);
+            } else {
+                // A first start: nothing named, nothing remembered, no data here.
+                const std::filesystem::path demo =
+                    request.ExecutableDir.isEmpty() ? std::filesystem::path() : FindSampleDir(ToPath(request.ExecutableDir));
+                switch (AskAtFirstStart(!demo.empty())) {
+                case FirstStartAnswer::Quit:
+                    return nullptr;
+                case FirstStartAnswer::DemoData:
+                    // Shown, not remembered: the next start greets again until the game's folder is chosen.
+                    dataDir = ToQString(demo);
+                    break;
+                case FirstStartAnswer::ChooseFolder: {
+                    const QString folder = ChooseDataFolder(dataDir);
+                    if (folder.isEmpty())
+                        return nullptr;
+                    dataDir = QDir(folder).absolutePath();
+                    chosen = true;
+                    break;
+                }
+                }
+            }
         }
     }
-    bool chosen = false;
-    while (const auto missing = CheckDataFiles(ToPath(dataDir))) {
+    while (const auto missing = CheckDataFolder(ToPath(QDir::toNativeSeparators(dataDir)))) {
         MsgBox(*missing);
         const QString folder = ChooseDataFolder(dataDir);
         if (folder.isEmpty())
