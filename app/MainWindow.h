@@ -15,6 +15,7 @@
 
 class QLabel;
 class QListWidget;
+class QScrollBar;
 class QStatusBar;
 class QSystemTrayIcon;
 class QHeaderView;
@@ -116,6 +117,8 @@ public:
     PictureButton* progressButton = nullptr;
     // status bar
     QStatusBar* statusBar = nullptr;
+    // Scrolls the panel column on a screen too short for it (a high scale factor); hidden otherwise.
+    QScrollBar* panelScroll = nullptr;
     QLabel* cursorPanel = nullptr;
     QLabel* datePanel = nullptr;
     QLabel* speedPanel = nullptr;
@@ -191,6 +194,9 @@ private:
     void shutDown();
     void applyPendingBounds();
     QRect placeOnScreen(const QRect& bounds) const;
+    int panelColumnHeight() const;
+    int screenRoomHeight() const;
+    void movePanels();
     int frameExtraWidth() const;
     int frameExtraHeight() const;
     QRect outerBounds() const;

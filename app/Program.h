@@ -25,7 +25,7 @@ struct StartRequest {
     // started (the save at close writes a temporary file beside the settings file). A folder
     // named on the command line is not made: a save there fails with a message.
     bool CreateSettingsFolder = false;
-    QString ExecutableDir; // where the demonstration data is looked for (FindSampleDir)
+    QString ExecutableDir{}; // where the demonstration data is looked for (FindSampleDir)
 };
 
 // The start of the program as the user runs it. The data folder is the one named, or else the

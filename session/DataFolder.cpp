@@ -21,13 +21,14 @@ std::filesystem::path RememberedDataDir(const std::filesystem::path& settingsPat
 std::filesystem::path FindSampleDir(const std::filesystem::path& exeDir) {
     if (exeDir.empty())
         return {};
-    const std::filesystem::path places[] = {exeDir / ".." / "sample", exeDir / ".." / "share" / "kelvara" / "sample",
+    const std::filesystem::path places[] = {(exeDir / ".." / "sample").lexically_normal(),
+                                            (exeDir / ".." / "share" / "kelvara" / "sample").lexically_normal(),
                                             exeDir / "sample"};
     for (const std::filesystem::path& place : places) {
         std::error_code ec;
         if (std::filesystem::is_regular_file(place / std::string(LogFileName), ec) &&
             std::filesystem::is_regular_file(place / std::string(StageFileName), ec))
-            return place.lexically_normal();
+            return place;
     }
     return {};
 }
