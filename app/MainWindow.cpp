@@ -515,6 +515,9 @@ void MainWindow::layoutToSize() {
             panelScroll->setSingleStep(20);
         }
         gridLeft += barWidth;
+        // Over the panels that the column's scrolling moved under it.
+        statusBar->setAutoFillBackground(true);
+        statusBar->raise();
     }
     panelScroll->setHidden(!scroll);
     runsGrid->setGeometry(gridLeft, 2, std::max(0, cw - gridLeft), std::max(0, ch - 21));

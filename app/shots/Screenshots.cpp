@@ -24,6 +24,7 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <QPainter>
+#include <QScrollBar>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -133,6 +134,11 @@ int main(int argc, char** argv) {
             form.stageList->setCurrentRow(row);
         Save(form, QStringLiteral("01-start"));
         SaveDesktop({&form}, QStringLiteral("00-screen-start"));
+        if (!form.panelScroll->isHidden()) { // a screen too short for the panel column
+            form.panelScroll->setValue(form.panelScroll->maximum());
+            Save(form, QStringLiteral("01-start-panels-scrolled"));
+            form.panelScroll->setValue(0);
+        }
         {
             kel::FilterDialog filter(form.state(), &form);
             filter.show();
