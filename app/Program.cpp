@@ -39,27 +39,37 @@ QString ChooseDataFolder(const QString& startDir) {
 }
 
 FirstStartAnswer AskAtFirstStart(bool demoOffered) {
-    const QString text = Q(FirstStartText);
     if (FirstStartHook)
-        return FirstStartHook(text, demoOffered);
-    QMessageBox box(QMessageBox::Information, Q(ProgramCaption), text);
-    box.setObjectName(QStringLiteral("FirstStartBox"));
-    box.setWindowModality(Qt::ApplicationModal);
-    QPushButton* choose = box.addButton(QStringLiteral("Выбрать папку…"), QMessageBox::AcceptRole);
-    QPushButton* demo = demoOffered ? box.addButton(QStringLiteral("Демонстрационные данные"), QMessageBox::ActionRole)
-                                    : nullptr;
-    QPushButton* quit = box.addButton(QStringLiteral("Выход"), QMessageBox::RejectRole);
-    box.setDefaultButton(choose);
-    box.setEscapeButton(quit);
-    box.exec();
-    if (box.clickedButton() == choose)
+        return FirstStartHook(Q(FirstStartText), demoOffered);
+    const std::unique_ptr<QMessageBox> box = MakeFirstStartBox(demoOffered);
+    box->exec();
+    const QAbstractButton* clicked = box->clickedButton();
+    if (!clicked)
+        return FirstStartAnswer::Quit;
+    if (clicked->objectName() == QLatin1String("ChooseFolderButton"))
         return FirstStartAnswer::ChooseFolder;
-    if (demo && box.clickedButton() == demo)
+    if (clicked->objectName() == QLatin1String("DemoDataButton"))
         return FirstStartAnswer::DemoData;
     return FirstStartAnswer::Quit;
 }
 
 } // namespace
+
+std::unique_ptr<QMessageBox> MakeFirstStartBox(bool demoOffered) {
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Information, Q(ProgramCaption), Q(FirstStartText));
+    box->setObjectName(QStringLiteral("FirstStartBox"));
+    box->setWindowModality(Qt::ApplicationModal);
+    QPushButton* choose = box->addButton(QStringLiteral("Выбрать папку…"), QMessageBox::AcceptRole);
+    choose->setObjectName(QStringLiteral("ChooseFolderButton"));
+    if (demoOffered)
+        box->addButton(QStringLiteral("Демонстрационные данные"), QMessageBox::ActionRole)
+            ->setObjectName(QStringLiteral("DemoDataButton"));
+    QPushButton* quit = box->addButton(QStringLiteral("Выход"), QMessageBox::RejectRole);
+    quit->setObjectName(QStringLiteral("QuitButton"));
+    box->setDefaultButton(choose);
+    box->setEscapeButton(quit);
+    return box;
+}
 
 std::unique_ptr<MainWindow> StartProgram(const QString& settingsPath, const QString& dataDir) {
     if (const auto missing = CheckDataFiles(ToPath(dataDir))) {

@@ -6,6 +6,7 @@
 #include <memory>
 
 class QFileDialog;
+class QMessageBox;
 
 namespace kel {
 
@@ -39,6 +40,10 @@ std::unique_ptr<MainWindow> StartProgram(const StartRequest& request);
 
 // The answers of the first start's greeting.
 enum class FirstStartAnswer { ChooseFolder, DemoData, Quit };
+
+// The first start's greeting box, with its buttons "Выбрать папку…", "Демонстрационные данные"
+// (when offered) and "Выход".
+std::unique_ptr<QMessageBox> MakeFirstStartBox(bool demoOffered);
 
 // Replaceable for tests: given the prepared folder chooser, returns the chosen folder or an
 // empty string for a cancel.

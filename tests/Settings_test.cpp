@@ -1,6 +1,8 @@
 #include "settings/Settings.h"
 
+#include "filter/FilterDialogSize.h"
 #include "progress/ProgressSettings.h"
+#include "session/Startup.h"
 #include "settings/IniFile.h"
 #include "settings/WindowPlace.h"
 #include "tests/TestUtil.h"
@@ -124,6 +126,21 @@ TEST(SettingsTest, StoredValuesAreTakenAsTheyAreButTheGeometryIsLimited) {
     EXPECT_EQ(progress.Width, 100000);
     EXPECT_EQ(progress.ChartHeight, 0);
     EXPECT_EQ(progress.TableHeight, 80);
+}
+
+TEST(FilterDialogSize, WrittenInItsOwnSectionOnceTheUserGaveOne) {
+    test::TempDir dir;
+    const auto path = dir / "Kelvara.ini";
+    ProgramState v;
+    ASSERT_EQ(SaveSettingsFile(v, path, "."), "");
+    EXPECT_EQ(test::ReadFile(path).find("[FilterDialog]"), std::string::npos);
+    v.Filter.DialogWidth = 640;
+    v.Filter.DialogHeight = 260;
+    ASSERT_EQ(SaveSettingsFile(v, path, "."), "");
+    FilterState f;
+    LoadFilterDialogSize(IniFile(path.string(), "Kelvara.ini"), f);
+    EXPECT_EQ(f.DialogWidth, 640);
+    EXPECT_EQ(f.DialogHeight, 260);
 }
 
 // A 1280 x 1024 primary screen with a task bar, and a second screen to its right.

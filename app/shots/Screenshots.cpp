@@ -9,6 +9,7 @@
 #include "app/FixedScreen.h"
 #include "app/MsgBox.h"
 #include "app/MainWindow.h"
+#include "app/Program.h"
 #include "data/Cp1251.h"
 #include "data/RunData.h"
 #include "filter/ui/FilterDialog.h"
@@ -23,6 +24,7 @@
 #include <QHeaderView>
 #include <QComboBox>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPainter>
 #include <QScrollBar>
 #include <QScreen>
@@ -217,6 +219,12 @@ int main(int argc, char** argv) {
         form.showMaximized();
         QApplication::processEvents();
         Save(form, QStringLiteral("07-maximised"));
+    }
+    {
+        // The greeting of a first start.
+        const std::unique_ptr<QMessageBox> box = kel::MakeFirstStartBox(true);
+        box->show();
+        Save(*box, QStringLiteral("14-first-start"));
     }
     {
         // Saved maximised: it opens maximised at any scale.
