@@ -15,6 +15,7 @@
 
 class QLabel;
 class QListWidget;
+class QScrollBar;
 class QStatusBar;
 class QSystemTrayIcon;
 class QHeaderView;
@@ -64,6 +65,8 @@ public:
 
     // False after a failed load: the message was shown and the window must not be shown.
     bool isLoaded() const { return m_loaded; }
+    // Shows the window as it was saved: normal at its bounds, or maximised.
+    void showAsSaved();
     // True while the window is being created or closed: its controls' events change nothing.
     bool inTransition() const { return m_inTransition; }
     ProgramState& state() { return m_state; }
@@ -114,6 +117,8 @@ public:
     PictureButton* progressButton = nullptr;
     // status bar
     QStatusBar* statusBar = nullptr;
+    // Scrolls the panel column on a screen too short for it (a high scale factor); hidden otherwise.
+    QScrollBar* panelScroll = nullptr;
     QLabel* cursorPanel = nullptr;
     QLabel* datePanel = nullptr;
     QLabel* speedPanel = nullptr;
@@ -198,6 +203,10 @@ private:
     void focusToHeaderDuringSizing();
     void shutDown();
     void applyPendingBounds();
+    QRect placeOnScreen(const QRect& bounds) const;
+    int panelColumnHeight() const;
+    int screenRoomHeight() const;
+    void movePanels();
     int frameExtraWidth() const;
     int frameExtraHeight() const;
     QRect outerBounds() const;

@@ -1,14 +1,18 @@
 // kelvara-screenshots: saves pictures of the main window in several states, rendered on the
 // offscreen platform, for looking at the layout without a display.
-//   kelvara-screenshots [DATA_DIR [OUT_DIR]]   (defaults: the bundled sample, ./screenshots)
+//   kelvara-screenshots [--scale F] [DATA_DIR [OUT_DIR]]   (defaults: the bundled sample, ./screenshots)
+// With --scale the screen is 1600 x 1000 pixels and Qt's scale factor is F; the pictures go to
+// OUT_DIR/scale-F, with pictures of the whole screen showing where each window opens.
 
 #include "app/AboutBox.h"
 #include "app/Controls.h"
 #include "app/FixedScreen.h"
 #include "app/MsgBox.h"
 #include "app/MainWindow.h"
+#include "app/Program.h"
 #include "data/Cp1251.h"
 #include "data/RunData.h"
+#include "filter/ui/FilterDialog.h"
 #include "progress/ui/ProgressWindow.h"
 #include "stats/ui/JustifiedLabel.h"
 #include "table/ui/RunsGrid.h"
@@ -20,6 +24,10 @@
 #include <QHeaderView>
 #include <QComboBox>
 #include <QListWidget>
+#include <QMessageBox>
+#include <QPainter>
+#include <QScrollBar>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
@@ -47,6 +55,36 @@ void Save(QWidget& widget, const QString& name) {
     std::printf("%s\n", qPrintable(path));
 }
 
+// The whole screen, with the windows drawn where they stand and outlined, so that a window out of
+// reach or larger than the screen shows.
+void SaveDesktop(std::initializer_list<QWidget*> windows, const QString& name) {
+    QApplication::processEvents();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const qreal ratio = screen->devicePixelRatio();
+    const QRect area = screen->geometry();
+    QPixmap desktop(area.size() * ratio);
+    desktop.setDevicePixelRatio(ratio);
+    desktop.fill(QColor(40, 60, 90));
+    QPainter painter(&desktop);
+    for (QWidget* w : windows) {
+        const QRect frame = w->frameGeometry();
+        painter.drawPixmap(w->geometry().topLeft() - area.topLeft(), w->grab());
+        painter.setPen(QPen(Qt::red, 2));
+        painter.drawRect(frame.translated(-area.topLeft()).adjusted(0, 0, -1, -1));
+        std::printf("%s: %d,%d %dx%d on a screen of %dx%d%s\n", qPrintable(w->objectName()), frame.x(), frame.y(),
+                    frame.width(), frame.height(), area.width(), area.height(),
+                    w->isMaximized() ? " (maximised)" : "");
+    }
+    painter.end();
+    const QString path = QDir(g_out).filePath(name + QStringLiteral(".png"));
+    if (!desktop.save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        ++g_failures;
+        return;
+    }
+    std::printf("%s\n", qPrintable(path));
+}
+
 void WriteSettings(const QString& path, bool maximised) {
     QFile file(path);
     if (file.open(QIODevice::WriteOnly)) {
@@ -57,14 +95,28 @@ void WriteSettings(const QString& path, bool maximised) {
 } // namespace
 
 int main(int argc, char** argv) {
-    // A 1280 x 1024 screen at 96 dpi, whatever the machine has.
+    QStringList args;
+    QString scale;
+    for (int i = 1; i < argc; ++i) {
+        if (QByteArray(argv[i]) == "--scale" && i + 1 < argc)
+            scale = QString::fromLocal8Bit(argv[++i]);
+        else
+            args << QString::fromLocal8Bit(argv[i]);
+    }
+    // A 1280 x 1024 screen at 96 dpi, whatever the machine has; 1600 x 1000 for a scale factor.
     QTemporaryDir work;
-    kel::UseFixedOffscreenScreen(work.path());
+    if (scale.isEmpty()) {
+        kel::UseFixedOffscreenScreen(work.path());
+    } else {
+        kel::UseFixedOffscreenScreen(work.path(), 1600, 1000);
+        qputenv("QT_SCALE_FACTOR", scale.toLatin1());
+    }
     QApplication app(argc, argv);
 
-    const QString dataDir =
-        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(KELVARA_SOURCE_DIR "/sample");
-    g_out = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QDir::current().filePath(QStringLiteral("screenshots"));
+    const QString dataDir = args.size() > 0 ? args[0] : QStringLiteral(KELVARA_SOURCE_DIR "/sample");
+    g_out = args.size() > 1 ? args[1] : QDir::current().filePath(QStringLiteral("screenshots"));
+    if (!scale.isEmpty())
+        g_out = QDir(g_out).filePath(QStringLiteral("scale-") + scale);
     QDir().mkpath(g_out);
     kel::SetMsgBoxHandler([](const kel::MsgBoxCall& call) {
         std::printf("message [%s] %s\n", qPrintable(call.Caption), qPrintable(call.Text));
@@ -78,11 +130,24 @@ int main(int argc, char** argv) {
         kel::MainWindow form(ini, dataDir);
         if (!form.isLoaded())
             return 1;
-        form.show();
+        form.showAsSaved();
         // The first stage that has finished runs.
         for (int row = 0; row < form.stageList->count() && form.stageRuns.value->text() == QLatin1String("0"); ++row)
             form.stageList->setCurrentRow(row);
         Save(form, QStringLiteral("01-start"));
+        SaveDesktop({&form}, QStringLiteral("00-screen-start"));
+        if (!form.panelScroll->isHidden()) { // a screen too short for the panel column
+            form.panelScroll->setValue(form.panelScroll->maximum());
+            Save(form, QStringLiteral("01-start-panels-scrolled"));
+            form.panelScroll->setValue(0);
+        }
+        {
+            kel::FilterDialog filter(form.state(), &form);
+            filter.show();
+            Save(filter, QStringLiteral("13-filter"));
+            SaveDesktop({&form, &filter}, QStringLiteral("00-screen-filter"));
+            filter.reject();
+        }
 
         // The progress window on the stage with the most runs, by car and by class, and in the
         // all-stages mode.
@@ -101,6 +166,7 @@ int main(int argc, char** argv) {
             form.openProgress();
             kel::ProgressWindow& progress = *form.progressWindow();
             Save(progress, QStringLiteral("10-progress"));
+            SaveDesktop({&form, &progress}, QStringLiteral("00-screen-progress"));
             progress.groupingBox->setCurrentIndex(1);
             Save(progress, QStringLiteral("11-progress-by-class"));
             progress.groupingBox->setCurrentIndex(0);
@@ -153,6 +219,22 @@ int main(int argc, char** argv) {
         form.showMaximized();
         QApplication::processEvents();
         Save(form, QStringLiteral("07-maximised"));
+    }
+    {
+        // The greeting of a first start.
+        const std::unique_ptr<QMessageBox> box = kel::MakeFirstStartBox(true);
+        box->show();
+        Save(*box, QStringLiteral("14-first-start"));
+    }
+    {
+        // Saved maximised: it opens maximised at any scale.
+        WriteSettings(ini, true);
+        kel::MainWindow form(ini, dataDir);
+        if (form.isLoaded()) {
+            form.showAsSaved();
+            Save(form, QStringLiteral("07-saved-maximised"));
+            SaveDesktop({&form}, QStringLiteral("00-screen-saved-maximised"));
+        }
     }
     {
         kel::AboutBox box(kel::ProgramVersionInfo(),

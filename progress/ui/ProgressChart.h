@@ -1,5 +1,5 @@
 #pragma once
-// The progress chart: one point per run (date, finish), coloured by car, the best-so-far step
+// The progress chart: one point per run (date, finish), coloured by the grouping, the best-so-far step
 // line over them with the new bests marked; tooltips, a click on a point names its run,
 // rubber-band zoom, a right click or double click resets the zoom.
 //
@@ -16,6 +16,7 @@
 #include <vector>
 
 class QCategoryAxis;
+class QLabel;
 class QLineSeries;
 
 namespace kel {
@@ -45,6 +46,9 @@ public:
     QStringList timeLabels() const;
     QStringList dateLabels() const;
     bool isZoomed() const;
+    // The tip of the point under the pointer: shown while the pointer rests on a point.
+    bool tipShown() const;
+    QString tipText() const;
 
     // Chart coordinates of a (day count, seconds) value, for the plot item.
     QPointF toChart(const QPointF& value) const;
@@ -57,9 +61,13 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void updateAxes();
+    void showTip(int index, const QPoint& globalPos);
+    void hideTip();
 
     QCategoryAxis* m_dateAxis = nullptr;
     QCategoryAxis* m_timeAxis = nullptr;
@@ -75,6 +83,8 @@ private:
     QPoint m_pressPos;
     bool m_pressed = false;
     bool m_updatingAxes = false;
+    QLabel* m_tip = nullptr; // the point's tip window, made at the first tip
+    int m_tipPoint = -1;     // the point it describes
 };
 
 } // namespace kel
