@@ -3,6 +3,7 @@
 //   kelvara-report [options] stages|runs|table|stage|game|status|progress|bests|results
 
 #include "cli/ReportOutput.h"
+#include "cli/ReportRuns.h"
 #include "data/Cp1251.h"
 #include "data/DateTime.h"
 #include "session/Events.h"
@@ -18,7 +19,6 @@
 #include <array>
 #include <chrono>
 #include <clocale>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -86,75 +86,6 @@ std::string UserDecimalSeparator() {
     return sep;
 }
 
-std::string Num17(double x) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.17g", x);
-    return buf;
-}
-
-void PrintStages(ReportOutput& out, const StageFile& stages) {
-    struct Item {
-        std::string name;
-        int no;
-        float length;
-    };
-    std::vector<Item> items;
-    for (int k = 0; k < stages.RecordCount(); ++k) {
-        const StageRecord& r = stages.Record(k);
-        if (!r.StageName.empty())
-            items.push_back({r.StageName, r.StageNo, r.StageLength});
-    }
-    std::stable_sort(items.begin(), items.end(),
-                     [](const Item& a, const Item& b) { return StageNameLess(a.name, b.name); });
-    out.Header({"name", "number", "length"});
-    for (const Item& it : items) {
-        char len[64];
-        std::snprintf(len, sizeof len, "%.9g", static_cast<double>(it.length));
-        out.Row(std::array<std::string, 3>{Cp1251ToUtf8(it.name), std::to_string(it.no), len});
-    }
-}
-
-std::string NameAt(const NameList& list, int32_t idx) {
-    return idx >= 0 && static_cast<std::size_t>(idx) < list.size() ? Cp1251ToUtf8(list[idx].Name) : std::string();
-}
-
-void PrintRuns(ReportOutput& out, const RunData& d, const StageFile& stages) {
-    // TSV and CSV add the names behind the codes, for readers without the program's tables.
-    const bool names = out.Format() != ReportFormat::Text;
-    std::vector<std::string_view> header{"run",    "date",  "stage",   "wetness", "surface_age",
-                                         "weather", "tyres", "damage",  "car",     "class",
-                                         "profile", "finished", "split1", "split2", "finish"};
-    if (names)
-        header.insert(header.end(), {"stage_name", "wetness_name", "surface_age_name", "weather_name", "tyres_name",
-                                     "damage_name"});
-    out.Header(header);
-    for (int32_t i = 1; i <= d.RunCount && out.Ok(); ++i) {
-        const RunRecord& r = d.Runs[i];
-        out.Field(std::to_string(r.RunNo));
-        out.Field(r.StartTime == 0 ? std::string() : FormatLogDateTime(r.StartTime));
-        for (long long n : {static_cast<long long>(r.StageNo), static_cast<long long>(r.Wetness),
-                            static_cast<long long>(r.SurfAge), static_cast<long long>(r.Weather),
-                            static_cast<long long>(r.Tyres), static_cast<long long>(r.Damage)})
-            out.Field(std::to_string(n));
-        out.Field(NameAt(d.CarList, r.CarIdx));
-        out.Field(NameAt(d.ClassList, r.ClassIdx));
-        out.Field(NameAt(d.ProfList, r.ProfIdx));
-        out.Field(r.Finished ? "1" : "0");
-        out.Field(Num17(r.Split1));
-        out.Field(Num17(r.Split2));
-        out.Field(Num17(r.Finish));
-        if (names) {
-            out.Field(Cp1251ToUtf8(stages.Record(r.StageNo).StageName));
-            out.Field(NameAt(d.WetnessList, r.Wetness));
-            out.Field(NameAt(d.SurfAgeList, r.SurfAge));
-            out.Field(NameAt(d.WeatherList, r.Weather));
-            out.Field(NameAt(d.TyresList, r.Tyres));
-            out.Field(NameAt(d.DamageList, r.Damage));
-        }
-        out.EndRow();
-    }
-}
-
 void PrintTable(ReportOutput& out, const TableSnapshot& snap) {
     out.Header({"run", "car", "class", "split1", "split2", "finish", "wetness", "surface_age", "tyres", "damage",
                 "weather", "profile"});
@@ -192,6 +123,8 @@ void PrintBests(ReportOutput& out, const ProgressFigures& f, const RunData& d, N
 // The end of every run that printed something: a failed write is an error, never a success.
 int CloseOutput(ReportOutput& out) {
     const std::string failure = out.Close();
+    if (out.ReaderClosed())
+        return EndAsClosedPipe();
     if (failure.empty())
         return 0;
     return Fail(failure, 1);
@@ -282,11 +215,8 @@ int FollowLog(ReportOutput& out, ProgramState& v, const std::string& command, co
 int main(int argc, char** argv) {
     std::setlocale(LC_CTYPE, "");
     const std::string dec = UserDecimalSeparator();
-    // A reader that closed the pipe makes the next write fail with EPIPE, which ends the run
-    // with a message, instead of killing the process silently.
-#ifdef SIGPIPE
-    std::signal(SIGPIPE, SIG_IGN);
-#endif
+    // A reader that stops early (`kelvara-report runs | head`) ends the tool without a message.
+    EndQuietlyWhenReaderCloses();
 
     StartupOptions opt;
     opt.DataDir = ".";

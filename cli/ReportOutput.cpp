@@ -4,18 +4,26 @@
 #include "data/SystemError.h"
 
 #include <cerrno>
+#include <csignal>
+#include <cstdlib>
+
+#ifndef _WIN32
+#include <signal.h>
+#endif
 
 namespace kel {
 namespace {
 
 constexpr std::size_t FlushSize = 1 << 16;
 
-std::string ReasonText(int code) {
-#ifdef EPIPE
-    if (code == EPIPE)
-        return "Читающая программа закрыла канал";
+// What a shell shows for a process ended by SIGPIPE (128 + 13).
+constexpr int ClosedPipeStatus = 141;
+
+void ClearErrorState() {
+    errno = 0;
+#ifdef _WIN32
+    _doserrno = 0;
 #endif
-    return SystemErrorText(code);
 }
 
 } // namespace
@@ -23,6 +31,20 @@ std::string ReasonText(int code) {
 ReportOutput::ReportOutput(std::FILE* out, std::string name, ReportFormat format, bool header)
     : m_out(out), m_name(std::move(name)), m_format(format), m_header(header || format == ReportFormat::Csv) {
     m_buffer.reserve(FlushSize + 4096);
+    // Our own buffer is the only one: the stream writes at once, so a failure is seen by the
+    // write that caused it, not by a later flush of stdio's buffer (a note on stderr flushes
+    // stdout first) that would leave only a stale or cleared errno behind.
+    std::setvbuf(m_out, nullptr, _IONBF, 0);
+}
+
+std::string ReportOutput::Encoded(std::string_view text) const {
+    std::string out;
+    switch (m_format) {
+    case ReportFormat::Text: out.assign(text); break;
+    case ReportFormat::Tsv: AppendTsvField(out, text); break;
+    case ReportFormat::Csv: AppendCsvField(out, text, ','); break;
+    }
+    return out;
 }
 
 void ReportOutput::Header(const std::vector<std::string_view>& names) {
@@ -71,39 +93,72 @@ void ReportOutput::Raw(std::string_view text) {
     Flush();
 }
 
+void ReportOutput::NoteFailure() {
+    const int code = errno;
+#ifdef _WIN32
+    const unsigned long system = _doserrno;
+#endif
+    if (!Ok())
+        return;
+    m_error = code != 0 ? code : EIO;
+#ifdef EPIPE
+    if (code == EPIPE)
+        m_readerClosed = true;
+#endif
+#ifdef _WIN32
+    // ERROR_BROKEN_PIPE, ERROR_NO_DATA ("the pipe is being closed"), ERROR_PIPE_NOT_CONNECTED
+    if (system == 109 || system == 232 || system == 233)
+        m_readerClosed = true;
+#endif
+}
+
 void ReportOutput::Flush() {
-    if (m_error == 0 && !m_buffer.empty()) {
-        errno = 0;
+    if (Ok() && !m_buffer.empty()) {
+        ClearErrorState();
         if (std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_out) != m_buffer.size() || std::ferror(m_out))
-            m_error = errno != 0 ? errno : EIO;
+            NoteFailure();
     }
     m_buffer.clear();
 }
 
 void ReportOutput::Push() {
     Flush();
-    if (m_error == 0) {
-        errno = 0;
+    if (Ok()) {
+        ClearErrorState();
         if (std::fflush(m_out) != 0 || std::ferror(m_out))
-            m_error = errno != 0 ? errno : EIO;
+            NoteFailure();
     }
 }
 
 std::string ReportOutput::Close() {
-    Flush();
-    if (m_error == 0) {
-        errno = 0;
-        if (std::fflush(m_out) != 0 || std::ferror(m_out))
-            m_error = errno != 0 ? errno : EIO;
-    }
-    errno = 0;
+    Push();
+    ClearErrorState();
     // Closing can still fail (a file system that reports errors only then).
-    if (std::fclose(m_out) != 0 && m_error == 0)
-        m_error = errno != 0 ? errno : EIO;
+    if (std::fclose(m_out) != 0)
+        NoteFailure();
     m_out = nullptr;
-    if (m_error == 0)
+    if (Ok() || m_readerClosed)
         return {};
-    return "Ошибка записи в " + m_name + ": " + ReasonText(m_error);
+    return "Ошибка записи в " + m_name + ": " + SystemErrorText(m_error);
+}
+
+void EndQuietlyWhenReaderCloses() {
+#ifndef _WIN32
+    std::signal(SIGPIPE, SIG_DFL);
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGPIPE);
+    sigprocmask(SIG_UNBLOCK, &set, nullptr);
+#endif
+}
+
+int EndAsClosedPipe() {
+    std::fflush(stderr);
+#ifndef _WIN32
+    EndQuietlyWhenReaderCloses();
+    std::raise(SIGPIPE);
+#endif
+    return ClosedPipeStatus;
 }
 
 } // namespace kel

@@ -1,6 +1,7 @@
 #pragma once
 // The report tool's output: rows of fields as plain text (tab-separated, as is), TSV or CSV,
-// with write errors kept and reported instead of lost.
+// with write errors kept and reported instead of lost. A reader that stops early (a closed
+// pipe) ends the tool quietly, as it ends any command-line tool.
 
 #include <cstdio>
 #include <string>
@@ -24,6 +25,15 @@ public:
 
     void Header(const std::vector<std::string_view>& names);
     void Field(std::string_view text);
+    // A field already in its written form (Encoded, or a number, which never needs it).
+    void EncodedField(std::string_view text) {
+        if (m_rowStarted)
+            m_buffer += m_format == ReportFormat::Csv ? ',' : '\t';
+        m_rowStarted = true;
+        m_buffer.append(text);
+    }
+    // `text` as a field of this output's format writes it.
+    std::string Encoded(std::string_view text) const;
     void EndRow();
     template <class Fields> void Row(const Fields& fields) {
         for (const auto& f : fields)
@@ -40,14 +50,19 @@ public:
     void Push();
 
     // False once a write failed; later writes are dropped.
-    bool Ok() const { return m_error == 0; }
+    bool Ok() const { return m_error == 0 && !m_readerClosed; }
+    // The write failed because the reading end of a pipe was closed.
+    bool ReaderClosed() const { return m_readerClosed; }
 
-    // Writes what is buffered, then flushes and closes the stream. Empty on success, otherwise
-    // the message naming the output and the reason.
+    // Writes what is buffered, then flushes and closes the stream. Empty on success or when the
+    // reader closed the pipe, otherwise the message naming the output and the reason.
     std::string Close();
 
 private:
     void Flush();
+    // Notes the reason of the failed write that just happened, before anything else can
+    // overwrite it.
+    void NoteFailure();
 
     std::FILE* m_out;
     std::string m_name;
@@ -56,6 +71,15 @@ private:
     std::string m_buffer;
     bool m_rowStarted = false;
     int m_error = 0;
+    bool m_readerClosed = false;
 };
+
+// Lets a write into a pipe whose reader has gone end the process as by SIGPIPE, even when the
+// parent process ignored or blocked that signal. Called once at the start.
+void EndQuietlyWhenReaderCloses();
+
+// Ends the process as a closed pipe ends it (status 141 in a shell), without a message; returns
+// that status where there is no such signal.
+int EndAsClosedPipe();
 
 } // namespace kel

@@ -81,11 +81,26 @@ std::optional<double> ParseLogDateTime(std::string_view s) {
 }
 
 std::string FormatLogDateTime(double value) {
+    std::string text;
+    AppendLogDateTime(text, value);
+    return text;
+}
+
+void AppendLogDateTime(std::string& out, double value) {
     const DateTimeParts p = DecodeDateTime(value);
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", p.Year, p.Month, p.Day, p.Hour, p.Minute,
-                  p.Second);
-    return buf;
+    if (p.Year < 0 || p.Year > 9999) { // only for day counts far before year 1
+        char buf[40];
+        std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", p.Year, p.Month, p.Day, p.Hour, p.Minute,
+                      p.Second);
+        out += buf;
+        return;
+    }
+    char text[19] = {char('0' + p.Year / 1000), char('0' + p.Year / 100 % 10), char('0' + p.Year / 10 % 10),
+                     char('0' + p.Year % 10), '-', char('0' + p.Month / 10), char('0' + p.Month % 10), '-',
+                     char('0' + p.Day / 10), char('0' + p.Day % 10), ' ', char('0' + p.Hour / 10),
+                     char('0' + p.Hour % 10), ':', char('0' + p.Minute / 10), char('0' + p.Minute % 10), ':',
+                     char('0' + p.Second / 10), char('0' + p.Second % 10)};
+    out.append(text, sizeof text);
 }
 
 std::string FormatShortDate(double value) {

@@ -24,6 +24,8 @@ std::optional<double> ParseLogDateTime(std::string_view text);
 
 // "yyyy-mm-dd hh:nn:ss"
 std::string FormatLogDateTime(double value);
+// The same text appended to `out`, without an allocation of its own (long listings).
+void AppendLogDateTime(std::string& out, double value);
 
 // "dd.mm.yyyy"
 std::string FormatShortDate(double value);

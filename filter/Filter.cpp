@@ -139,30 +139,38 @@ uint8_t SyncStageList(StageFile& stages, const SelectionState& sel, int32_t& sel
 uint8_t BuildSelection(const RunData& data, StageFile& stages, SelectionState& sel, int32_t& selCur,
                        const std::vector<std::string>& stageList, int32_t& stageIndex, bool allStages) {
     const int32_t last = LastRun(data);
-    sel.Selection.resize(static_cast<std::size_t>(last) + 1);
     sel.SelCount = 0;
-
-    if (allStages) {
+    // The copies get exactly the room they need: one stage's runs are a small part of a long
+    // log, and a table of the whole log's size would double the memory the runs take.
+    const auto fill = [&](auto&& taken) {
+        int32_t count = 0;
+        for (int32_t i = 1; i <= last; ++i)
+            count += taken(data.Runs[static_cast<std::size_t>(i)]) ? 1 : 0;
+        const std::size_t size = static_cast<std::size_t>(count) + 1;
+        if (sel.Selection.capacity() > 2 * size) // give back what a bigger selection took
+            std::vector<RunRecord>().swap(sel.Selection);
+        sel.Selection.resize(size);
         for (int32_t i = 1; i <= last; ++i) {
             const RunRecord& run = data.Runs[static_cast<std::size_t>(i)];
-            if (!run.FilteredOut)
+            if (taken(run))
                 AppendCopy(sel, run);
         }
+    };
+
+    if (allStages) {
+        fill([](const RunRecord& run) { return !run.FilteredOut; });
         return SyncStageList(stages, sel, selCur, stageList, stageIndex);
     }
 
     // Without a selected stage there is nothing to show: an empty selection and an empty
     // stage record rather than a search for a name that no item has.
     if (stageIndex < 0 || stageIndex >= static_cast<int32_t>(stageList.size())) {
+        sel.Selection.resize(1);
         stages.Buffer = StageRecord{};
         return 0;
     }
     const uint8_t stageNo = stages.FindStageByName(stageList[static_cast<std::size_t>(stageIndex)]);
-    for (int32_t i = 1; i <= last; ++i) {
-        const RunRecord& run = data.Runs[static_cast<std::size_t>(i)];
-        if (run.StageNo == stageNo && !run.FilteredOut)
-            AppendCopy(sel, run);
-    }
+    fill([stageNo](const RunRecord& run) { return run.StageNo == stageNo && !run.FilteredOut; });
     return stageNo;
 }
 

@@ -197,6 +197,8 @@ const char* Unquoted(const char* value, std::string& buffer) {
     return buffer.c_str();
 }
 
+constexpr std::string_view Bom = "\xEF\xBB\xBF";
+
 // A line that begins with "[" names a section up to its "]" or, without one, up to the line's
 // end. The library skips such a line but then files the keys after it under a section named by
 // the broken line's text joined to the next key, a name that grows by a line with every save:
@@ -207,7 +209,7 @@ void CloseSectionLines(std::string& text) {
         std::size_t end = text.find_first_of("\r\n", start);
         if (end == std::string::npos)
             end = text.size();
-        const bool bom = start == 0 && text.starts_with("\xEF\xBB\xBF"); // the library skips it
+        const bool bom = start == 0 && text.starts_with(Bom); // the library skips it
         const std::size_t first = text.find_first_not_of(" \t", bom ? 3 : start);
         if (first < end && text[first] == '[' && text.find(']', first) >= end) {
             text.insert(end, 1, ']');
@@ -217,12 +219,19 @@ void CloseSectionLines(std::string& text) {
     }
 }
 
-// The library separates sections by two empty lines; one is enough.
+// The library separates sections by two empty lines; one is enough. None comes first: a
+// section without a name and without keys (a lone "[" line) is written as nothing but the
+// empty lines before the next section, and would vanish at the next load, so that two saves
+// of the same settings would write different bytes.
 std::string CollapseEmptyLines(const std::string& text) {
     std::string out;
     out.reserve(text.size());
-    bool previousEmpty = false;
+    bool previousEmpty = true;
     std::size_t start = 0;
+    if (text.starts_with(Bom)) {
+        out = Bom;
+        start = Bom.size();
+    }
     while (start < text.size()) {
         std::size_t end = text.find('\n', start);
         end = end == std::string::npos ? text.size() : end + 1;

@@ -222,6 +222,7 @@ TEST_F(FilterTest, OneStageSelection) {
     EXPECT_EQ(sel.Selection[1].RunNo, 1);
     EXPECT_EQ(sel.Selection[2].RunNo, 4);
     EXPECT_EQ(sel.Selection[2].SelNo, 2);
+    EXPECT_EQ(sel.Selection.size(), 3u) << "room for the stage's runs, not for every run of the log";
     EXPECT_EQ(stages.Buffer.StageName, "Kestrel Ridge");
     EXPECT_FLOAT_EQ(stages.Buffer.StageLength, 12.5f);
 

@@ -208,6 +208,23 @@ TEST(IniFileTest, AnUnclosedSectionLineNamesASectionUpToTheLineEnd) {
         << "the file does not grow from save to save";
 }
 
+TEST(IniFileTest, ALoneSectionMarkAtTheStartSettlesAtTheFirstSave) {
+    for (const char* start : {"\xEF\xBB\xBF[", "[", "\xEF\xBB\xBF\r\n\r\n[\r\n"}) {
+        test::TempDir dir;
+        const auto path = dir / "s.ini";
+        test::WriteFile(path, start);
+        std::vector<std::string> saves;
+        for (int save = 0; save < 2; ++save) {
+            IniFile ini(path.string(), "s.ini");
+            ini.WriteInteger("Visparam", "X", 10);
+            ASSERT_EQ(ini.Save(), "");
+            saves.push_back(test::ReadFile(path));
+        }
+        EXPECT_EQ(saves[0], saves[1]) << "two saves of the same settings write the same bytes";
+        EXPECT_NE(saves[0].find("[Visparam]"), std::string::npos);
+    }
+}
+
 TEST(IniFileTest, MissingFileIsEmptyAndCreatedBySave) {
     test::TempDir dir;
     const auto path = dir / "new.ini";

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <csignal>
 #include <cstdio>
 #include <fcntl.h>
 #include <spawn.h>
@@ -64,8 +65,9 @@ std::vector<std::vector<std::string>> TabFields(const std::string& text) {
     return rows;
 }
 
-// Runs the tool with its standard output on a pipe whose reading end is already closed;
-// returns the exit code, the messages in `errors`.
+// Runs the tool with its standard output on a pipe whose reading end is already closed, and
+// with SIGPIPE ignored and blocked, as a parent process may leave it; returns the status a shell
+// shows (128 + the signal for a process ended by one), the messages in `errors`.
 int ReportIntoClosedPipe(const std::vector<std::string>& args, const std::filesystem::path& errors) {
     int fds[2];
     if (pipe(fds) != 0)
@@ -81,14 +83,24 @@ int ReportIntoClosedPipe(const std::vector<std::string>& args, const std::filesy
     for (std::string& a : all)
         argv.push_back(a.data());
     argv.push_back(nullptr);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t pipeSignal;
+    sigemptyset(&pipeSignal);
+    sigaddset(&pipeSignal, SIGPIPE);
+    posix_spawnattr_setsigmask(&attributes, &pipeSignal);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
+    const auto previous = std::signal(SIGPIPE, SIG_IGN); // an ignored signal stays ignored in the child
     pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    const int spawned = posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ);
+    std::signal(SIGPIPE, previous);
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     close(fds[1]);
     int status = 0;
     if (spawned != 0 || waitpid(pid, &status, 0) != pid)
         return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
 }
 
 struct Data {
@@ -147,6 +159,22 @@ TEST(Report, RunsListEveryRunOfTheLog) {
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0], "1\t2026-03-01 20:00:00\t1\t0\t0\t0\t0\t0\tVortan GT\tUnk\tUnknown\t1\t100\t200\t300.5");
     EXPECT_EQ(lines[2], "3\t2026-03-03 00:00:00\t1\t0\t0\t0\t0\t0\tPelko R4\tA1\tTester\t0\t0\t0\t0");
+}
+
+TEST(Report, StoredNumbersAreWrittenInTheirShortestExactForm) {
+    TempDir dir;
+    WriteFile(dir / "trinfo.bin", StageFileBytes({{1, "Bravo Ridge", 8.91f, "", ""}, {2, "Cold Pass", 10.0000105f, "", ""}}));
+    WriteFile(dir / "zlttimes.log",
+              LogBytes({MainLine("2026-03-01 20:00:00", 1, "Vortan GT"), " \t233.653\t1234.56789\t401.78"}));
+    const std::string at = "--dir '" + dir.Path().string() + "' ";
+    EXPECT_EQ(Lines(Report(at + "stages").out), (std::vector<std::string>{"Bravo Ridge\t1\t8.91", "Cold Pass\t2\t10.0000105"}));
+    const Result runs = Report(at + "runs");
+    ASSERT_EQ(runs.code, 0) << runs.out;
+    EXPECT_TRUE(runs.out.ends_with("\t1\t233.653\t1234.56789\t401.78\n")) << runs.out;
+    const auto csv = ParseCsv(Report(at + "--format csv runs").out, ',');
+    ASSERT_EQ(csv.size(), 2u);
+    EXPECT_EQ(std::vector<std::string>(csv[1].begin() + 12, csv[1].begin() + 16),
+              (std::vector<std::string>{"233.653", "1234.56789", "401.78", "Bravo Ridge"}));
 }
 
 TEST(Report, TableStageGameAndStatusFollowTheOptions) {
@@ -236,19 +264,29 @@ TEST(Report, NamesWithTabsAndLineBreaksKeepEveryRowOnOneLine) {
     EXPECT_EQ(ParseCsv(Report(at + "--format csv stages").out, ',')[1][0], name);
 }
 
-TEST(Report, AFailedWriteIsAnError) {
+TEST(Report, AFailedWriteIsAnErrorWithItsReason) {
     Data d;
     const std::string at = d.Dir();
-    const Result full = Shell(Tool + at + "runs 2>&1 >/dev/full");
-    EXPECT_EQ(full.code, 1);
-    EXPECT_NE(full.out.find("Ошибка записи в стандартный вывод: Нет места на устройстве"), std::string::npos)
-        << full.out;
+    for (const std::string command : {"stages", "runs", "table", "stage", "game", "status", "progress", "bests",
+                                      "--help"}) {
+        const Result full = Shell(Tool + at + command + " 2>&1 >/dev/full");
+        EXPECT_EQ(full.code, 1) << command;
+        EXPECT_NE(full.out.find("Ошибка записи в стандартный вывод: Нет места на устройстве"), std::string::npos)
+            << command << ": " << full.out;
+    }
     EXPECT_EQ(Shell(Tool + at + "--format csv table 2>&1 >&-").code, 1);
-    EXPECT_EQ(Shell(Tool + "--help 2>&1 >/dev/full").code, 1);
+}
 
+TEST(Report, AReaderThatClosedThePipeEndsTheToolQuietly) {
+    Data d;
     TempDir errors;
-    EXPECT_EQ(ReportIntoClosedPipe({"--dir", d.dir.Path().string(), "runs"}, errors / "err"), 1);
-    EXPECT_NE(ReadFile(errors / "err").find("стандартный вывод"), std::string::npos);
+    for (const std::string command : {"runs", "progress"}) {
+        EXPECT_EQ(ReportIntoClosedPipe({"--dir", d.dir.Path().string(), "--stage", "Bravo Ridge", command},
+                                       errors / "err"),
+                  141)
+            << command;
+        EXPECT_EQ(ReadFile(errors / "err").find("Ошибка"), std::string::npos) << command;
+    }
 }
 
 TEST(Report, ResultsOfEveryFinishedRunAsIfItHadJustArrived) {

@@ -100,6 +100,8 @@ int main(int argc, char** argv) {
     Seed(out / "Settings_fuzz", "by-hand",
          "[VisParam]\r\nTimeForSect=$1\r\nTrCur=0x2\r\nX=2147483647\r\n[Visparam]\r\nHSW1=250\r\n"
          "[FiltCar]\r\nNumFCars=2\r\nCar0=\" Ferrow R4\"\r\nCar1=\"\"\r\n[FiltDT]\r\nKrit=0\r\nKol=2\r\nHMS=1\r\n");
+    // A byte-order mark and a lone "[": a keyless section without a name, once written as empty lines.
+    Seed(out / "Settings_fuzz", "mark-and-bracket", "\xEF\xBB\xBF[");
 
     // Filter files as the dialog's save button writes them: the filter sections of the saved settings.
     for (int variant = 0; variant < 3; ++variant) {
