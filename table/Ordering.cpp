@@ -30,26 +30,15 @@ private:
     std::vector<int> m_tree;
 };
 
-// Rewrites positions 1..n of the selection in the order given (each position exactly once):
-// position k + 1 receives the record at order[k]. The records move in place, cycle by cycle,
-// so that ordering all runs of a long log needs no second copy of them; a used entry of
-// `order` is set to 0.
-void Gather(SelectionState& sel, std::vector<int32_t> order) {
-    for (std::size_t start = 1; start <= order.size(); ++start) {
-        if (order[start - 1] == 0)
-            continue;
-        const RunRecord first = sel.Selection[start];
-        std::size_t to = start;
-        for (;;) {
-            const auto from = static_cast<std::size_t>(std::exchange(order[to - 1], 0));
-            if (from == start) {
-                sel.Selection[to] = first;
-                break;
-            }
-            sel.Selection[to] = sel.Selection[from];
-            to = from;
-        }
-    }
+// Rewrites positions 1..n of the selection in the order given (each position exactly once).
+// Only those positions are copied: the selection array has a slot for every run of the log,
+// and copying all of them for a stage of a few hundred runs cost most of the ordering.
+void Gather(SelectionState& sel, const std::vector<int32_t>& order) {
+    std::vector<RunRecord> sorted;
+    sorted.reserve(order.size());
+    for (int32_t pos : order)
+        sorted.push_back(sel.Selection[static_cast<std::size_t>(pos)]);
+    std::copy(sorted.begin(), sorted.end(), sel.Selection.begin() + 1);
 }
 
 // ---- placement -------------------------------------------------------------
@@ -79,7 +68,7 @@ void PlaceBySelNo(SelectionState& sel, int n, bool ascending) {
             return ascending ? x < y : x > y;
         });
     }
-    Gather(sel, std::move(order));
+    Gather(sel, order);
 }
 
 // ---- rank grouping ---------------------------------------------------------
@@ -122,7 +111,7 @@ void GroupByRank(SelectionState& sel, int n, const NameList& list, int k, int32_
     std::vector<int32_t> order(static_cast<std::size_t>(n));
     for (int pos = 1; pos <= n; ++pos)
         order[static_cast<std::size_t>(start[static_cast<std::size_t>(slot[static_cast<std::size_t>(pos)])]++)] = pos;
-    Gather(sel, std::move(order));
+    Gather(sel, order);
 }
 
 // ---- time keys -------------------------------------------------------------
