@@ -1,7 +1,6 @@
 #pragma once
 // The program's constant vocabulary: condition names, captions, hints, column names and
-// default column widths. The condition names are the keys of the settings and filter files and
-// the same in every language; the captions and hints are identifiers of the text catalogue.
+// default column widths. Captions and hints are tables of the text catalogue's identifiers.
 // Texts are UTF-8; convert with Utf8ToCp1251 where a text becomes a file key or a list entry.
 
 #include "data/Texts.h"
@@ -11,6 +10,8 @@
 
 namespace kel {
 
+// The condition names are keys of the settings and filter files, as the game writes them; the
+// last entry of each list, "Ошибка", stands for a value out of range.
 inline constexpr std::array<std::string_view, 4> WeatherNames{"Good", "Random", "Bad", "Ошибка"};
 inline constexpr std::array<std::string_view, 4> WetnessNames{"Dry", "Damp", "Wet", "Ошибка"};
 inline constexpr std::array<std::string_view, 4> SurfAgeNames{"New", "Normal", "Worn", "Ошибка"};
@@ -20,39 +21,40 @@ inline constexpr std::array<std::string_view, 5> DamageNames{"Off", "Safe", "Red
 
 // Entry n-1: caption of group box GBn, hint of label Labeln.
 inline constexpr std::array<TextId, 20> PanelCaptionIds{
-    TextId::PanelLength,       TextId::PanelTotalDistance, TextId::PanelRuns,        TextId::None,
-    TextId::PanelCombinedBest, TextId::PanelBestTime,      TextId::PanelWorstTime,   TextId::None,
-    TextId::None,              TextId::PanelAverageTime,   TextId::PanelAverageSpeed, TextId::PanelGameTime,
-    TextId::PanelGameDistance, TextId::PanelAverageSpeed,  TextId::PanelStageDescription, TextId::PanelLevel,
-    TextId::PanelRank,         TextId::PanelFinishedRuns,  TextId::PanelFinishShare, TextId::None};
+    TextId::PanelLength, TextId::PanelTotalDistance, TextId::PanelRuns, TextId::None,
+    TextId::PanelCombinedBest, TextId::PanelBestTime, TextId::PanelWorstTime, TextId::None,
+    TextId::None, TextId::PanelAverageTime, TextId::PanelAverageSpeed, TextId::PanelGameTime,
+    TextId::PanelGameDistance, TextId::PanelAverageSpeed, TextId::PanelStageDescription, TextId::PanelLevel,
+    TextId::PanelRank, TextId::PanelFinishedRuns, TextId::PanelFinishShare, TextId::None};
 
 inline constexpr std::array<TextId, 20> PanelHintIds{
-    TextId::HintLength,      TextId::HintTotalDistance, TextId::HintRuns,           TextId::HintStageNumber,
-    TextId::HintCombinedBest, TextId::HintBestTime,     TextId::HintWorstTime,      TextId::None,
-    TextId::None,            TextId::HintAverageTime,   TextId::HintAverageSpeed,   TextId::HintGameTime,
+    TextId::HintLength, TextId::HintTotalDistance, TextId::HintRuns, TextId::HintStageNumber,
+    TextId::HintCombinedBest, TextId::HintBestTime, TextId::HintWorstTime, TextId::None,
+    TextId::None, TextId::HintAverageTime, TextId::HintAverageSpeed, TextId::HintGameTime,
     TextId::HintGameDistance, TextId::HintGameAverageSpeed, TextId::HintStageDescription, TextId::HintLevel,
-    TextId::HintRank,        TextId::HintFinishedRuns,  TextId::HintFinishShare,    TextId::None};
+    TextId::HintRank, TextId::HintFinishedRuns, TextId::HintFinishShare, TextId::None};
 
-inline constexpr std::array<TextId, 4> CheckCaptionIds{TextId::CheckSectors, TextId::CheckRelative,
-                                                       TextId::CheckAllStages, TextId::CheckNumberMode};
-inline constexpr std::array<TextId, 4> CheckHintIds{TextId::HintSectors, TextId::HintRelative, TextId::HintAllStages,
-                                                    TextId::HintNumberMode};
+inline constexpr std::array<TextId, 4> CheckCaptionIds{
+    TextId::CheckSectors, TextId::CheckRelative, TextId::CheckAllStages, TextId::CheckNumberMode};
+
+inline constexpr std::array<TextId, 4> CheckHintIds{
+    TextId::HintSectors, TextId::HintRelative, TextId::HintAllStages, TextId::HintNumberMode};
 
 inline constexpr int ColumnCount = 12;
 inline constexpr std::array<TextId, ColumnCount> ColumnNameIds{
-    TextId::ColumnRunNumber, TextId::ColumnCar,         TextId::ColumnClass, TextId::ColumnSplit1,
-    TextId::ColumnSplit2,    TextId::ColumnFinish,      TextId::ColumnWetness, TextId::ColumnSurfaceWear,
-    TextId::ColumnTyres,     TextId::ColumnDamage,      TextId::ColumnWeather, TextId::ColumnProfile};
+    TextId::ColumnRunNumber, TextId::ColumnCar, TextId::ColumnClass, TextId::ColumnSplit1,
+    TextId::ColumnSplit2, TextId::ColumnFinish, TextId::ColumnWetness, TextId::ColumnSurfaceWear,
+    TextId::ColumnTyres, TextId::ColumnDamage, TextId::ColumnWeather, TextId::ColumnProfile};
 
-inline constexpr std::array<TextId, 4> FilterLabelIds{TextId::FilterShow, TextId::FilterHide, TextId::FilterFrom,
-                                                      TextId::FilterTo};
+inline constexpr std::array<TextId, 4> FilterLabelIds{
+    TextId::FilterShow, TextId::FilterHide, TextId::FilterFrom, TextId::FilterTo};
 
 inline constexpr std::array<TextId, 8> FilterButtonHintIds{
-    TextId::HintMoveOne,   TextId::HintMoveAll,     TextId::HintApplyFilter, TextId::HintResetFilter,
-    TextId::HintSwapLists, TextId::HintCloseFilter, TextId::HintLoadFilter,  TextId::HintSaveFilter};
+    TextId::HintMoveOne, TextId::HintMoveAll, TextId::HintApplyFilter, TextId::HintResetFilter,
+    TextId::HintSwapLists, TextId::HintCloseFilter, TextId::HintLoadFilter, TextId::HintSaveFilter};
 
-inline constexpr std::array<TextId, 3> DateModeNameIds{TextId::DateModeAny, TextId::DateModeLast,
-                                                       TextId::DateModeBetween};
+inline constexpr std::array<TextId, 3> DateModeNameIds{
+    TextId::DateModeAny, TextId::DateModeLast, TextId::DateModeBetween};
 
 // The Russian tables of the window as it is today.
 inline constexpr auto PanelCaptions = TextsOf(PanelCaptionIds, Language::Russian);
