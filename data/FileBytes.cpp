@@ -2,6 +2,7 @@
 
 #include "data/LoadError.h"
 #include "data/SystemError.h"
+#include "data/Texts.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -30,53 +31,64 @@ std::string Sentence(std::string text) {
     return text;
 }
 
-std::string ByteWord(uint64_t n) {
+std::string_view ByteWord(uint64_t n, Language language) {
+    if (language == Language::English)
+        return Text(n == 1 ? TextId::ByteOne : TextId::ByteMany, language);
     const uint64_t last = n % 10, lastTwo = n % 100;
-    return last >= 2 && last <= 4 && (lastTwo < 12 || lastTwo > 14) ? "байта" : "байт";
+    return Text(last >= 2 && last <= 4 && (lastTwo < 12 || lastTwo > 14) ? TextId::ByteFew : TextId::ByteMany, language);
 }
 
 } // namespace
 
-std::string FileSizeText(uint64_t bytes) {
+std::string FileSizeText(uint64_t bytes, Language language) {
     const bool giga = bytes >= (uint64_t{1} << 30);
     const double value = static_cast<double>(bytes) / static_cast<double>(giga ? uint64_t{1} << 30 : uint64_t{1} << 20);
     char number[64];
     std::snprintf(number, sizeof number, "%.1f", value);
     std::string text = number;
-    for (char& c : text)
-        if (c == '.')
-            c = ',';
-    return text + (giga ? " ГБ (" : " МБ (") + std::to_string(bytes) + " " + ByteWord(bytes) + ")";
+    if (language == Language::Russian)
+        for (char& c : text)
+            if (c == '.')
+                c = ',';
+    return Text(giga ? TextId::SizeGigabytes : TextId::SizeMegabytes, language,
+                {text, std::to_string(bytes), ByteWord(bytes, language)});
 }
 
-void DataFile::Fail(const char* what, int errorCode) const {
-    throw LoadError(m_fileName, Sentence(std::string(what) + " " + m_path.string() + ": " + SystemErrorText(errorCode)));
+void DataFile::Fail(TextId what, int errorCode) const {
+    throw LoadError(m_fileName,
+                    Sentence(Text(what, m_language, {m_path.string(), SystemErrorText(errorCode, m_language)})));
+}
+
+std::string DataFile::NotRegularFile() const { return Text(TextId::NotRegularFile, m_language, {m_path.string()}); }
+
+std::string DataFile::TooLarge() const {
+    return Text(TextId::FileTooLarge, m_language, {m_path.string(), FileSizeText(m_size, m_language)});
 }
 
 #ifdef _WIN32
 
-DataFile::DataFile(const std::filesystem::path& path, std::string_view fileName)
-    : m_path(path), m_fileName(fileName) {
+DataFile::DataFile(const std::filesystem::path& path, std::string_view fileName, Language language)
+    : m_path(path), m_fileName(fileName), m_language(language) {
     // Windows refuses to open a folder ("access denied"): say what it is instead.
     std::error_code ec;
     const auto type = std::filesystem::status(path, ec).type();
     if (!ec && type != std::filesystem::file_type::regular && type != std::filesystem::file_type::not_found)
-        throw LoadError(m_fileName, "Файл " + path.string() + " не является обычным файлом.");
+        throw LoadError(m_fileName, NotRegularFile());
     FILE* file = _wfopen(path.c_str(), L"rb");
     if (!file)
-        Fail("Не удалось открыть файл", errno);
+        Fail(TextId::CannotOpenFile, errno);
     m_file = file;
     struct _stat64 st {};
     if (_fstat64(_fileno(file), &st) != 0) {
         const int err = errno;
         std::fclose(file);
         m_file = nullptr;
-        Fail("Не удалось прочитать файл", err);
+        Fail(TextId::CannotReadFile, err);
     }
     if ((st.st_mode & _S_IFMT) != _S_IFREG) {
         std::fclose(file);
         m_file = nullptr;
-        throw LoadError(m_fileName, "Файл " + path.string() + " не является обычным файлом.");
+        throw LoadError(m_fileName, NotRegularFile());
     }
     m_size = static_cast<uint64_t>(st.st_size);
     // The C runtime has no file numbers on Windows (st_ino is 0) and whole seconds only: a log
@@ -94,8 +106,7 @@ DataFile::DataFile(const std::filesystem::path& path, std::string_view fileName)
     if (m_size > MaxDataFileSize) {
         std::fclose(file);
         m_file = nullptr;
-        throw LoadError(m_fileName, "Файл " + path.string() + " слишком велик: " + FileSizeText(m_size) +
-                                        ". Читаются файлы не больше 2 ГБ.");
+        throw LoadError(m_fileName, TooLarge());
     }
 }
 
@@ -107,32 +118,32 @@ DataFile::~DataFile() {
 std::size_t DataFile::ReadAt(uint64_t offset, char* buffer, std::size_t count) {
     FILE* file = static_cast<FILE*>(m_file);
     if (_fseeki64(file, static_cast<long long>(offset), SEEK_SET) != 0)
-        Fail("Не удалось прочитать файл", errno);
+        Fail(TextId::CannotReadFile, errno);
     const std::size_t n = std::fread(buffer, 1, count, file);
     if (n < count && std::ferror(file))
-        Fail("Не удалось прочитать файл", errno);
+        Fail(TextId::CannotReadFile, errno);
     return n;
 }
 
 #else
 
-DataFile::DataFile(const std::filesystem::path& path, std::string_view fileName)
-    : m_path(path), m_fileName(fileName) {
+DataFile::DataFile(const std::filesystem::path& path, std::string_view fileName, Language language)
+    : m_path(path), m_fileName(fileName), m_language(language) {
     // Without O_NONBLOCK, opening a FIFO would wait for a writer.
     m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (m_fd < 0)
-        Fail("Не удалось открыть файл", errno);
+        Fail(TextId::CannotOpenFile, errno);
     struct stat st {};
     if (::fstat(m_fd, &st) != 0) {
         const int err = errno;
         ::close(m_fd);
         m_fd = -1;
-        Fail("Не удалось прочитать файл", err);
+        Fail(TextId::CannotReadFile, err);
     }
     if (!S_ISREG(st.st_mode)) {
         ::close(m_fd);
         m_fd = -1;
-        throw LoadError(m_fileName, "Файл " + path.string() + " не является обычным файлом.");
+        throw LoadError(m_fileName, NotRegularFile());
     }
     m_size = static_cast<uint64_t>(st.st_size);
     m_identity.Device = static_cast<uint64_t>(st.st_dev);
@@ -141,8 +152,7 @@ DataFile::DataFile(const std::filesystem::path& path, std::string_view fileName)
     if (m_size > MaxDataFileSize) {
         ::close(m_fd);
         m_fd = -1;
-        throw LoadError(m_fileName, "Файл " + path.string() + " слишком велик: " + FileSizeText(m_size) +
-                                        ". Читаются файлы не больше 2 ГБ.");
+        throw LoadError(m_fileName, TooLarge());
     }
 }
 
@@ -158,7 +168,7 @@ std::size_t DataFile::ReadAt(uint64_t offset, char* buffer, std::size_t count) {
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            Fail("Не удалось прочитать файл", errno);
+            Fail(TextId::CannotReadFile, errno);
         }
         if (n == 0)
             break;
@@ -169,8 +179,8 @@ std::size_t DataFile::ReadAt(uint64_t offset, char* buffer, std::size_t count) {
 
 #endif
 
-std::string ReadFileBytes(const std::filesystem::path& path, std::string_view fileName) {
-    DataFile file(path, fileName);
+std::string ReadFileBytes(const std::filesystem::path& path, std::string_view fileName, Language language) {
+    DataFile file(path, fileName, language);
     std::string bytes(static_cast<std::size_t>(file.Size()), '\0');
     bytes.resize(file.ReadAt(0, bytes.data(), bytes.size()));
     // The size is only what it was at opening: read on while the file goes on.
@@ -179,7 +189,7 @@ std::string ReadFileBytes(const std::filesystem::path& path, std::string_view fi
         if (n == 0)
             break;
         if (bytes.size() + n > MaxDataFileSize)
-            throw LoadError(std::string(fileName), "Файл " + path.string() + " слишком велик: больше 2 ГБ.");
+            throw LoadError(std::string(fileName), Text(TextId::FileGrewTooLarge, language, {path.string()}));
         bytes.append(chunk, n);
     }
     return bytes;

@@ -2,12 +2,16 @@
 // Reading the program's data files: each is checked to be a regular file of a sane size
 // before a byte is read, then read whole or piece by piece.
 
+#include "data/Language.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
 
 namespace kel {
+
+enum class TextId;
 
 // Largest data file that is read at all. Real logs stay far below 100 MB; anything bigger
 // could only fill the memory.
@@ -28,9 +32,9 @@ struct FileIdentity {
 // MaxDataFileSize.
 class DataFile {
 public:
-    // Throws LoadError(fileName, reason), the reason in Russian; `fileName` is the bare name
+    // Throws LoadError(fileName, reason), the reason in `language`; `fileName` is the bare name
     // the user sees ("zlttimes.log").
-    DataFile(const std::filesystem::path& path, std::string_view fileName);
+    DataFile(const std::filesystem::path& path, std::string_view fileName, Language language = Language::Russian);
     ~DataFile();
     DataFile(const DataFile&) = delete;
     DataFile& operator=(const DataFile&) = delete;
@@ -42,10 +46,13 @@ public:
     std::size_t ReadAt(uint64_t offset, char* buffer, std::size_t count);
 
 private:
-    [[noreturn]] void Fail(const char* what, int errorCode) const;
+    [[noreturn]] void Fail(TextId what, int errorCode) const;
+    std::string NotRegularFile() const;
+    std::string TooLarge() const;
 
     std::filesystem::path m_path;
     std::string m_fileName;
+    Language m_language;
 #ifdef _WIN32
     void* m_file = nullptr; // FILE*
 #else
@@ -56,9 +63,10 @@ private:
 };
 
 // The whole content of a data file. Throws LoadError(fileName, reason) as DataFile does.
-std::string ReadFileBytes(const std::filesystem::path& path, std::string_view fileName);
+std::string ReadFileBytes(const std::filesystem::path& path, std::string_view fileName,
+                          Language language = Language::Russian);
 
-// "1,5 ГБ (1610612736 байт)": a file size for messages.
-std::string FileSizeText(uint64_t bytes);
+// "1,5 ГБ (1610612736 байт)", "1.5 GB (1610612736 bytes)": a file size for messages.
+std::string FileSizeText(uint64_t bytes, Language language = Language::Russian);
 
 } // namespace kel

@@ -1,5 +1,7 @@
 #include "data/Format.h"
 
+#include "data/Texts.h"
+
 #include <algorithm>
 #include <cassert>
 #include <charconv>
@@ -217,30 +219,33 @@ std::string FormatRaceTime(double seconds, std::string_view decimalSep) {
     return out;
 }
 
-std::string_view UnitWord(int32_t n, int kind) {
-    static constexpr std::string_view Words[8][3] = {
-        {"", "", ""},
-        {"секунда", "секунды", "секунд"},
-        {"минута", "минуты", "минут"},
-        {"час", "часа", "часов"},
-        {"день", "дня", "дней"},
-        {"неделю", "недели", "недель"},
-        {"месяц", "месяца", "месяцев"},
-        {"год", "года", "лет"},
+std::string_view UnitWord(int32_t n, int kind, Language language) {
+    // The forms for 1, for 2..4 and for 5..20 of each unit.
+    static constexpr TextId Words[8][3] = {
+        {TextId::None, TextId::None, TextId::None},
+        {TextId::UnitSecondOne, TextId::UnitSecondFew, TextId::UnitSecondMany},
+        {TextId::UnitMinuteOne, TextId::UnitMinuteFew, TextId::UnitMinuteMany},
+        {TextId::UnitHourOne, TextId::UnitHourFew, TextId::UnitHourMany},
+        {TextId::UnitDayOne, TextId::UnitDayFew, TextId::UnitDayMany},
+        {TextId::UnitWeekOne, TextId::UnitWeekFew, TextId::UnitWeekMany},
+        {TextId::UnitMonthOne, TextId::UnitMonthFew, TextId::UnitMonthMany},
+        {TextId::UnitYearOne, TextId::UnitYearFew, TextId::UnitYearMany},
     };
     if (kind < 1 || kind > 7)
         return {};
     const auto& forms = Words[kind];
+    if (language == Language::English)
+        return Text(forms[n == 1 ? 0 : 2], language);
     // The hundreds and thousands ranges are wider than the grammar's 111..119: this is the
     // program's established behaviour (121 секунд), kept as is.
     if (n < 0 || (n >= 11 && n <= 19) || (n >= 103 && n <= 199) || (n >= 1021 && n <= 1999))
-        return forms[2];
+        return Text(forms[2], language);
     const int last = n % 10;
     if (last == 1)
-        return forms[0];
+        return Text(forms[0], language);
     if (last >= 2 && last <= 4)
-        return forms[1];
-    return forms[2];
+        return Text(forms[1], language);
+    return Text(forms[2], language);
 }
 
 std::string WholeNumber(long long n) { return std::to_string(n); }

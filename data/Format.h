@@ -1,6 +1,8 @@
 #pragma once
-// Formatting of run times, fixed-point numbers and Russian unit words. Texts are UTF-8;
+// Formatting of run times, fixed-point numbers and unit words. Texts are UTF-8;
 // the decimal separator is the user's (the window and the report pass their locale's).
+
+#include "data/Language.h"
 
 #include <cstdint>
 #include <limits>
@@ -23,7 +25,7 @@ std::string FixedText(double value, int precision, int decimals, std::string_vie
 enum UnitKind { Seconds = 1, Minutes = 2, Hours = 3, Days = 4, Weeks = 5, Months = 6, Years = 7 };
 
 // The unit word that agrees with n: UnitWord(2, Hours) == "часа".
-std::string_view UnitWord(int32_t n, int kind);
+std::string_view UnitWord(int32_t n, int kind, Language language = Language::Russian);
 
 // The double rounded to single precision; beyond the float range it becomes an infinity
 // (a defined result, which the text functions show as no text).

@@ -2,6 +2,7 @@
 
 #include "data/PathText.h"
 #include "data/SystemError.h"
+#include "data/Texts.h"
 
 #include <atomic>
 #include <cerrno>
@@ -187,15 +188,14 @@ void SyncFolder(const fs::path& folder) {
 
 } // namespace
 
-std::string WriteFailureMessage(const std::string& path, const std::string& reason) {
-    std::string text = "Не удалось записать файл " + path;
-    if (!reason.empty())
-        text += ": " + reason;
-    return text;
+std::string WriteFailureMessage(const std::string& path, const std::string& reason, Language language) {
+    if (reason.empty())
+        return Text(TextId::CannotWriteFile, language, {path});
+    return Text(TextId::CannotWriteFileBecause, language, {path, reason});
 }
 
-std::string WriteFileSafely(const std::string& path, std::string_view bytes) {
-    const auto fail = [&](int code) { return WriteFailureMessage(path, SystemErrorText(code)); };
+std::string WriteFileSafely(const std::string& path, std::string_view bytes, Language language) {
+    const auto fail = [&](int code) { return WriteFailureMessage(path, SystemErrorText(code, language), language); };
 
     std::error_code ec;
     fs::path target = Utf8ToPath(path);
@@ -215,7 +215,7 @@ std::string WriteFileSafely(const std::string& path, std::string_view bytes) {
         if (old.type() == fs::file_type::directory)
             return fail(EISDIR);
         if (old.type() != fs::file_type::regular)
-            return WriteFailureMessage(path, "Это не обычный файл");
+            return WriteFailureMessage(path, std::string(Text(TextId::NotRegularFileReason, language)), language);
         // A write-protected file is refused as the system would refuse to open it for writing
         // (renaming over it would succeed, and the superuser bypasses the protection).
         if ((old.permissions() & fs::perms::owner_write) == fs::perms::none)

@@ -3,6 +3,8 @@
 // half-written: the bytes go to a new temporary file in the same folder, which then replaces
 // the target in one step.
 
+#include "data/Language.h"
+
 #include <string>
 #include <string_view>
 
@@ -15,9 +17,10 @@ namespace kel {
 // through: the file it names is replaced and the link stays.
 // Returns an empty string on success, otherwise the message for the user, naming the file
 // and the system's reason: "Не удалось записать файл /x/Kelvara.ini: Нет места на устройстве".
-std::string WriteFileSafely(const std::string& path, std::string_view bytes);
+std::string WriteFileSafely(const std::string& path, std::string_view bytes, Language language = Language::Russian);
 
 // The failure message for `path` with the reason text (no reason: the first part only).
-std::string WriteFailureMessage(const std::string& path, const std::string& reason);
+std::string WriteFailureMessage(const std::string& path, const std::string& reason,
+                                Language language = Language::Russian);
 
 } // namespace kel

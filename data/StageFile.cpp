@@ -2,6 +2,7 @@
 
 #include "data/FileBytes.h"
 #include "data/LoadError.h"
+#include "data/Texts.h"
 #include "data/ValueTables.h"
 
 #include <algorithm>
@@ -58,16 +59,15 @@ unsigned FoldKey(unsigned char c) {
 
 } // namespace
 
-std::vector<std::string> StageFile::FillStageList(const std::filesystem::path& path) {
-    const std::string bytes = ReadFileBytes(path, StageFileName);
-    return FillStageListData(bytes);
+std::vector<std::string> StageFile::FillStageList(const std::filesystem::path& path, Language language) {
+    const std::string bytes = ReadFileBytes(path, StageFileName, language);
+    return FillStageListData(bytes, language);
 }
 
-std::vector<std::string> StageFile::FillStageListData(std::string_view bytes) {
+std::vector<std::string> StageFile::FillStageListData(std::string_view bytes, Language language) {
     if (bytes.size() % StageRecordSize != 0)
-        throw LoadError(std::string(StageFileName), "Размер файла " + std::to_string(bytes.size()) +
-                                                        " байт не кратен длине записи " +
-                                                        std::to_string(StageRecordSize) + " байт.");
+        throw LoadError(std::string(StageFileName), Text(TextId::StageFileSize, language,
+                                                         {std::to_string(bytes.size()), std::to_string(StageRecordSize)}));
     const std::size_t count = bytes.size() / StageRecordSize;
     std::vector<StageRecord> records;
     std::set<int> implausible;

@@ -2,6 +2,8 @@
 // "trinfo.bin": fixed 548-byte stage records, record k describes stage number k.
 // The whole file is read into memory once; "reading a record" copies it into Buffer.
 
+#include "data/Language.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -27,10 +29,10 @@ public:
     // Reads the whole file; throws LoadError naming "trinfo.bin" when it cannot be read
     // or its size is not a whole number of records. A length that cannot be real is read as 0. Leaves Buffer at the last record and
     // the position at the end, and returns the listed (non-empty) names in file order.
-    std::vector<std::string> FillStageList(const std::filesystem::path& path);
+    std::vector<std::string> FillStageList(const std::filesystem::path& path, Language language = Language::Russian);
 
     // The same from the file's bytes.
-    std::vector<std::string> FillStageListData(std::string_view bytes);
+    std::vector<std::string> FillStageListData(std::string_view bytes, Language language = Language::Russian);
 
     // Copies record `index` into Buffer and moves the position past it. An index with no
     // record gives an empty record (name "", length 0, StageNo = index) and is remembered

@@ -1,38 +1,50 @@
 #include "data/SystemError.h"
 
+#include "data/Texts.h"
+
 #include <cerrno>
 #include <cstring>
+#include <optional>
 
 namespace kel {
+namespace {
 
-std::string SystemErrorText(int code) {
+std::optional<TextId> ReasonId(int code) {
     switch (code) {
-    case 0: return {};
-    case ENOENT: return "Нет такого файла или папки";
-    case EACCES: return "Нет доступа";
-    case EPERM: return "Операция не разрешена";
-    case ENOSPC: return "Нет места на устройстве";
+    case ENOENT: return TextId::SystemNoEntry;
+    case EACCES: return TextId::SystemAccess;
+    case EPERM: return TextId::SystemPermission;
+    case ENOSPC: return TextId::SystemNoSpace;
 #ifdef EDQUOT
-    case EDQUOT: return "Превышена дисковая квота";
+    case EDQUOT: return TextId::SystemQuota;
 #endif
-    case EROFS: return "Файловая система доступна только для чтения";
-    case EISDIR: return "Это папка, а не файл";
-    case ENOTDIR: return "Путь проходит через файл, а не папку";
-    case EEXIST: return "Файл уже существует";
-    case EFBIG: return "Файл слишком велик";
-    case EIO: return "Ошибка ввода-вывода";
+    case EROFS: return TextId::SystemReadOnly;
+    case EISDIR: return TextId::SystemIsFolder;
+    case ENOTDIR: return TextId::SystemNotFolder;
+    case EEXIST: return TextId::SystemExists;
+    case EFBIG: return TextId::SystemTooBig;
+    case EIO: return TextId::SystemIo;
     case EMFILE:
-    case ENFILE: return "Открыто слишком много файлов";
-    case ENAMETOOLONG: return "Слишком длинное имя файла";
-    case EBUSY: return "Файл занят другой программой";
+    case ENFILE: return TextId::SystemTooManyFiles;
+    case ENAMETOOLONG: return TextId::SystemNameTooLong;
+    case EBUSY: return TextId::SystemBusy;
 #ifdef ELOOP
-    case ELOOP: return "Слишком много символических ссылок";
+    case ELOOP: return TextId::SystemLinkLoop;
 #endif
-    case ENOMEM: return "Недостаточно памяти";
-    default: break;
+    case ENOMEM: return TextId::SystemNoMemory;
+    default: return std::nullopt;
     }
+}
+
+} // namespace
+
+std::string SystemErrorText(int code, Language language) {
+    if (code == 0)
+        return {};
+    if (const auto id = ReasonId(code))
+        return std::string(Text(*id, language));
     const char* text = std::strerror(code);
-    return text ? std::string(text) : "Ошибка " + std::to_string(code);
+    return text ? std::string(text) : Text(TextId::SystemErrorCode, language, {std::to_string(code)});
 }
 
 } // namespace kel

@@ -4,6 +4,7 @@
 #include "data/DateTime.h"
 #include "data/FileBytes.h"
 #include "data/LoadError.h"
+#include "data/Texts.h"
 #include "data/ValueTables.h"
 
 #include <algorithm>
@@ -541,8 +542,8 @@ void RankEntries(NameList& list) {
 
 } // namespace
 
-std::string MalformedDateReason(int64_t lineNo, std::string_view date) {
-    return "Строка " + std::to_string(lineNo) + ": неверная дата «" + ShownText(date) + "».";
+std::string MalformedDateReason(int64_t lineNo, std::string_view date, Language language) {
+    return Text(TextId::MalformedDateAtLine, language, {std::to_string(lineNo), ShownText(date)});
 }
 
 bool SplitTabs(int first, int last, std::vector<std::string_view>& fields, std::string_view line) {
@@ -613,12 +614,12 @@ int32_t ParseCode(std::string_view text, int32_t min, int32_t max, int32_t def) 
     return value >= min && value <= max ? static_cast<int32_t>(value) : def;
 }
 
-double ParseRunTime(std::string_view text) {
+double ParseRunTime(std::string_view text, Language language) {
     if (text.size() != 19)
         return 0;
     if (const auto value = ParseLogDateTime(text))
         return *value;
-    throw LoadError(std::string(LogFileName), "Неверная дата «" + ShownText(text) + "».");
+    throw LoadError(std::string(LogFileName), Text(TextId::MalformedDate, language, {ShownText(text)}));
 }
 
 int32_t FindOrAddName(std::string_view name, NameList& list) {

@@ -5,6 +5,7 @@
 // is still writing. A reading stops at a LogPosition from which lines appended later are read
 // on, with the same result as reading the longer file at once.
 
+#include "data/Language.h"
 #include "data/RunData.h"
 
 #include <cstdint>
@@ -38,7 +39,7 @@ struct SkippedLine {
 };
 
 // "Строка 1834: неверная дата «2024-13-45 10:00:00».", for the cp1251 date field of a line.
-std::string MalformedDateReason(int64_t lineNo, std::string_view date);
+std::string MalformedDateReason(int64_t lineNo, std::string_view date, Language language = Language::Russian);
 
 // Splits `line` at tabs into fields[first..last] (fields is resized as needed). Returns false,
 // changing nothing, when the line holds no tab or is longer than MaxLogLineLength.
@@ -49,7 +50,7 @@ int32_t ParseCode(std::string_view text, int32_t min, int32_t max, int32_t def);
 
 // Date-time of a 19-character "yyyy-mm-dd hh:nn:ss" field, 0 for any other length.
 // Throws LoadError naming "zlttimes.log" for a 19-character field that is not a valid date.
-double ParseRunTime(std::string_view text);
+double ParseRunTime(std::string_view text, Language language = Language::Russian);
 
 // Index of the entry named `name` cut to 30 bytes (setting its InLog), or a new entry, by a
 // search through the list. The reader finds names through a hash index with the same result.

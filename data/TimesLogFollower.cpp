@@ -12,14 +12,12 @@ namespace {
 // the first runs.
 constexpr std::size_t HeadSize = 4096;
 
-LoadError SkippedLinesError(const std::vector<SkippedLine>& skipped) {
-    std::string reason = MalformedDateReason(skipped.front().LineNo, skipped.front().Date);
+LoadError SkippedLinesError(const std::vector<SkippedLine>& skipped, Language language) {
+    const std::string first = MalformedDateReason(skipped.front().LineNo, skipped.front().Date, language);
     if (skipped.size() == 1)
-        reason += " Строка пропущена, новые проезды читаются дальше.";
-    else
-        reason += " Ещё строк с неверной датой: " + std::to_string(skipped.size() - 1) +
-                  ". Эти строки пропущены, новые проезды читаются дальше.";
-    return LoadError(std::string(LogFileName), reason);
+        return LoadError(std::string(LogFileName), Text(TextId::SkippedLine, language, {first}));
+    return LoadError(std::string(LogFileName),
+                     Text(TextId::SkippedLines, language, {first, std::to_string(skipped.size() - 1)}));
 }
 
 // The entries of a name list that the filter hides, to come first in a list read afresh.
@@ -34,7 +32,7 @@ NameList HiddenNames(const NameList& list) {
 } // namespace
 
 void TimesLogFollower::ReadAll(RunData& data) {
-    DataFile file(m_path, LogFileName);
+    DataFile file(m_path, LogFileName, m_language);
     m_pos = ReadTimesLog(file, data);
     m_head.clear();
     Remember(file, file.Size());
@@ -101,7 +99,7 @@ TimesLogFollower::Change TimesLogFollower::Poll(RunData& data) {
     Change change;
     std::unique_ptr<DataFile> file;
     try {
-        file = std::make_unique<DataFile>(m_path, LogFileName);
+        file = std::make_unique<DataFile>(m_path, LogFileName, m_language);
     } catch (const LoadError& error) {
         change.Failure = Report(error);
         return change;
@@ -131,7 +129,7 @@ TimesLogFollower::Change TimesLogFollower::Poll(RunData& data) {
         Remember(*file, now.Size);
         m_lastFailure.clear();
         if (!skipped.empty())
-            change.Failure = Report(SkippedLinesError(skipped));
+            change.Failure = Report(SkippedLinesError(skipped, m_language));
     } catch (const LoadError& error) {
         // A read that failed halfway keeps the lines read until then; the next look goes on
         // from there.

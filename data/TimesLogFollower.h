@@ -28,7 +28,8 @@ public:
     };
 
     TimesLogFollower() = default;
-    explicit TimesLogFollower(std::filesystem::path path) : m_path(std::move(path)) {}
+    explicit TimesLogFollower(std::filesystem::path path, Language language = Language::Russian)
+        : m_path(std::move(path)), m_language(language) {}
 
     const std::filesystem::path& Path() const { return m_path; }
 
@@ -61,6 +62,7 @@ private:
     std::optional<LoadError> Report(const LoadError& error);
 
     std::filesystem::path m_path;
+    Language m_language = Language::Russian; // of the failure reasons
     LogPosition m_pos;
     Seen m_seen;
     std::string m_head;            // the first bytes of the file as last read

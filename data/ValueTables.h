@@ -1,13 +1,17 @@
 #pragma once
 // The program's constant vocabulary: condition names, captions, hints, column names and
-// default column widths. Texts are UTF-8; convert with Utf8ToCp1251 where a text becomes
-// a file key or a list entry.
+// default column widths. Captions and hints are tables of the text catalogue's identifiers.
+// Texts are UTF-8; convert with Utf8ToCp1251 where a text becomes a file key or a list entry.
+
+#include "data/Texts.h"
 
 #include <array>
 #include <string_view>
 
 namespace kel {
 
+// The condition names are keys of the settings and filter files, as the game writes them; the
+// last entry of each list, "Ошибка", stands for a value out of range.
 inline constexpr std::array<std::string_view, 4> WeatherNames{"Good", "Random", "Bad", "Ошибка"};
 inline constexpr std::array<std::string_view, 4> WetnessNames{"Dry", "Damp", "Wet", "Ошибка"};
 inline constexpr std::array<std::string_view, 4> SurfAgeNames{"New", "Normal", "Worn", "Ошибка"};
@@ -16,64 +20,58 @@ inline constexpr std::array<std::string_view, 8> TyresNames{
 inline constexpr std::array<std::string_view, 5> DamageNames{"Off", "Safe", "Reduced", "Realistic", "Ошибка"};
 
 // Entry n-1: caption of group box GBn, hint of label Labeln.
-inline constexpr std::array<std::string_view, 20> PanelCaptions{
-    "Протяженность", "Суммарная дистанция", "Проездов", "", "Комб. лучшее время",
-    "Лучшее время", "Худшее время", "", "", "Среднее время",
-    "Средняя скорость", "Суммарное время результативной игры", "Общее расстояние", "Средняя скорость",
-    "Описание этапа", "Уровень", "Ранг", "Успешных проездов", "Процент доездов", ""};
+inline constexpr std::array<TextId, 20> PanelCaptionIds{
+    TextId::PanelLength, TextId::PanelTotalDistance, TextId::PanelRuns, TextId::None,
+    TextId::PanelCombinedBest, TextId::PanelBestTime, TextId::PanelWorstTime, TextId::None,
+    TextId::None, TextId::PanelAverageTime, TextId::PanelAverageSpeed, TextId::PanelGameTime,
+    TextId::PanelGameDistance, TextId::PanelAverageSpeed, TextId::PanelStageDescription, TextId::PanelLevel,
+    TextId::PanelRank, TextId::PanelFinishedRuns, TextId::PanelFinishShare, TextId::None};
 
-inline constexpr std::array<std::string_view, 20> PanelHints{
-    "Протяженность этапа",
-    "Суммарная дистанция всех проездов по выбранной трассе",
-    "Количество завершенных проездов",
-    "Порядковый номер трассы в плагине",
-    "Суммарное время прохождения трех самых лучших секторов",
-    "Лучшее время прохождения трассы",
-    "Самое позорное время прохождения трассы",
-    "",
-    "",
-    "Среднее время прохождения выбранной трассы",
-    "Средняя скорость прохождения всех проездов трассы",
-    "Суммарное время всех завершенных в игре проездов по трассам",
-    "Общее расстояние, преодоленное гонщиком с начала статистики",
-    "Средняя скорость всех проездов на всех трассах в игре",
-    "Здесь отображается некоторая полезная информация по выбранному слева этапу",
-    "Уровень мастерства",
-    "Ранг гонщика",
-    "Все проезды по всем трассам, завершенные до конца",
-    "Доля завершенных проездов среди всех",
-    ""};
+inline constexpr std::array<TextId, 20> PanelHintIds{
+    TextId::HintLength, TextId::HintTotalDistance, TextId::HintRuns, TextId::HintStageNumber,
+    TextId::HintCombinedBest, TextId::HintBestTime, TextId::HintWorstTime, TextId::None,
+    TextId::None, TextId::HintAverageTime, TextId::HintAverageSpeed, TextId::HintGameTime,
+    TextId::HintGameDistance, TextId::HintGameAverageSpeed, TextId::HintStageDescription, TextId::HintLevel,
+    TextId::HintRank, TextId::HintFinishedRuns, TextId::HintFinishShare, TextId::None};
 
-inline constexpr std::array<std::string_view, 4> CheckCaptions{
-    "По секторам", "В относительных единицах", "Все трассы", "Режим отображения номера проезда"};
+inline constexpr std::array<TextId, 4> CheckCaptionIds{
+    TextId::CheckSectors, TextId::CheckRelative, TextId::CheckAllStages, TextId::CheckNumberMode};
 
-inline constexpr std::array<std::string_view, 4> CheckHints{
-    "Показ времени проезда, установленного на отдельно взятом секторе",
-    "Показ результатов в таблице относительно результата, выбранного курсором",
-    "Отображение проездов по всем трассам",
-    "Отображение номера проезда:\rTrue - абсолютное значение\rFalse - по порядку\rGray - комбинированно"};
+inline constexpr std::array<TextId, 4> CheckHintIds{
+    TextId::HintSectors, TextId::HintRelative, TextId::HintAllStages, TextId::HintNumberMode};
 
 inline constexpr int ColumnCount = 12;
-inline constexpr std::array<std::string_view, ColumnCount> ColumnNames{
-    "Номер проезда", "Машина", "Класс", "Сплит 1", "Сплит 2", "Финиш",
-    "Влажность пов-ти", "Износ пов-ти", "Шины", "Повреждения", "Погода", "Профиль пользователя"};
+inline constexpr std::array<TextId, ColumnCount> ColumnNameIds{
+    TextId::ColumnRunNumber, TextId::ColumnCar, TextId::ColumnClass, TextId::ColumnSplit1,
+    TextId::ColumnSplit2, TextId::ColumnFinish, TextId::ColumnWetness, TextId::ColumnSurfaceWear,
+    TextId::ColumnTyres, TextId::ColumnDamage, TextId::ColumnWeather, TextId::ColumnProfile};
 
-inline constexpr std::array<std::string_view, 4> FilterLabels{"Отображать", "Не отображать", "С", "По"};
+inline constexpr std::array<TextId, 4> FilterLabelIds{
+    TextId::FilterShow, TextId::FilterHide, TextId::FilterFrom, TextId::FilterTo};
 
-inline constexpr std::array<std::string_view, 8> FilterButtonHints{
-    "Перебросить выбранную запись", "Перебросить все записи", "Применить фильтр и закрыть",
-    "Сбросить фильтр", "Поменять записи местами", "Закрыть не применяя фильтр",
-    "Загрузить параметры фильтра", "Сохранить параметры фильтра"};
+inline constexpr std::array<TextId, 8> FilterButtonHintIds{
+    TextId::HintMoveOne, TextId::HintMoveAll, TextId::HintApplyFilter, TextId::HintResetFilter,
+    TextId::HintSwapLists, TextId::HintCloseFilter, TextId::HintLoadFilter, TextId::HintSaveFilter};
 
-inline constexpr std::array<std::string_view, 3> DateModeNames{
-    "Не фильтровать по времени и дате", "За последн", "В интервале"};
+inline constexpr std::array<TextId, 3> DateModeNameIds{
+    TextId::DateModeAny, TextId::DateModeLast, TextId::DateModeBetween};
+
+// The Russian tables of the window as it is today.
+inline constexpr auto PanelCaptions = TextsOf(PanelCaptionIds, Language::Russian);
+inline constexpr auto PanelHints = TextsOf(PanelHintIds, Language::Russian);
+inline constexpr auto CheckCaptions = TextsOf(CheckCaptionIds, Language::Russian);
+inline constexpr auto CheckHints = TextsOf(CheckHintIds, Language::Russian);
+inline constexpr auto ColumnNames = TextsOf(ColumnNameIds, Language::Russian);
+inline constexpr auto FilterLabels = TextsOf(FilterLabelIds, Language::Russian);
+inline constexpr auto FilterButtonHints = TextsOf(FilterButtonHintIds, Language::Russian);
+inline constexpr auto DateModeNames = TextsOf(DateModeNameIds, Language::Russian);
 
 inline constexpr std::array<int, ColumnCount> DefaultColumnWidths{35, 170, 0, 60, 60, 60, 0, 0, 0, 0, 0, 0};
 
 // Captions and titles shared by the window and the report tool.
 inline constexpr std::string_view ProgramCaption = "Kelvara 2.2";
-inline constexpr std::string_view ErrorCaption = "Ошибка";
-inline constexpr std::string_view CheatCaption = "Попытка читерства";
+inline constexpr std::string_view ErrorCaption = Text(TextId::ErrorTitle, Language::Russian);
+inline constexpr std::string_view CheatCaption = Text(TextId::CheatTitle, Language::Russian);
 inline constexpr std::string_view LogFileName = "zlttimes.log";
 inline constexpr std::string_view StageFileName = "trinfo.bin";
 inline constexpr std::string_view SettingsFileName = "Kelvara.ini";

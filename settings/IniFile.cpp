@@ -5,6 +5,7 @@
 #include "data/PathText.h"
 #include "data/SafeWrite.h"
 #include "data/SystemError.h"
+#include "data/Texts.h"
 
 // The library's own conversions are not wanted: keys and values stay cp1251 bytes.
 #define SI_NO_CONVERSION
@@ -247,8 +248,9 @@ std::string CollapseEmptyLines(const std::string& text) {
 
 } // namespace
 
-IniFile::IniFile(std::string path, std::string displayName)
-    : m_impl(std::make_unique<Impl>()), m_path(std::move(path)), m_displayName(std::move(displayName)) {
+IniFile::IniFile(std::string path, std::string displayName, Language language)
+    : m_impl(std::make_unique<Impl>()), m_path(std::move(path)), m_displayName(std::move(displayName)),
+      m_language(language) {
     // Several lines of one key: reads see the first, a write replaces them all.
     m_impl->ini.SetMultiKey(true);
     m_impl->ini.SetSpaces(false);
@@ -259,17 +261,17 @@ IniFile::IniFile(std::string path, std::string displayName)
     if (status.type() == fs::file_type::not_found)
         return;
     const auto fail = [&](const std::string& reason) {
-        throw LoadError(m_displayName, "Не удалось прочитать файл " + m_path + ": " + reason + ".");
+        throw LoadError(m_displayName, Text(TextId::CannotReadFile, m_language, {m_path, reason}) + ".");
     };
     if (ec)
-        fail(SystemErrorText(ec.default_error_condition().value()));
+        fail(SystemErrorText(ec.default_error_condition().value(), m_language));
     if (status.type() == fs::file_type::directory)
-        fail(SystemErrorText(EISDIR));
+        fail(SystemErrorText(EISDIR, m_language));
     // A pipe or a device is refused like a data file: it would block the start or never end.
-    std::string bytes = ReadFileBytes(file, m_displayName);
+    std::string bytes = ReadFileBytes(file, m_displayName, m_language);
     CloseSectionLines(bytes);
     if (m_impl->ini.LoadData(bytes) < 0)
-        fail(SystemErrorText(ENOMEM)); // the library fails only when memory runs out
+        fail(SystemErrorText(ENOMEM, m_language)); // the library fails only when memory runs out
 }
 
 IniFile::~IniFile() = default;
@@ -343,8 +345,8 @@ void IniFile::EraseSection(std::string_view section) { m_impl->ini.Delete(std::s
 std::string IniFile::Save() {
     std::string text;
     if (m_impl->ini.Save(text, m_impl->ini.IsUnicode()) < 0) // a leading BOM stays
-        return WriteFailureMessage(m_path, SystemErrorText(ENOMEM));
-    return WriteFileSafely(m_path, CollapseEmptyLines(text));
+        return WriteFailureMessage(m_path, SystemErrorText(ENOMEM, m_language), m_language);
+    return WriteFileSafely(m_path, CollapseEmptyLines(text), m_language);
 }
 
 } // namespace kel

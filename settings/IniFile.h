@@ -6,6 +6,8 @@
 // double quote) is stored in double quotes, and a stored value in a pair of double quotes is
 // read without them, so every string reads back exactly as written.
 
+#include "data/Language.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -17,8 +19,8 @@ class IniFile {
 public:
     // Reads `path` when it exists (a missing file is an empty one). Throws LoadError naming
     // `displayName` when the file exists but cannot be read or is not a regular file; its
-    // reason names the path and the system's reason.
-    IniFile(std::string path, std::string displayName);
+    // reason names the path and the system's reason. Messages are in `language`.
+    IniFile(std::string path, std::string displayName, Language language = Language::Russian);
     ~IniFile();
     IniFile(const IniFile&) = delete;
     IniFile& operator=(const IniFile&) = delete;
@@ -54,6 +56,7 @@ private:
     std::unique_ptr<Impl> m_impl;
     std::string m_path;
     std::string m_displayName;
+    Language m_language;
 };
 
 } // namespace kel
