@@ -48,6 +48,8 @@ struct RunResult {
     double PrevStageBest = 0;
     double PrevCarBest = 0;
     double PrevClassBest = 0;
+
+    bool operator==(const RunResult&) const = default;
 };
 
 // The result of run `runNo` over the runs of its stage up to and including it, in log order
