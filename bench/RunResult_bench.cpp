@@ -1,4 +1,5 @@
-// The result of a new run: one pass over its stage's runs, whatever the size of the log.
+// The result of a new run: one pass over its stage's runs, whatever the size of the log; the
+// results of a whole log: one sort and one pass per stage.
 #include "stats/RunResult.h"
 
 #include "bench/BenchData.h"
@@ -44,6 +45,40 @@ void BM_ResultOfNewRun(benchmark::State& state) {
     state.counters["log_runs"] = s.data.RunCount;
 }
 BENCHMARK(BM_ResultOfNewRun)->Unit(benchmark::kMicrosecond);
+
+// Every result of the generated 100000-run log, as kelvara-report results prints them: all at
+// once, and one run after another as a new run is answered (the way the whole log went before).
+const bench::BenchRuns& Plain100000() {
+    static const bench::BenchRuns s = bench::LoadAllStages(100000);
+    return s;
+}
+
+void BM_ResultsOfLog(benchmark::State& state) {
+    const bench::BenchRuns& s = Plain100000();
+    StageRunIndex index;
+    index.Update(s.data);
+    for (auto _ : state) {
+        const std::vector<RunResult> all = ResultsOfRuns(s.data, index);
+        benchmark::DoNotOptimize(all.data());
+    }
+    state.counters["log_runs"] = s.data.RunCount;
+}
+BENCHMARK(BM_ResultsOfLog)->Unit(benchmark::kMillisecond);
+
+void BM_ResultsOfLogOneByOne(benchmark::State& state) {
+    const bench::BenchRuns& s = Plain100000();
+    StageRunIndex index;
+    index.Update(s.data);
+    for (auto _ : state) {
+        int64_t ranks = 0;
+        for (int32_t runNo = 1; runNo <= s.data.RunCount; ++runNo)
+            if (CountsForResult(s.data.Runs[static_cast<std::size_t>(runNo)]))
+                ranks += ResultOfRun(s.data, index, runNo).Rank;
+        benchmark::DoNotOptimize(ranks);
+    }
+    state.counters["log_runs"] = s.data.RunCount;
+}
+BENCHMARK(BM_ResultsOfLogOneByOne)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

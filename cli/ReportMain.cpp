@@ -164,10 +164,9 @@ void PrintPanel(ReportOutput& out, const std::string& command, const DisplayText
 void PrintResults(ReportOutput& out, ProgramState& v, int32_t first, const std::string& dec) {
     v.RunIndex.Update(v.Data);
     const bool text = out.Format() == ReportFormat::Text;
-    for (int32_t runNo = std::max(first, 1); runNo <= v.Data.RunCount && out.Ok(); ++runNo) {
-        if (!CountsForResult(v.Data.Runs[static_cast<std::size_t>(runNo)]))
-            continue;
-        const RunResult r = ResultOfRun(v.Data, v.RunIndex, runNo);
+    for (const RunResult& r : ResultsOfRuns(v.Data, v.RunIndex, first)) {
+        if (!out.Ok())
+            break;
         const auto fields = ResultFields(r, v.Data, v.Stages, dec);
         if (text)
             out.Row(std::array<std::string, 2>{fields[0], ResultText(r, v.Data, v.Stages, dec)});

@@ -5,6 +5,9 @@
 #include "data/Format.h"
 #include "data/StageFile.h"
 
+#include <algorithm>
+#include <unordered_map>
+
 namespace kel {
 namespace {
 
@@ -79,6 +82,111 @@ RunResult ResultOfRun(const RunData& data, const StageRunIndex& index, int32_t r
     res.CarBest = res.PrevCarBest == 0 || run.Finish < res.PrevCarBest;
     res.ClassBest = res.PrevClassBest == 0 || run.Finish < res.PrevClassBest;
     return res;
+}
+
+namespace {
+
+// Counts of the finishes seen so far by their place among the stage's distinct finishes.
+class FinishCounts {
+public:
+    explicit FinishCounts(std::size_t places) : m_tree(places + 1, 0) {}
+    void Add(std::size_t place) {
+        for (std::size_t i = place + 1; i < m_tree.size(); i += i & (~i + 1))
+            ++m_tree[i];
+    }
+    // How many of the finishes seen have a place below `place`.
+    int32_t Below(std::size_t place) const {
+        int32_t n = 0;
+        for (std::size_t i = place; i > 0; i -= i & (~i + 1))
+            n += m_tree[i];
+        return n;
+    }
+
+private:
+    std::vector<int32_t> m_tree;
+};
+
+// The best (smallest) finish so far of each car or class, 0 for none.
+double BestOf(const std::unordered_map<int32_t, double>& bests, int32_t idx) {
+    const auto it = bests.find(idx);
+    return it == bests.end() ? 0 : it->second;
+}
+
+void KeepBest(std::unordered_map<int32_t, double>& bests, int32_t idx, double finish) {
+    double& best = bests.try_emplace(idx, finish).first->second;
+    best = std::min(best, finish);
+}
+
+} // namespace
+
+std::vector<RunResult> ResultsOfRuns(const RunData& data, const StageRunIndex& index, int32_t first) {
+    first = std::max(first, 1);
+    std::vector<RunResult> results;
+    if (first > data.RunCount)
+        return results;
+    // Where each counting run from `first` on goes in the answer, and the stages to go through.
+    std::vector<int32_t> slot(static_cast<std::size_t>(data.RunCount - first + 1), -1);
+    std::vector<int32_t> stages;
+    for (int32_t runNo = first; runNo <= data.RunCount; ++runNo) {
+        const RunRecord& run = data.Runs[static_cast<std::size_t>(runNo)];
+        if (!CountsForResult(run))
+            continue;
+        slot[static_cast<std::size_t>(runNo - first)] = static_cast<int32_t>(results.size());
+        results.emplace_back().RunNo = runNo;
+        stages.push_back(run.StageNo);
+    }
+    std::sort(stages.begin(), stages.end());
+    stages.erase(std::unique(stages.begin(), stages.end()), stages.end());
+
+    std::vector<int32_t> counted;
+    std::vector<double> places;
+    std::unordered_map<int32_t, double> carBests;
+    std::unordered_map<int32_t, double> classBests;
+    for (const int32_t stage : stages) {
+        counted.clear();
+        places.clear();
+        for (const int32_t runNo : index.Runs(stage)) {
+            if (runNo > data.RunCount)
+                break;
+            const RunRecord& r = data.Runs[static_cast<std::size_t>(runNo)];
+            if (!CountsForResult(r))
+                continue;
+            counted.push_back(runNo);
+            places.push_back(r.Finish);
+        }
+        std::sort(places.begin(), places.end());
+        places.erase(std::unique(places.begin(), places.end()), places.end());
+
+        FinishCounts seen(places.size());
+        int32_t runs = 0;
+        double stageBest = 0;
+        carBests.clear();
+        classBests.clear();
+        for (const int32_t runNo : counted) {
+            const RunRecord& run = data.Runs[static_cast<std::size_t>(runNo)];
+            const auto place =
+                static_cast<std::size_t>(std::lower_bound(places.begin(), places.end(), run.Finish) - places.begin());
+            if (runNo >= first) {
+                RunResult& res = results[static_cast<std::size_t>(slot[static_cast<std::size_t>(runNo - first)])];
+                res.Valid = true;
+                res.Finish = run.Finish;
+                res.Rank = 1 + seen.Below(place);
+                res.Runs = runs + 1;
+                res.PrevStageBest = stageBest;
+                res.PrevCarBest = BestOf(carBests, run.CarIdx);
+                res.PrevClassBest = BestOf(classBests, run.ClassIdx);
+                res.StageBest = res.PrevStageBest == 0 || run.Finish < res.PrevStageBest;
+                res.CarBest = res.PrevCarBest == 0 || run.Finish < res.PrevCarBest;
+                res.ClassBest = res.PrevClassBest == 0 || run.Finish < res.PrevClassBest;
+            }
+            seen.Add(place);
+            ++runs;
+            stageBest = stageBest == 0 ? run.Finish : std::min(stageBest, run.Finish);
+            KeepBest(carBests, run.CarIdx, run.Finish);
+            KeepBest(classBests, run.ClassIdx, run.Finish);
+        }
+    }
+    return results;
 }
 
 bool ResultGap(const RunResult& r, double& gap) {

@@ -48,11 +48,18 @@ struct RunResult {
     double PrevStageBest = 0;
     double PrevCarBest = 0;
     double PrevClassBest = 0;
+
+    bool operator==(const RunResult&) const = default;
 };
 
 // The result of run `runNo` over the runs of its stage up to and including it, in log order
 // (`index` must be up to date with `data`).
 RunResult ResultOfRun(const RunData& data, const StageRunIndex& index, int32_t runNo);
+
+// The results of every counting run numbered from `first` on, in log order, each the same as
+// ResultOfRun gives: one sort and one pass per stage that has such a run, O(n log n) for the
+// whole log instead of a pass over the earlier runs for every run (`index` as above).
+std::vector<RunResult> ResultsOfRuns(const RunData& data, const StageRunIndex& index, int32_t first = 1);
 
 // The signed gap of a result as the note shows it: minus the gap to the previous best of the
 // kind the note names for a new best, plus the gap to the stage's best otherwise; no value

@@ -65,6 +65,28 @@ TEST(RunResult, BestsRankAndGapOverTheEarlierRunsOfTheStage) {
     EXPECT_EQ(ResultFields(ResultOfRun(d, index, 3), d, stages, ".")[7], "+0:00.00");
 }
 
+TEST(RunResult, ResultsOfTheWholeLogAreThoseOfOneRunAfterAnother) {
+    std::vector<std::string> lines;
+    const double finishes[] = {100, 104, 100, 99, 0, 104, 99, 101, -1, 99, 98, 104, 98};
+    for (int i = 0; i < 13; ++i) {
+        lines.push_back(MainLine("2026-01-01 10:" + std::to_string(10 + i) + ":00", 1 + i % 2,
+                                 i % 3 ? "Mirel 4" : "Osk 7", i % 4 ? "X" : "Y"));
+        if (i != 7) // an unfinished run
+            lines.push_back(TimesLine(30, 60, finishes[i] + (i % 2) * 10));
+    }
+    RunData d;
+    ReadTimesLogData(LogBytes(lines), d);
+    StageRunIndex index;
+    index.Update(d);
+    for (const int first : {1, 6}) {
+        std::vector<RunResult> oneByOne;
+        for (int runNo = first; runNo <= d.RunCount; ++runNo)
+            if (CountsForResult(d.Runs[static_cast<std::size_t>(runNo)]))
+                oneByOne.push_back(ResultOfRun(d, index, runNo));
+        EXPECT_EQ(ResultsOfRuns(d, index, first), oneByOne) << "from run " << first;
+    }
+}
+
 TEST(RunResult, NoteAfterALookNamesTheNewestFinishedRun) {
     TempDir dir;
     WriteFile(dir / "trinfo.bin", StageFileBytes(Stages));
