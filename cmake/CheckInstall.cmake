@@ -8,11 +8,13 @@ if(NOT result EQUAL 0)
   message(FATAL_ERROR "cmake --install failed:\n${output}")
 endif()
 
-set(expected bin/kelvara-report share/man/man1/kelvara-report.1.gz share/doc/kelvara/copyright
+set(expected bin/kelvara-report share/man/man1/kelvara-report.1.gz share/man/en/man1/kelvara-report.1.gz
+             share/doc/kelvara/copyright
              share/doc/kelvara/changelog.gz share/kelvara/sample/zlttimes.log share/kelvara/sample/trinfo.bin)
 set(sizes 16 24 32 48 64 128 256)
 if(GUI)
-  list(APPEND expected bin/Kelvara share/man/man1/Kelvara.1.gz share/applications/org.example.kelvara.desktop
+  list(APPEND expected bin/Kelvara share/man/man1/Kelvara.1.gz share/man/en/man1/Kelvara.1.gz
+                       share/applications/org.example.kelvara.desktop
                        share/metainfo/org.example.kelvara.metainfo.xml)
   foreach(size ${sizes})
     list(APPEND expected share/icons/hicolor/${size}x${size}/apps/kelvara.png)

@@ -36,18 +36,27 @@ set(KELVARA_MANPAGES kelvara-report.1)
 if(TARGET Kelvara)
   list(APPEND KELVARA_MANPAGES Kelvara.1)
 endif()
+# The Russian pages are the default (man1); the English ones go to the English locale's folder
+# (en/man1), which man picks for any English locale.
+set(KELVARA_MANPAGES_EN)
+foreach(name ${KELVARA_MANPAGES})
+  list(APPEND KELVARA_MANPAGES_EN en/${name})
+endforeach()
 set(KELVARA_GZIPPED)
-foreach(name ${KELVARA_MANPAGES} changelog)
+foreach(name ${KELVARA_MANPAGES} ${KELVARA_MANPAGES_EN} changelog)
   configure_file(dist/${name}.in ${KELVARA_DIST}/${name} @ONLY)
+  get_filename_component(file ${name} NAME)
+  get_filename_component(dir ${KELVARA_DIST}/${name} DIRECTORY)
   add_custom_command(OUTPUT ${KELVARA_DIST}/${name}.gz
-    COMMAND gzip -9 -n -f -k ${name}
+    COMMAND gzip -9 -n -f -k ${file}
     DEPENDS ${KELVARA_DIST}/${name}
-    WORKING_DIRECTORY ${KELVARA_DIST} VERBATIM)
+    WORKING_DIRECTORY ${dir} VERBATIM)
   list(APPEND KELVARA_GZIPPED ${KELVARA_DIST}/${name}.gz)
 endforeach()
 add_custom_target(kelvara-manpage ALL DEPENDS ${KELVARA_GZIPPED})
 foreach(name ${KELVARA_MANPAGES})
   install(FILES ${KELVARA_DIST}/${name}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${KELVARA_DIST}/en/${name}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/en/man1)
 endforeach()
 install(FILES ${KELVARA_DIST}/changelog.gz dist/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kelvara)
 # The demonstration data, offered at the first start.
