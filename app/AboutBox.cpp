@@ -1,7 +1,7 @@
 #include "app/AboutBox.h"
 
-#include "app/Look.h"
-#include "app/Pictures.h"
+#include "gui/Look.h"
+#include "gui/Pictures.h"
 #include "stats/ui/JustifiedLabel.h"
 
 #include <QDateTime>

@@ -3,7 +3,7 @@
 // options), the runs table and the status bar; start-up, window commands, panels, display
 // boxes, keys, tray icon and shutdown.
 
-#include "app/CsvExport.h"
+#include "gui/CsvExport.h"
 #include "session/Events.h"
 #include "session/Startup.h"
 #include "session/ProgramState.h"

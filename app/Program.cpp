@@ -1,8 +1,8 @@
 #include "app/Program.h"
 
-#include "app/MsgBox.h"
+#include "gui/MsgBox.h"
 #include "app/MainWindow.h"
-#include "app/QtText.h"
+#include "gui/QtText.h"
 #include "data/ValueTables.h"
 #include "session/DataFolder.h"
 #include "session/Events.h"

@@ -4,9 +4,9 @@
 // files, otherwise the folder chosen at an earlier start). "Kelvara.ini" lies beside the executable in a portable copy, otherwise in
 // the user's configuration folder (app/SettingsLocation.h).
 
-#include "app/Pictures.h"
+#include "gui/Pictures.h"
 #include "app/Program.h"
-#include "app/QtText.h"
+#include "gui/QtText.h"
 #include "app/SettingsLocation.h"
 #include "app/MainWindow.h"
 

@@ -7,7 +7,7 @@
 #include "app/AboutBox.h"
 #include "app/Controls.h"
 #include "app/FixedScreen.h"
-#include "app/MsgBox.h"
+#include "gui/MsgBox.h"
 #include "app/MainWindow.h"
 #include "app/Program.h"
 #include "data/Cp1251.h"

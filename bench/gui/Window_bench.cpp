@@ -2,7 +2,7 @@
 // click in the all-stages mode, a wheel notch in the relative mode. Offscreen platform.
 
 #include "app/FixedScreen.h"
-#include "app/MsgBox.h"
+#include "gui/MsgBox.h"
 #include "app/MainWindow.h"
 #include "bench/BenchData.h"
 #include "table/ui/RunsGrid.h"

@@ -1,9 +1,9 @@
 #include "filter/ui/FilterDialog.h"
 
-#include "app/Look.h"
-#include "app/MsgBox.h"
-#include "app/QtText.h"
-#include "app/ScreenPlace.h"
+#include "gui/Look.h"
+#include "gui/MsgBox.h"
+#include "gui/QtText.h"
+#include "gui/ScreenPlace.h"
 #include "data/Cp1251.h"
 #include "data/DateTime.h"
 #include "data/LoadError.h"

@@ -1,6 +1,6 @@
 #include "table/ui/RunsGrid.h"
 
-#include "app/QtText.h"
+#include "gui/QtText.h"
 #include "data/ValueTables.h"
 #include "table/ui/RunsGridDelegate.h"
 #include "table/ui/RunsTableModel.h"

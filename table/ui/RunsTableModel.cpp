@@ -1,6 +1,6 @@
 #include "table/ui/RunsTableModel.h"
 
-#include "app/QtText.h"
+#include "gui/QtText.h"
 #include "data/ValueTables.h"
 
 namespace kel {

@@ -1,7 +1,7 @@
-#include "app/CsvExport.h"
+#include "gui/CsvExport.h"
 
-#include "app/MsgBox.h"
-#include "app/QtText.h"
+#include "gui/MsgBox.h"
+#include "gui/QtText.h"
 #include "data/SafeWrite.h"
 #include "data/ValueTables.h"
 
