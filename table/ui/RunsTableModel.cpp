@@ -1,6 +1,7 @@
 #include "table/ui/RunsTableModel.h"
 
 #include "gui/QtText.h"
+#include "gui/Translation.h"
 #include "data/ValueTables.h"
 
 namespace kel {
@@ -65,7 +66,7 @@ QVariant RunsTableModel::headerData(int section, Qt::Orientation orientation, in
         if (section < 0 || section >= ColumnCount)
             return {};
         if (role == Qt::DisplayRole)
-            return Q(ColumnNames[section]);
+            return Tx(ColumnNameIds[section]);
         if (role == Qt::TextAlignmentRole)
             return QVariant(Qt::AlignCenter);
         return {};
