@@ -87,11 +87,11 @@ AboutBox::AboutBox(const VersionInfo& info, const QString& fileDate, const QStri
     rightsLabel = new QLabel(info.LegalCopyright, this);
     rightsLabel->setObjectName(QStringLiteral("RightsLabel"));
     rightsLabel->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-    rightsLabel->setGeometry(0, 175, width(), 16);
+    rightsLabel->setGeometry(0, 172, width(), 16);
 
     // The language of the window: the names of the languages in themselves, as language menus show them.
     auto* languageRow = new QWidget(this);
-    languageRow->setGeometry(10, 196, 380, 24);
+    languageRow->setGeometry(10, 193, 380, 24);
     auto* row = new QHBoxLayout(languageRow);
     row->setContentsMargins(0, 0, 0, 0);
     languageLabel = new QLabel(tr("Язык (со следующего запуска):"), languageRow);
