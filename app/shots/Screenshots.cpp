@@ -153,6 +153,11 @@ int main(int argc, char** argv) {
             kel::FilterDialog filter(form.state(), &form);
             filter.show();
             Save(filter, QStringLiteral("13-filter"));
+            if (auto* pages = filter.findChild<QListWidget*>(); pages && pages->count() > 1) {
+                pages->setCurrentRow(1);
+                Save(filter, QStringLiteral("13-filter-cars"));
+                pages->setCurrentRow(0);
+            }
             SaveDesktop({&form, &filter}, QStringLiteral("00-screen-filter"));
             filter.reject();
         }
