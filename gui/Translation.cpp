@@ -15,6 +15,8 @@ void InstallLanguage(Language language) {
     // Both live until the program ends, like the application object they are installed in.
     static QTranslator ours;
     static QTranslator qtTexts;
+    QCoreApplication::removeTranslator(&ours); // a second call replaces the first one's language
+    QCoreApplication::removeTranslator(&qtTexts);
     const QLocale locale = language == Language::English ? QLocale(QLocale::English, QLocale::UnitedStates)
                                                          : QLocale(QLocale::Russian, QLocale::Russia);
     if (language == Language::English && ours.load(QStringLiteral(":/i18n/kelvara_en.qm")))

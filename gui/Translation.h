@@ -12,7 +12,7 @@ namespace kel {
 
 // Installs the translators of `language` into the running application (ours for English, none for
 // Russian, which the source is written in; Qt's own "qtbase" texts where installed) and makes it the
-// language of Tx(). Call once, before the first window is built.
+// language of Tx(). Call before the first window is built (again, for tests and benchmarks).
 void InstallLanguage(Language language);
 
 Language WindowLanguage();
