@@ -53,10 +53,16 @@ inline constexpr std::array<std::string_view, 4> CheckHints{
     "Отображение проездов по всем трассам",
     "Отображение номера проезда:\rTrue - абсолютное значение\rFalse - по порядку\rGray - комбинированно"};
 
-inline constexpr int ColumnCount = 12;
+// Columns of the runs table: the run's own fields 0..11, then its stage and its date.
+inline constexpr int ColumnCount = 14;
+inline constexpr int StageColumn = 12;
+inline constexpr int DateColumn = 13;
 inline constexpr std::array<std::string_view, ColumnCount> ColumnNames{
     "Номер проезда", "Машина", "Класс", "Сплит 1", "Сплит 2", "Финиш",
-    "Влажность пов-ти", "Износ пов-ти", "Шины", "Повреждения", "Погода", "Профиль пользователя"};
+    "Влажность пов-ти", "Износ пов-ти", "Шины", "Повреждения", "Погода", "Профиль пользователя",
+    "Трасса", "Дата"};
+// Captions of the time columns 3..5 while they show sector times.
+inline constexpr std::array<std::string_view, 3> SectorColumnNames{"Сектор 1", "Сектор 2", "Сектор 3"};
 
 inline constexpr std::array<std::string_view, 4> FilterLabels{"Отображать", "Не отображать", "С", "По"};
 
@@ -68,7 +74,8 @@ inline constexpr std::array<std::string_view, 8> FilterButtonHints{
 inline constexpr std::array<std::string_view, 3> DateModeNames{
     "Не фильтровать по времени и дате", "За последн", "В интервале"};
 
-inline constexpr std::array<int, ColumnCount> DefaultColumnWidths{35, 170, 0, 60, 60, 60, 0, 0, 0, 0, 0, 0};
+// The stage and date columns start hidden; stored settings without their keys keep them so.
+inline constexpr std::array<int, ColumnCount> DefaultColumnWidths{35, 170, 0, 60, 60, 60, 0, 0, 0, 0, 0, 0, 0, 0};
 
 // Captions and titles shared by the window and the report tool.
 inline constexpr std::string_view ProgramCaption = "Kelvara 2.2";
