@@ -2,6 +2,7 @@
 
 #include "data/Cp1251.h"
 #include "data/ValueTables.h"
+#include "tests/TestUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -92,6 +93,35 @@ SelectionState WithFinishes(const std::vector<double>& finishes) {
     for (std::size_t i = 0; i < finishes.size(); ++i)
         s.Selection[i + 1].Finish = finishes[i];
     return s;
+}
+
+// The stage column orders by the stage list (stages without a listed name last), the date
+// column by start time (no date first); both keep log order among equal keys either way.
+TEST(Ordering, StageAndDateColumnsAreStable) {
+    StageFile stages;
+    stages.FillStageListData(test::StageFileBytes({{1, "Zeta Pass"}, {2, "alder Run"}, {3, ""}}));
+    const std::vector<int32_t> places = StageListPlaces(stages, SortedStageList({"Zeta Pass", "alder Run"}));
+    const RunData data = MakeData();
+    const uint16_t stageOf[] = {1, 2, 9, 1, 3, 2}; // 9 has no record, 3 no name
+    const double startOf[] = {5.5, 0, 3.25, 5.5, 3.25, 0};
+    const auto logOrder = [&] {
+        SelectionState s = MakeSel(6);
+        for (int i = 1; i <= 6; ++i) {
+            s.Selection[static_cast<std::size_t>(i)].StageNo = stageOf[i - 1];
+            s.Selection[static_cast<std::size_t>(i)].StartTime = startOf[i - 1];
+        }
+        return s;
+    };
+    const struct {
+        uint8_t column, up;
+        std::vector<int> expected;
+    } cases[] = {{12, 1, {102, 106, 101, 104, 103, 105}}, {12, 0, {103, 105, 101, 104, 102, 106}},
+                 {13, 1, {102, 106, 103, 105, 101, 104}}, {13, 0, {101, 104, 103, 105, 102, 106}}};
+    for (const auto& c : cases) {
+        SelectionState s = logOrder();
+        SortSelection(s, data, c.column, c.up, false, places);
+        EXPECT_EQ(RunNos(s), c.expected) << int(c.column) << ' ' << int(c.up);
+    }
 }
 
 TEST(Ordering, ExchangeSortExamplesAndSectorKeys) {

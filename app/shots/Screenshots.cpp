@@ -54,6 +54,19 @@ void WriteSettings(const QString& path, bool maximised) {
     }
 }
 
+// The top of the runs table: the header and a few rows.
+void SaveTableTop(kel::RunsGrid& grid, const QString& name) {
+    QApplication::processEvents();
+    const int height = grid.columnHeader()->height() + 6 * (kel::RunsGrid::RowHeight + 1) + 2;
+    const QString path = QDir(g_out).filePath(name + QStringLiteral(".png"));
+    if (!grid.grab(QRect(0, 0, grid.width(), height)).save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        ++g_failures;
+        return;
+    }
+    std::printf("%s\n", qPrintable(path));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -110,6 +123,17 @@ int main(int argc, char** argv) {
             progress.close();
             form.stageList->setCurrentRow(start);
         }
+
+        // The header in each run-number mode (unchecked, grayed, checked), then by sectors.
+        SaveTableTop(*form.runsGrid, QStringLiteral("13-header-numbers-unchecked"));
+        form.onDisplayBoxPressed(form.runNumberModeBox, false);
+        SaveTableTop(*form.runsGrid, QStringLiteral("14-header-numbers-grayed"));
+        form.onDisplayBoxPressed(form.runNumberModeBox, false);
+        SaveTableTop(*form.runsGrid, QStringLiteral("15-header-numbers-checked"));
+        form.onDisplayBoxPressed(form.runNumberModeBox, false);
+        form.onDisplayBoxPressed(form.bySectorsBox, false);
+        SaveTableTop(*form.runsGrid, QStringLiteral("16-header-sectors"));
+        form.onDisplayBoxPressed(form.bySectorsBox, false);
 
         form.runsGrid->setCurrentRow(3);
         form.onDisplayBoxPressed(form.bySectorsBox, false);

@@ -98,12 +98,15 @@ int FitWidth(const QStringList& texts) {
     return std::min(width, 200);
 }
 
-// A fitted column also shows its whole caption.
+// A fitted column also shows its caption's longest word.
 int FitWidth(const RunsGrid& grid, int column, const QStringList& texts) {
     const QString caption = grid.model()->headerData(column, Qt::Horizontal).toString();
-    if (grid.captionWidth(column) <= QFontMetrics(grid.columnHeader()->font()).horizontalAdvance(caption))
-        return -1; // no room for the caption: fails the comparison
-    return std::max(FitWidth(texts), grid.captionWidth(column));
+    int widest = 0;
+    for (const QString& word : caption.split(QLatin1Char(' ')))
+        widest = std::max(widest, QFontMetrics(grid.columnHeader()->font()).horizontalAdvance(word));
+    if (grid.minimumWidth(column) <= widest)
+        return -1; // no room for the word: fails the comparison
+    return std::max(FitWidth(texts), grid.minimumWidth(column));
 }
 
 bool Near(QColor a, QColor b, int tolerance = 0) {
@@ -137,6 +140,8 @@ private slots:
     void ModelAnswersFromTheSnapshot();
     void HeaderClickAsksForSorting();
     void HiddenColumnsAndTheMenu();
+    void CaptionsWrapInsteadOfBeingCut();
+    void StageColumnFollowsAllStages();
     void WidthsAreLimited();
     void DraggingShutHidesTheColumn();
     void DividerDoubleClickFitsTheColumn();
@@ -191,7 +196,6 @@ void TestRunsGrid::HeaderClickAsksForSorting() {
     auto grid = ShownGrid();
     QHeaderView* header = grid->columnHeader();
     QCOMPARE(header->objectName(), QStringLiteral("CGrid1"));
-    QCOMPARE(header->height(), RunsGrid::HeaderHeight);
     QCOMPARE(header->model()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("Сплит 1"));
     QSignalSpy sort(grid.get(), &RunsGrid::headerSectionClicked);
     const auto widths = grid->sectionWidths();
@@ -220,7 +224,7 @@ void TestRunsGrid::HiddenColumnsAndTheMenu() {
     Table table(4, "Very Long Imaginary Car Name Twelve");
     auto grid = ShownGrid();
     grid->setSnapshot(table.Snap(1), table.Disp);
-    grid->setSectionWidths({35, 170, 0, 60, 60, 60, 0, 0, 0, 0, 0, 0});
+    grid->setSectionWidths({35, 170, 0, 60, 60, 60, 0, 0, 0, 0, 0, 0, 0, 0});
     QVERIFY(grid->columnHeader()->isSectionHidden(2));
     QCOMPARE(grid->sectionWidth(2), 0);
     QCOMPARE(grid->sectionWidth(1), 170);
@@ -231,9 +235,9 @@ void TestRunsGrid::HiddenColumnsAndTheMenu() {
     QCOMPARE(menu->objectName(), QStringLiteral("PopupMenu1"));
     grid->updateColumnMenu();
     const QList<QAction*> items = menu->actions();
-    QCOMPARE(items.size(), 14); // the columns, a separator and the export item
-    QCOMPARE(items[13]->objectName(), QStringLiteral("ExportCsv"));
-    for (int i = 0; i < 12; ++i) {
+    QCOMPARE(items.size(), 16); // the columns, a separator and the export item
+    QCOMPARE(items[15]->objectName(), QStringLiteral("ExportCsv"));
+    for (int i = 0; i < ColumnCount; ++i) {
         QCOMPARE(items[i]->objectName(), QStringLiteral("N%1").arg(i));
         QCOMPARE(items[i]->text(), QString::fromUtf8(ColumnNames[i].data(), ColumnNames[i].size()));
         QCOMPARE(items[i]->isChecked(), grid->sectionWidth(i) != 0);
@@ -260,10 +264,75 @@ void TestRunsGrid::HiddenColumnsAndTheMenu() {
     QCOMPARE(grid->sectionWidth(4), FitWidth(*grid, 4, {}));
 }
 
+void TestRunsGrid::CaptionsWrapInsteadOfBeingCut() {
+    auto grid = ShownGrid(900);
+    QHeaderView* header = grid->columnHeader();
+    const QFontMetrics metrics(header->font());
+    // A stored width below the caption's longest word comes back at that word; the caption
+    // wraps and the header grows to two lines.
+    const std::array<int, ColumnCount> stored{35, 170, 0, 60, 60, 60, 0, 0, 0, 0, 0, 0, 0, 0};
+    grid->setSectionWidths(stored);
+    QVERIFY(grid->minimumWidth(0) > metrics.horizontalAdvance(QStringLiteral("проезда")));
+    QCOMPARE(grid->sectionWidth(0), grid->minimumWidth(0));
+    QVERIFY(grid->twoLineHeader());
+    QCOMPARE(header->height(), RunsGrid::HeaderHeight + metrics.lineSpacing());
+    // Dragged narrower it stops at the word; wide enough for the whole caption, one line again.
+    header->resizeSection(0, 10);
+    QCOMPARE(grid->sectionWidth(0), grid->minimumWidth(0));
+    header->resizeSection(0, grid->captionWidth(0));
+    QVERIFY(!grid->twoLineHeader());
+    QCOMPARE(header->height(), RunsGrid::HeaderHeight);
+    // Every run-number mode keeps the rule.
+    for (const NumberMode mode : {NumberMode::Unchecked, NumberMode::Checked, NumberMode::Grayed}) {
+        grid->setSectionWidths(stored);
+        Table table(1200);
+        table.Disp.NumMode = mode;
+        grid->setSnapshot(table.Snap(1), table.Disp);
+        QVERIFY(grid->sectionWidth(0) >= grid->minimumWidth(0));
+        QCOMPARE(grid->twoLineHeader(), grid->sectionWidth(0) < grid->captionWidth(0));
+    }
+
+    // The by-sectors mode names the time columns after sectors in the header and the menu,
+    // widening them for the longer word, and names them back when it ends.
+    Table table(3);
+    table.Disp.BySectors = true;
+    grid->setSnapshot(table.Snap(1), table.Disp);
+    grid->updateColumnMenu();
+    QCOMPARE(header->model()->headerData(5, Qt::Horizontal).toString(), QStringLiteral("Сектор 3"));
+    QCOMPARE(grid->columnMenu()->actions()[3]->text(), QStringLiteral("Сектор 1"));
+    QVERIFY(grid->sectionWidth(4) >= grid->minimumWidth(4));
+    QCOMPARE(grid->shownCaptions()[3], std::string("Сектор 2"));
+    table.Disp.BySectors = false;
+    grid->setSnapshot(table.Snap(1), table.Disp);
+    grid->updateColumnMenu();
+    QCOMPARE(grid->columnMenu()->actions()[5]->text(), QStringLiteral("Финиш"));
+}
+
+void TestRunsGrid::StageColumnFollowsAllStages() {
+    Table table(3);
+    auto grid = ShownGrid(900);
+    grid->setSnapshot(table.Snap(1), table.Disp);
+    grid->setSectionWidths({35, 170, 0, 60, 60, 60, 0, 0, 0, 0, 0, 0, 0, 0});
+    grid->followAllStages(true);
+    QCOMPARE(grid->sectionWidth(StageColumn), FitWidth(*grid, StageColumn, {""}));
+    grid->followAllStages(false);
+    QCOMPARE(grid->sectionWidth(StageColumn), 0);
+    // Shown by hand it stays when the mode ends; hidden by hand it stays hidden when it starts.
+    QAction* item = grid->columnMenu()->actions()[StageColumn];
+    item->trigger();
+    QVERIFY(grid->stageColumnByHand());
+    grid->followAllStages(true);
+    grid->followAllStages(false);
+    QVERIFY(grid->sectionWidth(StageColumn) > 0);
+    item->trigger();
+    grid->followAllStages(true);
+    QCOMPARE(grid->sectionWidth(StageColumn), 0);
+}
+
 void TestRunsGrid::WidthsAreLimited() {
     auto grid = ShownGrid();
-    grid->setSectionWidths({150, 250, -5, 60, 100, 101, 0, 0, 0, 0, 0, 5000});
-    const std::array<int, 12> restored{100, 200, 0, 60, 100, 100, 0, 0, 0, 0, 0, 5000};
+    grid->setSectionWidths({150, 250, -5, 60, 100, 101, 0, 0, 0, 0, 0, 5000, 300, 0});
+    const std::array<int, ColumnCount> restored{100, 200, 0, 60, 100, 100, 0, 0, 0, 0, 0, 5000, 200, 0};
     QCOMPARE(grid->sectionWidths(), restored);
     // After the settings every shown section can be dragged up to 200 and no further.
     grid->columnHeader()->resizeSection(0, 180);
@@ -282,7 +351,7 @@ void TestRunsGrid::WidthsAreLimited() {
 
 void TestRunsGrid::DraggingShutHidesTheColumn() {
     auto grid = ShownGrid();
-    grid->setSectionWidths({35, 170, 0, 60, 60, 60, 0, 0, 0, 0, 0, 0});
+    grid->setSectionWidths({35, 170, 0, 60, 60, 60, 0, 0, 0, 0, 0, 0, 0, 0});
     QHeaderView* header = grid->columnHeader();
     const QPoint from = Divider(header, 3);
     QTest::mousePress(header->viewport(), Qt::LeftButton, {}, from);
@@ -327,7 +396,7 @@ void TestRunsGrid::ScrollingChangesNoWidth() {
     Table table(30);
     auto grid = ShownGrid(300, 150);
     grid->setSnapshot(table.Snap(1), table.Disp);
-    grid->setSectionWidths({35, 170, 45, 60, 60, 60, 80, 50, 50, 50, 50, 50});
+    grid->setSectionWidths({35, 170, 45, 60, 60, 60, 80, 50, 50, 50, 50, 50, 0, 0});
     const auto widths = grid->sectionWidths();
     QScrollBar* bar = grid->horizontalScrollBar();
     QVERIFY(bar->maximum() > 2);
