@@ -108,7 +108,7 @@ TEST(CellText, NumbersAndNames) {
 
 TEST(CellText, StageDateAndSectorCaptions) {
     StageFile stages;
-    stages.FillStageListData(test::StageFileBytes({{1, "Ёлкин лог"}}));
+    stages.FillStageListData(test::StageFileBytes({{1, "Ёлкин лог", 0, "", ""}}));
     const RunData data = MakeData();
     SelectionState sel = MakeSel({{1, 2, 3}, {1, 2, 3}, {1, 2, 3}});
     sel.Selection[1].StageNo = 1;

@@ -99,7 +99,8 @@ SelectionState WithFinishes(const std::vector<double>& finishes) {
 // column by start time (no date first); both keep log order among equal keys either way.
 TEST(Ordering, StageAndDateColumnsAreStable) {
     StageFile stages;
-    stages.FillStageListData(test::StageFileBytes({{1, "Zeta Pass"}, {2, "alder Run"}, {3, ""}}));
+    stages.FillStageListData(
+        test::StageFileBytes({{1, "Zeta Pass", 0, "", ""}, {2, "alder Run", 0, "", ""}, {3, "", 0, "", ""}}));
     const std::vector<int32_t> places = StageListPlaces(stages, SortedStageList({"Zeta Pass", "alder Run"}));
     const RunData data = MakeData();
     const uint16_t stageOf[] = {1, 2, 9, 1, 3, 2}; // 9 has no record, 3 no name

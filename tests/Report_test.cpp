@@ -233,7 +233,7 @@ TEST(Report, CsvParsedBackGivesTheTextFields) {
     }
     // The header names the fields; TSV shows it on request only.
     EXPECT_EQ(Lines(Report(at + "--format csv --stage Plain table").out)[0],
-              "run,car,class,split1,split2,finish,wetness,surface_age,tyres,damage,weather,profile");
+              "run,car,class,split1,split2,finish,wetness,surface_age,tyres,damage,weather,profile,stage,date");
     EXPECT_EQ(Lines(Report(at + "--format tsv --header --by profile bests").out)[0],
               "profile\truns\tbest\tbest_run\tbest_date\tgap\tbest3_average\tmedian\tspread\twithin_2pct");
     EXPECT_EQ(Lines(Report(at + "--format tsv --stage Plain progress").out),

@@ -54,43 +54,47 @@ public:
         return model() ? model()->headerData(logicalIndex, orientation()).toString() : QString();
     }
 
-    // What the style takes of a section besides the caption: margins and the sort arrow, which
-    // may stand on any section. Measured at the two-line height (the arrow's room grows with
-    // the height), so that the rule does not change with the header's own height.
-    int chrome(int logicalIndex) const {
+    // What the style takes of a section of the given height besides the caption: margins and
+    // the sort arrow, which may stand on any section and whose room grows with the height.
+    int chrome(int logicalIndex, int height) const {
         QStyleOptionHeader option;
         initStyleOption(&option);
         QHeaderView::initStyleOptionForIndex(&option, logicalIndex);
         constexpr int Wide = 1000;
-        option.rect = QRect(0, 0, Wide, twoLineHeight());
+        option.rect = QRect(0, 0, Wide, height);
         option.sortIndicator = QStyleOptionHeader::SortDown;
         return Wide - style()->subElementRect(QStyle::SE_HeaderLabel, &option, this).width() + 1;
     }
 
-    // The least section width that shows the caption whole on one line.
+    // The least section width that shows the caption whole on one line of a one-line header.
     int captionWidth(int logicalIndex) const {
-        return fontMetrics().horizontalAdvance(caption(logicalIndex)) + chrome(logicalIndex);
+        return fontMetrics().horizontalAdvance(caption(logicalIndex)) + chrome(logicalIndex, RunsGrid::HeaderHeight);
     }
 
-    // The least section width that shows the caption's longest word.
+    // The least section width that shows the caption's longest word, also on the taller header.
     int longestWordWidth(int logicalIndex) const {
         int widest = 0;
         for (const QString& word : caption(logicalIndex).split(QLatin1Char(' '), Qt::SkipEmptyParts))
             widest = std::max(widest, fontMetrics().horizontalAdvance(word));
-        return widest + chrome(logicalIndex);
+        return widest + chrome(logicalIndex, twoLineHeight());
     }
 
+    // The header needs a second line while a shown caption does not fit on one.
     bool wraps(int logicalIndex) const {
         return !isSectionHidden(logicalIndex) && sectionSize(logicalIndex) > 0 &&
                sectionSize(logicalIndex) < captionWidth(logicalIndex);
     }
 
 protected:
+    // A caption wider than the room the style leaves it (at the header's height, with the
+    // section's own sort arrow) is broken at spaces.
     void initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const override {
         QHeaderView::initStyleOptionForIndex(option, logicalIndex);
-        if (wraps(logicalIndex))
-            option->text = WrapCaption(option->text, option->fontMetrics,
-                                       sectionSize(logicalIndex) - chrome(logicalIndex));
+        QStyleOptionHeader measured = *option;
+        measured.rect = QRect(0, 0, sectionSize(logicalIndex), height());
+        const int room = style()->subElementRect(QStyle::SE_HeaderLabel, &measured, this).width();
+        if (option->fontMetrics.horizontalAdvance(option->text) > room)
+            option->text = WrapCaption(option->text, option->fontMetrics, room);
     }
 };
 } // namespace

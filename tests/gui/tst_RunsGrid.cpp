@@ -165,7 +165,7 @@ void TestRunsGrid::ModelAnswersFromTheSnapshot() {
 
     model.setSnapshot(table.Snap(1));
     QCOMPARE(model.rowCount(), 6);
-    QCOMPARE(model.columnCount(), 12);
+    QCOMPARE(model.columnCount(), ColumnCount);
     QCOMPARE(model.data(model.index(0, 1)).toString(), QStringLiteral("Kestrel 4x4"));
     QCOMPARE(model.data(model.index(5, 2)).toString(), QStringLiteral("K2"));
     QCOMPARE(model.cellText(6, 11), QStringLiteral("Тестер"));
@@ -406,7 +406,7 @@ void TestRunsGrid::ScrollingChangesNoWidth() {
     QCoreApplication::processEvents();
     QCOMPARE(grid->sectionWidths(), widths);
     grid->updateColumnMenu();
-    for (QAction* item : grid->columnMenu()->actions().mid(0, RunsGrid::Sections))
+    for (QAction* item : grid->columnMenu()->actions().mid(0, StageColumn))
         QVERIFY(item->isChecked());
     // Header and columns scroll together: section 11 stands over column 11.
     QCOMPARE(grid->columnHeader()->sectionViewportPosition(11), grid->columnViewportPosition(11));
@@ -602,7 +602,7 @@ void TestRunsGrid::RowSelectOption() {
     grid->setSnapshot(table.Snap(3), table.Disp);
     QVERIFY(grid->rowSelect());
     QVERIFY(grid->showGrid());
-    QCOMPARE(grid->selectionModel()->selectedIndexes().size(), 12);
+    QCOMPARE(grid->selectionModel()->selectedIndexes().size(), ColumnCount);
     QSignalSpy clicks(grid.get(), &RunsGrid::cursorMoved);
     grid->setRowSelect(false);
     QVERIFY(!grid->rowSelect());
@@ -615,7 +615,7 @@ void TestRunsGrid::RowSelectOption() {
     QCOMPARE(grid->selectionModel()->selectedIndexes().size(), 1);
     QCOMPARE(grid->currentIndex().row(), 2);
     grid->setRowSelect(true);
-    QCOMPARE(grid->selectionModel()->selectedIndexes().size(), 12);
+    QCOMPARE(grid->selectionModel()->selectedIndexes().size(), ColumnCount);
     QCOMPARE(grid->currentRow(), 3);
     QCOMPARE(clicks.size(), 0);
 }
