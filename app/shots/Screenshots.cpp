@@ -20,6 +20,7 @@
 #include <QHeaderView>
 #include <QComboBox>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
@@ -148,6 +149,10 @@ int main(int argc, char** argv) {
         form.onDisplayBoxPressed(form.allStagesBox, false);
         form.runsGrid->setCurrentRow(7);
         Save(form, QStringLiteral("03-all-stages"));
+        // The stage column that the all-stages mode shows, at the table's right end.
+        form.runsGrid->horizontalScrollBar()->setValue(form.runsGrid->horizontalScrollBar()->maximum());
+        SaveTableTop(*form.runsGrid, QStringLiteral("17-all-stages-stage-column"));
+        form.runsGrid->horizontalScrollBar()->setValue(0);
         form.onDisplayBoxPressed(form.allStagesBox, false);
 
         form.onPanelDoubleClicked(form.stagePanel);
@@ -173,6 +178,9 @@ int main(int argc, char** argv) {
         });
         form.onFilterButtonClicked();
         Save(form, QStringLiteral("06-all-columns-filter-on"));
+        form.runsGrid->horizontalScrollBar()->setValue(form.runsGrid->horizontalScrollBar()->maximum());
+        SaveTableTop(*form.runsGrid, QStringLiteral("18-stage-and-date-columns"));
+        form.runsGrid->horizontalScrollBar()->setValue(0);
 
         form.showMaximized();
         QApplication::processEvents();
