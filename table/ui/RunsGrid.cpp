@@ -223,7 +223,7 @@ int RunsGrid::captionWidth(int section) const {
     return static_cast<const RunsHeader*>(horizontalHeader())->captionWidth(section);
 }
 
-int RunsGrid::minimumWidth(int section) const {
+int RunsGrid::leastWidth(int section) const {
     return static_cast<const RunsHeader*>(horizontalHeader())->longestWordWidth(section);
 }
 
@@ -238,9 +238,9 @@ bool RunsGrid::twoLineHeader() const {
 void RunsGrid::keepCaptionsWhole() {
     for (int i = 0; i < Sections; ++i) {
         const int width = sectionWidth(i);
-        if (width != 0 && width < minimumWidth(i)) {
-            m_maxWidths[i] = std::max(m_maxWidths[i], minimumWidth(i));
-            showSection(i, minimumWidth(i));
+        if (width != 0 && width < leastWidth(i)) {
+            m_maxWidths[i] = std::max(m_maxWidths[i], leastWidth(i));
+            showSection(i, leastWidth(i));
         }
     }
     updateHeaderHeight();
@@ -312,7 +312,7 @@ void RunsGrid::setSectionWidths(const std::array<int, Sections>& widths) {
     for (int i = 0; i < Sections; ++i) {
         int width = std::clamp(widths[i], 0, DesignMaxWidths[i]);
         if (width != 0)
-            width = std::max(width, minimumWidth(i)); // a caption is never cut to a letter
+            width = std::max(width, leastWidth(i)); // a caption is never cut to a letter
         m_maxWidths[i] = width != 0 ? FitLimit : 0;
         if (width != 0)
             showSection(i, width);
@@ -325,7 +325,7 @@ void RunsGrid::setSectionWidths(const std::array<int, Sections>& widths) {
 void RunsGrid::onSectionResized(int section, int /*oldWidth*/, int newWidth) {
     if (m_ownResize || section < 0 || section >= Sections)
         return;
-    const int least = std::max(m_numberWidths[section], minimumWidth(section));
+    const int least = std::max(m_numberWidths[section], leastWidth(section));
     if (newWidth == 0) {
         // Dragged shut: the column stays hidden until the menu shows it again.
         m_maxWidths[section] = 0;
@@ -373,7 +373,7 @@ void RunsGrid::fitColumnToText(int column) {
         const QString cell = Q(text) + spaces;
         width = std::max(width, metrics.horizontalAdvance(cell));
     }
-    width = std::max({std::min(width, FitLimit), m_numberWidths[column], minimumWidth(column)});
+    width = std::max({std::min(width, FitLimit), m_numberWidths[column], leastWidth(column)});
     m_maxWidths[column] = std::max(FitLimit, width);
     showSection(column, width);
 }

@@ -84,7 +84,7 @@ public:
     // The least width that shows a column's caption whole on one line, with room for the sort arrow.
     int captionWidth(int section) const;
     // The least width of a shown column: its caption's longest word, with room for the sort arrow.
-    int minimumWidth(int section) const;
+    int leastWidth(int section) const;
     // Whether the header is two lines high: some shown column is narrower than its caption.
     bool twoLineHeader() const;
     // The stage column is shown, fitted, while all stages are shown and hidden otherwise, until
