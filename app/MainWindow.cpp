@@ -7,6 +7,7 @@
 #include "app/MsgBox.h"
 #include "app/Pictures.h"
 #include "app/QtText.h"
+#include "app/ScreenPlace.h"
 #include "data/Cp1251.h"
 #include "data/Csv.h"
 #include "data/DateTime.h"
@@ -35,6 +36,8 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSignalBlocker>
+#include <QStyle>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QMenu>
@@ -42,6 +45,7 @@
 #include <QWindowStateChangeEvent>
 
 #include <algorithm>
+#include <limits>
 
 namespace kel {
 namespace {
@@ -325,6 +329,11 @@ void MainWindow::createControls() {
         this->*place.Member = panel;
     }
     layoutStatusPanels();
+
+    panelScroll = new QScrollBar(Qt::Vertical, this);
+    panelScroll->setObjectName(QStringLiteral("PanelScroll"));
+    panelScroll->hide();
+    connect(panelScroll, &QScrollBar::valueChanged, this, [this] { movePanels(); });
 }
 
 // Each panel keeps its own width, or more when its text needs it; in a narrow window the last
@@ -361,11 +370,11 @@ void MainWindow::applySettings() {
     gamePanel->resize(gamePanel->width(), c.GameInfo ? PanelFullHeight[1] : CollapsedHeight);
     displayPanel->resize(displayPanel->width(), c.VisSett ? PanelFullHeight[2] : CollapsedHeight);
     m_panelsHidden = c.SvGrInfo;
-    setOuterBounds(QRect(c.X, c.Y, c.Width, c.Height));
+    m_normalBounds = placeOnScreen(QRect(c.X, c.Y, c.Width, c.Height));
+    setOuterBounds(m_normalBounds);
     m_keepInWorkArea = c.DockForm;
     m_onTop = c.OnTop;
     m_maximised = c.MaxWin;
-    m_normalBounds = QRect(c.X, c.Y, c.Width, c.Height);
     if (m_maximised)
         setWindowState(windowState() | Qt::WindowMaximized);
     runsGrid->setSectionWidths(c.HSW);
@@ -428,17 +437,34 @@ void MainWindow::applyLayout() {
 }
 
 void MainWindow::placePanels() {
-    const int x = listWidth() + 7;
-    stagePanel->move(x, 2);
-    gamePanel->move(x, stagePanel->height() + 7);
-    displayPanel->move(x, stagePanel->height() + gamePanel->height() + 10);
+    movePanels();
     if (!m_panelsHidden) {
-        const int need = stagePanel->height() + gamePanel->height() + displayPanel->height() + 44;
+        // The window grows to hold the column, as far as its screen allows.
+        const int need = std::min(panelColumnHeight() + 34, screenRoomHeight());
         const QRect outer = outerBounds();
         if (outer.height() < need)
             setOuterBounds(QRect(outer.topLeft(), QSize(outer.width(), need)));
     }
     applySizeLimits();
+    layoutToSize();
+}
+
+void MainWindow::movePanels() {
+    const int x = listWidth() + 7;
+    const int offset = panelScroll->isHidden() ? 0 : panelScroll->value();
+    stagePanel->move(x, 2 - offset);
+    gamePanel->move(x, stagePanel->height() + 7 - offset);
+    displayPanel->move(x, stagePanel->height() + gamePanel->height() + 10 - offset);
+}
+
+// From the top of the first panel to the bottom of the last.
+int MainWindow::panelColumnHeight() const {
+    return stagePanel->height() + gamePanel->height() + displayPanel->height() + 10;
+}
+
+// The outer height that the window's screen offers.
+int MainWindow::screenRoomHeight() const {
+    return screen() ? screen()->availableGeometry().height() : std::numeric_limits<int>::max();
 }
 
 // Size limits; none while the window is being created or closed.
@@ -459,6 +485,8 @@ void MainWindow::applySizeLimits() {
         minWidth = wl + panelWidth() + 200;
         minHeight = std::max(200, fh + statusBar->height() + stagePanel->height() + gamePanel->height() +
                                       displayPanel->height() + 14);
+        // On a screen too short for the panel column the column scrolls instead.
+        minHeight = std::max(200, std::min(minHeight, screenRoomHeight()));
     }
     setMinimumSize(std::max(0, minWidth - fw), std::max(0, minHeight - fh));
     if (const QScreen* s = screen())
@@ -474,9 +502,30 @@ void MainWindow::layoutToSize() {
     const int cw = width();
     const int ch = height();
     stageList->resize(wl, std::max(0, ch - 21));
-    const int gridWidth = m_panelsHidden ? cw - wl - 7 : cw - wl - wt - 12;
-    runsGrid->resize(std::max(0, gridWidth), std::max(0, ch - 21));
+    // The panel column ends 22 pixels above the client's bottom; when the window cannot be that
+    // tall it scrolls, with its scroll bar between the column and the table.
+    const int room = ch - 22;
+    const bool scroll = !m_panelsHidden && panelColumnHeight() > room;
+    int gridLeft = m_panelsHidden ? wl + 7 : wl + wt + 12;
+    if (scroll) {
+        const int barWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, panelScroll);
+        panelScroll->setGeometry(wl + wt + 9, 2, barWidth, std::max(0, ch - 21));
+        {
+            const QSignalBlocker quiet(panelScroll);
+            panelScroll->setRange(0, panelColumnHeight() - room);
+            panelScroll->setPageStep(std::max(1, room));
+            panelScroll->setSingleStep(20);
+        }
+        gridLeft += barWidth;
+        // Over the panels that the column's scrolling moved under it.
+        statusBar->setAutoFillBackground(true);
+        statusBar->raise();
+    }
+    panelScroll->setHidden(!scroll);
+    runsGrid->setGeometry(gridLeft, 2, std::max(0, cw - gridLeft), std::max(0, ch - 21));
     statusBar->setGeometry(0, ch - statusBar->height(), cw, statusBar->height());
+    if (!m_panelsHidden)
+        movePanels();
 }
 
 // The outer bounds were set while the window had no frame yet; once the frame is known they are
@@ -491,10 +540,27 @@ void MainWindow::applyPendingBounds() {
     }
     if (frameExtraWidth() == 0 && frameExtraHeight() == 0)
         return;
-    const QRect bounds = m_pendingBounds;
+    const QRect bounds = placeOnScreen(m_pendingBounds);
     m_pendingBounds = QRect();
     applySizeLimits();
     setOuterBounds(bounds);
+}
+
+// Saved bounds on a screen that is gone, or larger than the screen (a higher scale factor), would
+// open the window out of reach: it opens inside a screen's work area instead.
+QRect MainWindow::placeOnScreen(const QRect& bounds) const {
+    const Settings defaults;
+    return PlaceOnScreens(bounds, QPoint(defaults.X, defaults.Y));
+}
+
+void MainWindow::showAsSaved() {
+    if (!m_maximised) {
+        show();
+        return;
+    }
+    // The normal bounds are set already (a restore returns to them); asking for the maximised
+    // state as the window is shown is what every window system honours.
+    showMaximized();
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
@@ -774,10 +840,22 @@ void MainWindow::onLogChanged() {
             runsGrid->setTopRow(cursor - rows + 1);
         else
             runsGrid->setTopRow(top);
-        if (update.NewRuns > 0 || update.Reread) {
-            showNote(update.Reread ? QStringLiteral("Журнал прочитан заново")
-                                   : QStringLiteral("Новых проездов: %1").arg(update.NewRuns));
+        // The new runs stay framed until the next user action or the next new runs.
+        if (!update.Note.empty())
+            runsGrid->setNewRuns(update.FirstNewRun, update.FirstNewRun > 0 ? m_state.Data.RunCount : 0);
+        if (update.Reread || update.NewestRun > 0)
+            m_newestRun = update.NewestRun;
+        if (m_progress)
+            m_progress->setNewestRun(m_newestRun);
+        if (!update.Note.empty()) {
+            const QString note = QString::fromStdString(update.Note);
+            showNote(note);
             m_runsNoteShown = true;
+            const bool background = !isVisible() || isMinimized() || !isActiveWindow();
+            if (background && !update.Reread && m_state.Config.NewRunMessages != 0 && trayAvailable()) {
+                trayIcon->showMessage(Q(ProgramCaption), note, QSystemTrayIcon::Information);
+                emit newRunMessage(note);
+            }
         }
     }
     if (update.Failure)
@@ -805,6 +883,10 @@ bool MainWindow::onKeyPressed(int key, Qt::KeyboardModifiers) {
                MessageIcon::Warning, MsgButtons::Ok, this);
         return true;
     }
+    if (key == Qt::Key_F3) {
+        jumpToNewestRun();
+        return true;
+    }
     if (key == Qt::Key_F2) {
         openProgress();
         return true;
@@ -826,6 +908,15 @@ bool MainWindow::onKeyPressed(int key, Qt::KeyboardModifiers) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The wheel over a scrolling panel column scrolls it.
+    if (event->type() == QEvent::Wheel && !panelScroll->isHidden()) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        for (PanelBox* panel : {stagePanel, gamePanel, displayPanel})
+            if (widget && (widget == panel || panel->isAncestorOf(widget))) {
+                QCoreApplication::sendEvent(panelScroll, event);
+                return true;
+            }
+    }
     if (m_runsNoteShown) {
         const QEvent::Type type = event->type();
         auto* widget = qobject_cast<QWidget*>(watched);
@@ -833,7 +924,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             widget->window() == this) {
             m_runsNoteShown = false;
             showNote({});
+            runsGrid->setNewRuns(0, 0);
         }
+    }
+    if (event->type() == QEvent::MouseButtonPress && watched == notePanel && m_loaded && !m_inTransition) {
+        jumpToNewestRun();
+        return true;
     }
     if (event->type() == QEvent::KeyPress && m_loaded && !m_inTransition) {
         auto* widget = qobject_cast<QWidget*>(watched);
@@ -866,8 +962,45 @@ void MainWindow::openProgress() {
     if (!m_progress) {
         m_progress = new ProgressWindow(m_state, m_decimalSep, this);
         connect(m_progress, &ProgressWindow::runChosen, this, [this](int runNo) { moveCursorToRun(runNo); });
+        m_progress->setNewestRun(m_newestRun);
     }
     m_progress->showAndRaise();
+}
+
+void MainWindow::jumpToNewestRun() {
+    if (m_newestRun <= 0 || m_newestRun > m_state.Data.RunCount)
+        return;
+    const RunRecord& run = m_state.Data.Runs[static_cast<std::size_t>(m_newestRun)];
+    if (run.FilteredOut) {
+        showNote(QStringLiteral("Новый проезд скрыт фильтром"));
+        m_runsNoteShown = true;
+        return;
+    }
+    if (SelectionRowOfRun(m_state.Sel, m_newestRun) == 0) {
+        const std::string& name = m_state.Stages.Record(run.StageNo).StageName;
+        const auto it = std::find(m_state.StageList.begin(), m_state.StageList.end(), name);
+        if (it == m_state.StageList.end() || name.empty()) {
+            // A stage the list does not name: its runs show among all stages only.
+            if (!allStagesBox->isChecked()) {
+                allStagesBox->setChecked(true);
+                onAllStagesToggled();
+            }
+        } else {
+            if (allStagesBox->isChecked()) {
+                allStagesBox->setChecked(false);
+                onAllStagesToggled();
+            }
+            const int index = static_cast<int>(it - m_state.StageList.begin());
+            if (stageList->currentRow() != index)
+                stageList->setCurrentRow(index); // runs onStageClicked
+        }
+    }
+    const int row = SelectionRowOfRun(m_state.Sel, m_newestRun);
+    if (row <= 0)
+        return;
+    runsGrid->setCurrentRow(row);
+    runsGrid->scrollTo(runsGrid->currentIndex());
+    runsGrid->setFocus();
 }
 
 void MainWindow::moveCursorToRun(int runNo) {
@@ -911,6 +1044,9 @@ void MainWindow::showStatusTexts(const StatusBarTexts& t) {
 
 void MainWindow::showNote(const QString& note) {
     notePanel->setText(note);
+    // A long note is cut at the window's edge; the tip shows it whole.
+    const QString jump = QStringLiteral("\nF3 или щелчок — перейти к проезду");
+    notePanel->setToolTip(note.isEmpty() || m_newestRun == 0 ? note : note + jump);
     layoutStatusPanels();
 }
 

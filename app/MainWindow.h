@@ -15,6 +15,7 @@
 
 class QLabel;
 class QListWidget;
+class QScrollBar;
 class QStatusBar;
 class QSystemTrayIcon;
 class QHeaderView;
@@ -64,6 +65,8 @@ public:
 
     // False after a failed load: the message was shown and the window must not be shown.
     bool isLoaded() const { return m_loaded; }
+    // Shows the window as it was saved: normal at its bounds, or maximised.
+    void showAsSaved();
     // True while the window is being created or closed: its controls' events change nothing.
     bool inTransition() const { return m_inTransition; }
     ProgramState& state() { return m_state; }
@@ -114,6 +117,8 @@ public:
     PictureButton* progressButton = nullptr;
     // status bar
     QStatusBar* statusBar = nullptr;
+    // Scrolls the panel column on a screen too short for it (a high scale factor); hidden otherwise.
+    QScrollBar* panelScroll = nullptr;
     QLabel* cursorPanel = nullptr;
     QLabel* datePanel = nullptr;
     QLabel* speedPanel = nullptr;
@@ -147,6 +152,12 @@ public:
     void saveSettings();
     // A short note in the status bar's last panel (empty clears it).
     void showNote(const QString& note);
+    // F3 and a click on the note: the newest new run's stage chosen (the all-stages mode left
+    // only when it does not show the run), the cursor on the run and the run in view; a note
+    // instead when the filter hides it.
+    void jumpToNewestRun();
+    // The newest finished run that the log brought while the window was open (RunNo, 0 none).
+    int newestRun() const { return m_newestRun; }
     // The watcher of the times log; null when "LiveLog" is 0 or the start failed.
     LogWatcher* logWatcher() const { return m_logWatcher; }
 
@@ -156,6 +167,10 @@ public:
     // Tests: -1 asks the platform whether a notification area exists, 0 or 1 decide it.
     static inline int trayAvailableOverride = -1;
     static bool trayAvailable();
+
+signals:
+    // A tray message about new runs was shown (the window was not the active one).
+    void newRunMessage(const QString& text);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -188,6 +203,10 @@ private:
     void focusToHeaderDuringSizing();
     void shutDown();
     void applyPendingBounds();
+    QRect placeOnScreen(const QRect& bounds) const;
+    int panelColumnHeight() const;
+    int screenRoomHeight() const;
+    void movePanels();
     int frameExtraWidth() const;
     int frameExtraHeight() const;
     QRect outerBounds() const;
@@ -217,6 +236,7 @@ private:
     bool m_minimisedToTray = false;
     bool m_confining = false;
     bool m_runsNoteShown = false; // the note about new runs, cleared by the next user action
+    int m_newestRun = 0;
 };
 
 } // namespace kel

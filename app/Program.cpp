@@ -3,6 +3,7 @@
 #include "app/MsgBox.h"
 #include "app/MainWindow.h"
 #include "app/QtText.h"
+#include "data/ValueTables.h"
 #include "session/DataFolder.h"
 #include "session/Events.h"
 #include "session/Startup.h"
@@ -10,10 +11,13 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
 
 namespace kel {
 
 std::function<QString(QFileDialog&)> FolderDialogHook;
+std::function<FirstStartAnswer(const QString&, bool)> FirstStartHook;
 
 namespace {
 
@@ -34,7 +38,38 @@ QString ChooseDataFolder(const QString& startDir) {
     return dialog.selectedFiles().first();
 }
 
+FirstStartAnswer AskAtFirstStart(bool demoOffered) {
+    if (FirstStartHook)
+        return FirstStartHook(Q(FirstStartText), demoOffered);
+    const std::unique_ptr<QMessageBox> box = MakeFirstStartBox(demoOffered);
+    box->exec();
+    const QAbstractButton* clicked = box->clickedButton();
+    if (!clicked)
+        return FirstStartAnswer::Quit;
+    if (clicked->objectName() == QLatin1String("ChooseFolderButton"))
+        return FirstStartAnswer::ChooseFolder;
+    if (clicked->objectName() == QLatin1String("DemoDataButton"))
+        return FirstStartAnswer::DemoData;
+    return FirstStartAnswer::Quit;
+}
+
 } // namespace
+
+std::unique_ptr<QMessageBox> MakeFirstStartBox(bool demoOffered) {
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Information, Q(ProgramCaption), Q(FirstStartText));
+    box->setObjectName(QStringLiteral("FirstStartBox"));
+    box->setWindowModality(Qt::ApplicationModal);
+    QPushButton* choose = box->addButton(QStringLiteral("Выбрать папку…"), QMessageBox::AcceptRole);
+    choose->setObjectName(QStringLiteral("ChooseFolderButton"));
+    if (demoOffered)
+        box->addButton(QStringLiteral("Демонстрационные данные"), QMessageBox::ActionRole)
+            ->setObjectName(QStringLiteral("DemoDataButton"));
+    QPushButton* quit = box->addButton(QStringLiteral("Выход"), QMessageBox::RejectRole);
+    quit->setObjectName(QStringLiteral("QuitButton"));
+    box->setDefaultButton(choose);
+    box->setEscapeButton(quit);
+    return box;
+}
 
 std::unique_ptr<MainWindow> StartProgram(const QString& settingsPath, const QString& dataDir) {
     if (const auto missing = CheckDataFiles(ToPath(dataDir))) {
@@ -49,16 +84,37 @@ std::unique_ptr<MainWindow> StartProgram(const QString& settingsPath, const QStr
 
 std::unique_ptr<MainWindow> StartProgram(const StartRequest& request) {
     QString dataDir = request.DataDir;
+    bool chosen = false;
     if (dataDir.isEmpty()) {
         dataDir = request.CurrentDir;
         if (CheckDataFiles(ToPath(dataDir))) {
             const std::filesystem::path remembered = RememberedDataDir(ToPath(request.SettingsPath));
-            if (!remembered.empty())
+            if (!remembered.empty()) {
                 dataDir = ToQString(remembered);
+            } else {
+                // A first start: nothing named, nothing remembered, no data here.
+                const std::filesystem::path demo =
+                    request.ExecutableDir.isEmpty() ? std::filesystem::path() : FindSampleDir(ToPath(request.ExecutableDir));
+                switch (AskAtFirstStart(!demo.empty())) {
+                case FirstStartAnswer::Quit:
+                    return nullptr;
+                case FirstStartAnswer::DemoData:
+                    // Shown, not remembered: the next start greets again until the game's folder is chosen.
+                    dataDir = ToQString(demo);
+                    break;
+                case FirstStartAnswer::ChooseFolder: {
+                    const QString folder = ChooseDataFolder(dataDir);
+                    if (folder.isEmpty())
+                        return nullptr;
+                    dataDir = QDir(folder).absolutePath();
+                    chosen = true;
+                    break;
+                }
+                }
+            }
         }
     }
-    bool chosen = false;
-    while (const auto missing = CheckDataFiles(ToPath(dataDir))) {
+    while (const auto missing = CheckDataFolder(ToPath(QDir::toNativeSeparators(dataDir)))) {
         MsgBox(*missing);
         const QString folder = ChooseDataFolder(dataDir);
         if (folder.isEmpty())

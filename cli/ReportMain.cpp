@@ -1,6 +1,6 @@
 // kelvara-report: what the window shows, printed as text (UTF-8), TSV or CSV.
 //
-//   kelvara-report [options] stages|runs|table|stage|game|status|progress|bests
+//   kelvara-report [options] stages|runs|table|stage|game|status|progress|bests|results
 
 #include "cli/ReportOutput.h"
 #include "data/Cp1251.h"
@@ -11,6 +11,7 @@
 #include "filter/Filter.h"
 #include "progress/ProgressFigures.h"
 #include "progress/ProgressTexts.h"
+#include "stats/RunResult.h"
 #include "table/CellText.h"
 
 #include <algorithm>
@@ -31,7 +32,7 @@ using namespace kel;
 namespace {
 
 constexpr const char* Usage =
-    "Использование: kelvara-report [параметры] stages|runs|table|stage|game|status|progress|bests\n"
+    "Использование: kelvara-report [параметры] stages|runs|table|stage|game|status|progress|bests|results\n"
     "  --dir DIR          папка с файлами zlttimes.log и trinfo.bin (по умолчанию текущая)\n"
     "  --filter FILE      фильтр из файла настроек или файла .fil\n"
     "  --now \"yyyy-mm-dd hh:nn:ss\"  текущий момент для фильтра по дате\n"
@@ -47,11 +48,14 @@ constexpr const char* Usage =
     "  --format text|tsv|csv   вид вывода: text (по умолчанию), tsv или csv (числа всегда с точкой)\n"
     "  --header           строка с названиями полей (для csv всегда)\n"
     "  --follow           для game, stage и status: следить за журналом и печатать отчет заново,\n"
-    "                     когда в нем появляются новые проезды (до прерывания, Ctrl+C)\n"
+    "                     когда в нем появляются новые проезды (до прерывания, Ctrl+C); для results:\n"
+    "                     печатать результат каждого нового проезда\n"
     "  --version          номер версии\n"
     "Команды: stages — трассы, runs — все проезды журнала, table — таблица проездов, stage — статистика\n"
     "трассы, game — статистика игры, status — строка состояния, progress — проезды трассы по порядку с\n"
-    "лучшим временем на тот момент, bests — лучшие времена трассы по машинам, классам или профилям.\n";
+    "лучшим временем на тот момент, bests — лучшие времена трассы по машинам, классам или профилям,\n"
+    "results — результат каждого завершенного проезда журнала (место, отставание, новые рекорды) на\n"
+    "момент проезда; фильтр, --stage и --all к нему не относятся.\n";
 
 constexpr const char* StandardOutputName = "стандартный вывод";
 
@@ -238,6 +242,31 @@ void PrintPanel(ReportOutput& out, const std::string& command, const DisplayText
     }
 }
 
+// The result of each counting run numbered from `first` on, as if it had just arrived.
+void PrintResults(ReportOutput& out, ProgramState& v, int32_t first, const std::string& dec) {
+    v.RunIndex.Update(v.Data);
+    const bool text = out.Format() == ReportFormat::Text;
+    for (int32_t runNo = std::max(first, 1); runNo <= v.Data.RunCount && out.Ok(); ++runNo) {
+        if (!CountsForResult(v.Data.Runs[static_cast<std::size_t>(runNo)]))
+            continue;
+        const RunResult r = ResultOfRun(v.Data, v.RunIndex, runNo);
+        const auto fields = ResultFields(r, v.Data, v.Stages, dec);
+        if (text)
+            out.Row(std::array<std::string, 2>{fields[0], ResultText(r, v.Data, v.Stages, dec)});
+        else
+            out.Row(fields);
+    }
+}
+
+void ResultsHeader(ReportOutput& out) {
+    if (out.Format() == ReportFormat::Text) {
+        out.Header({"time", "result"});
+        return;
+    }
+    const auto& names = ResultFieldNames();
+    out.Header(std::vector<std::string_view>(names.begin(), names.end()));
+}
+
 // Looks at the log about twice a second and prints the report again whenever new complete
 // runs arrive, until the program is interrupted or the output fails.
 int FollowLog(ReportOutput& out, ProgramState& v, const std::string& command, const std::string& dec,
@@ -252,7 +281,10 @@ int FollowLog(ReportOutput& out, ProgramState& v, const std::string& command, co
             std::cerr << update.Failure->Text << std::endl;
         if (auto notice = MissingStagesNotice(v))
             std::cerr << notice->Text << std::endl;
-        if (update.Texts && (update.NewRuns > 0 || update.Reread)) {
+        if (command == "results") {
+            if (update.FirstNewRun > 0)
+                PrintResults(out, v, update.FirstNewRun, dec);
+        } else if (update.Texts && (update.NewRuns > 0 || update.Reread)) {
             if (out.Format() == ReportFormat::Text)
                 out.Raw("\n");
             PrintPanel(out, command, *update.Texts, v);
@@ -348,7 +380,7 @@ int main(int argc, char** argv) {
             command = a;
     }
     static const std::vector<std::string> commands{"stages", "runs",   "table",    "stage",
-                                                   "game",   "status", "progress", "bests"};
+                                                   "game",   "status", "progress", "bests", "results"};
     if (!command)
         return BadUsage("Не указана команда");
     if (std::find(commands.begin(), commands.end(), *command) == commands.end())
@@ -363,8 +395,12 @@ int main(int argc, char** argv) {
         return BadUsage(std::string(ChooseOneStageText));
     if (grouping && *command != "bests")
         return BadUsage("Параметр --by относится только к команде bests");
-    if (follow && *command != "game" && *command != "stage" && *command != "status")
-        return BadUsage("Параметр --follow работает только с командами game, stage и status");
+    if (follow && *command != "game" && *command != "stage" && *command != "status" && *command != "results")
+        return BadUsage("Параметр --follow работает только с командами game, stage, status и results");
+    // A result counts every run of the stage: a personal best is the best ever, not of a view.
+    if (*command == "results" && (!opt.FilterPath.empty() || stageName || all))
+        return BadUsage("Параметры --filter, --stage и --all не относятся к команде results: результат проезда "
+                        "считается по всем проездам трассы");
     if (nowText) {
         auto now = ParseLogDateTime(*nowText);
         if (!now)
@@ -420,7 +456,11 @@ int main(int argc, char** argv) {
     if (auto notice = MissingStagesNotice(v))
         std::cerr << notice->Text << '\n';
 
-    if (*command == "table") {
+    if (*command == "results") {
+        ResultsHeader(out);
+        if (!follow)
+            PrintResults(out, v, 1, textDec);
+    } else if (*command == "table") {
         PrintTable(out, t.Table);
     } else if (progress) {
         const ProgressFigures f =

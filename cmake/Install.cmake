@@ -12,19 +12,52 @@ if(NOT UNIX OR APPLE)
   return() # Windows: the executables only; windeployqt gathers Qt beside them (README)
 endif()
 
-# Manual page of the report tool, compressed as Debian keeps them.
+# The date of this release: the last commit's, so that a rebuild of the same sources gives the
+# same package; the configure day outside a git checkout.
+set(KELVARA_RELEASE_DATE_RFC2822)
+find_package(Git QUIET)
+if(GIT_FOUND)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C ${GIT_EXECUTABLE} log -1 --format=%cs%n%cd
+                          "--date=format:%a, %d %b %Y %H:%M:%S %z" WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
+                  OUTPUT_VARIABLE commit_date OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET RESULT_VARIABLE result)
+  if(result EQUAL 0 AND commit_date MATCHES "^([0-9-]+)\n(.+)$")
+    set(KELVARA_RELEASE_DATE ${CMAKE_MATCH_1})
+    set(KELVARA_RELEASE_DATE_RFC2822 ${CMAKE_MATCH_2})
+  endif()
+endif()
+if(NOT KELVARA_RELEASE_DATE_RFC2822)
+  string(TIMESTAMP KELVARA_RELEASE_DATE "%Y-%m-%d" UTC)
+  string(TIMESTAMP KELVARA_RELEASE_DATE_RFC2822 "%a, %d %b %Y %H:%M:%S +0000" UTC)
+endif()
+
 set(KELVARA_DIST ${CMAKE_BINARY_DIR}/dist)
-configure_file(dist/kelvara-report.1.in ${KELVARA_DIST}/kelvara-report.1 @ONLY)
-add_custom_command(OUTPUT ${KELVARA_DIST}/kelvara-report.1.gz
-  COMMAND gzip -9 -n -f -k kelvara-report.1
-  DEPENDS ${KELVARA_DIST}/kelvara-report.1
-  WORKING_DIRECTORY ${KELVARA_DIST} VERBATIM)
-add_custom_target(kelvara-manpage ALL DEPENDS ${KELVARA_DIST}/kelvara-report.1.gz)
-install(FILES ${KELVARA_DIST}/kelvara-report.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kelvara RENAME copyright)
+# Manual pages and the changelog, compressed as Debian keeps them.
+set(KELVARA_MANPAGES kelvara-report.1)
+if(TARGET Kelvara)
+  list(APPEND KELVARA_MANPAGES Kelvara.1)
+endif()
+set(KELVARA_GZIPPED)
+foreach(name ${KELVARA_MANPAGES} changelog)
+  configure_file(dist/${name}.in ${KELVARA_DIST}/${name} @ONLY)
+  add_custom_command(OUTPUT ${KELVARA_DIST}/${name}.gz
+    COMMAND gzip -9 -n -f -k ${name}
+    DEPENDS ${KELVARA_DIST}/${name}
+    WORKING_DIRECTORY ${KELVARA_DIST} VERBATIM)
+  list(APPEND KELVARA_GZIPPED ${KELVARA_DIST}/${name}.gz)
+endforeach()
+add_custom_target(kelvara-manpage ALL DEPENDS ${KELVARA_GZIPPED})
+foreach(name ${KELVARA_MANPAGES})
+  install(FILES ${KELVARA_DIST}/${name}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endforeach()
+install(FILES ${KELVARA_DIST}/changelog.gz dist/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kelvara)
+# The demonstration data, offered at the first start.
+install(FILES sample/zlttimes.log sample/trinfo.bin DESTINATION ${CMAKE_INSTALL_DATADIR}/kelvara/sample)
 
 if(TARGET Kelvara)
-  install(FILES dist/kelvara.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  # The menu entry and the software centres' description share the id org.example.kelvara.
+  install(FILES dist/org.example.kelvara.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  configure_file(dist/org.example.kelvara.metainfo.xml.in ${KELVARA_DIST}/org.example.kelvara.metainfo.xml @ONLY)
+  install(FILES ${KELVARA_DIST}/org.example.kelvara.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
   # The menu icons are drawn at build time by the code that draws the window's icon, so the
   # two never differ and no picture files are kept in the sources.
@@ -71,7 +104,12 @@ string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # kelvara_<version>_<arch>.deb
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils) # a companion to a game, not a game itself
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)  # the libraries' packages, found by dpkg-shlibdeps
+if(TARGET Kelvara)
+  # Qt's platform plugins (xcb, wayland) are only recommended by its libraries; without them the
+  # window does not open.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
+endif()
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n) # Qt's dialogs and buttons in Russian
 include(CPack)

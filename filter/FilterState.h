@@ -26,6 +26,8 @@ struct FilterState {
     bool FilterActive = false;    // at least one criterion is in force
     uint8_t FActInd = 0;          // page the filter dialog opens with (0 date, 1..8 lists)
     std::string FSaveDir;         // folder last visited in the filter file dialogs (UTF-8 path)
+    int32_t DialogWidth = 0;      // the filter dialog's size as the user left it; 0: its designed size
+    int32_t DialogHeight = 0;
 };
 
 // Totals of the runs that pass the filter (FinishedCount lives in RunData).

@@ -30,39 +30,52 @@ std::vector<const RunRecord*> InLogOrder(const SelectionState& sel) {
 
 bool HasDate(const RunRecord& run) { return run.StartTime != 0 && std::isfinite(run.StartTime); }
 
+int32_t GroupOf(const ProgressPoint& p, ProgressGrouping grouping) {
+    switch (grouping) {
+    case ProgressGrouping::Class: return p.ClassIdx;
+    case ProgressGrouping::Profile: return p.ProfIdx;
+    case ProgressGrouping::Car: break;
+    }
+    return p.CarIdx;
+}
+
 void ChooseColours(ProgressFigures& f, const RunData& data) {
     std::vector<int32_t> counts;
     for (const ProgressPoint& p : f.Points) {
-        if (p.CarIdx < 0)
+        const int32_t group = GroupOf(p, f.Grouping);
+        if (group < 0)
             continue;
-        if (static_cast<std::size_t>(p.CarIdx) >= counts.size())
-            counts.resize(static_cast<std::size_t>(p.CarIdx) + 1);
-        ++counts[static_cast<std::size_t>(p.CarIdx)];
+        if (static_cast<std::size_t>(group) >= counts.size())
+            counts.resize(static_cast<std::size_t>(group) + 1);
+        ++counts[static_cast<std::size_t>(group)];
     }
-    std::vector<int32_t> cars;
-    for (std::size_t c = 0; c < counts.size(); ++c)
-        if (counts[c] > 0)
-            cars.push_back(static_cast<int32_t>(c));
-    const auto name = [&](int32_t car) -> const std::string& {
+    std::vector<int32_t> groups;
+    for (std::size_t g = 0; g < counts.size(); ++g)
+        if (counts[g] > 0)
+            groups.push_back(static_cast<int32_t>(g));
+    const NameList& list = GroupingList(data, f.Grouping);
+    const auto name = [&](int32_t group) -> const std::string& {
         static const std::string none;
-        return static_cast<std::size_t>(car) < data.CarList.size() ? data.CarList[static_cast<std::size_t>(car)].Name
-                                                                   : none;
+        return static_cast<std::size_t>(group) < list.size() ? list[static_cast<std::size_t>(group)].Name : none;
     };
-    // The most driven cars get the colours; equal counts go by name so that colours are stable.
-    std::sort(cars.begin(), cars.end(), [&](int32_t a, int32_t b) {
+    // The groups with the most charted runs get the colours; equal counts go by name so that
+    // colours are stable.
+    std::sort(groups.begin(), groups.end(), [&](int32_t a, int32_t b) {
         const int32_t ca = counts[static_cast<std::size_t>(a)], cb = counts[static_cast<std::size_t>(b)];
         if (ca != cb)
             return ca > cb;
         return name(a) < name(b);
     });
-    if (cars.size() > static_cast<std::size_t>(ChartColourCount))
-        cars.resize(static_cast<std::size_t>(ChartColourCount));
-    f.ColourCars = cars;
+    if (groups.size() > static_cast<std::size_t>(ChartColourCount))
+        groups.resize(static_cast<std::size_t>(ChartColourCount));
+    f.ColourGroups = groups;
     std::vector<int> colourOf(counts.size(), -1);
-    for (std::size_t k = 0; k < cars.size(); ++k)
-        colourOf[static_cast<std::size_t>(cars[k])] = static_cast<int>(k);
-    for (ProgressPoint& p : f.Points)
-        p.Colour = p.CarIdx >= 0 ? colourOf[static_cast<std::size_t>(p.CarIdx)] : -1;
+    for (std::size_t k = 0; k < groups.size(); ++k)
+        colourOf[static_cast<std::size_t>(groups[k])] = static_cast<int>(k);
+    for (ProgressPoint& p : f.Points) {
+        const int32_t group = GroupOf(p, f.Grouping);
+        p.Colour = group >= 0 ? colourOf[static_cast<std::size_t>(group)] : -1;
+    }
 }
 
 // Figures of one group from its finishes in log order and the runs they belong to.

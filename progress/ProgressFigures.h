@@ -12,8 +12,8 @@ namespace kel {
 
 enum class ProgressGrouping { Car = 0, Class = 1, Profile = 2 };
 
-// Cars with a chart colour of their own (the cars with the most charted runs); the others
-// share one colour.
+// Cars, classes or profiles (by the grouping) with a chart colour of their own (those with the
+// most charted runs); the others share one colour.
 inline constexpr int ChartColourCount = 10;
 
 // One run on the chart.
@@ -29,7 +29,7 @@ struct ProgressPoint {
     double Gap = 0;          // Finish - BestSoFar: 0 for a new best
     double PreviousBest = 0; // best before this run; 0 for the first charted run
     bool NewBest = false;    // the first run, and every run faster than all before it
-    int Colour = -1;         // index into ProgressFigures::ColourCars; -1 for the other cars
+    int Colour = -1;         // index into ProgressFigures::ColourGroups; -1 for the other groups
 
     bool operator==(const ProgressPoint&) const = default;
 };
@@ -64,7 +64,7 @@ struct ProgressFigures {
     int32_t NoTime = 0;  // runs left out: finish 0 or below (not real runs)
     int32_t Undated = 0; // used runs left out of the chart: no start time
     std::vector<ProgressPoint> Points;  // the chart, log order
-    std::vector<int32_t> ColourCars;    // CarIdx of the cars with their own colour, most runs first
+    std::vector<int32_t> ColourGroups;  // index of the groups with their own colour, most runs first
     ProgressGrouping Grouping = ProgressGrouping::Car;
     std::vector<BestsRow> Bests;        // best ascending, ties by name
     double StageBest = 0;               // best of all used runs (0 when none)

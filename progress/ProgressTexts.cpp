@@ -94,9 +94,9 @@ std::string ProgressNote(const ProgressFigures& f) {
 }
 
 std::string ColourName(const ProgressFigures& f, const RunData& data, int colour) {
-    if (colour < 0 || static_cast<std::size_t>(colour) >= f.ColourCars.size())
-        return std::string(OtherCarsName);
-    return NameOf(data.CarList, f.ColourCars[static_cast<std::size_t>(colour)]);
+    if (colour < 0 || static_cast<std::size_t>(colour) >= f.ColourGroups.size())
+        return std::string(OtherGroupsName);
+    return NameOf(GroupingList(data, f.Grouping), f.ColourGroups[static_cast<std::size_t>(colour)]);
 }
 
 std::string PointTooltip(const ProgressFigures& f, const RunData& data, std::size_t index, NumberMode mode,

@@ -13,7 +13,7 @@
 namespace kel {
 
 inline constexpr std::string_view ChooseOneStageText = "Выберите одну трассу: времена разных трасс несравнимы";
-inline constexpr std::string_view OtherCarsName = "другие";
+inline constexpr std::string_view OtherGroupsName = "другие";
 inline constexpr std::string_view GroupingLabel = "Группировать:";
 inline constexpr std::array<std::string_view, 3> GroupingNames{"по машинам", "по классам", "по профилям"};
 inline constexpr std::string_view ProgressButtonCaption = "Прогресс ...";
@@ -53,7 +53,7 @@ std::string RunDateText(double date, DateStyle style);
 // a count above 0 only.
 std::string ProgressNote(const ProgressFigures& f);
 
-// Legend name of chart colour `colour` (index into f.ColourCars, -1 for the others).
+// Legend name of chart colour `colour` (index into f.ColourGroups, -1 for the others).
 std::string ColourName(const ProgressFigures& f, const RunData& data, int colour);
 
 // Tooltip of chart point `index`: run number, date, car, class, finish and the gap to the best

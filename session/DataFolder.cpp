@@ -18,6 +18,21 @@ std::filesystem::path RememberedDataDir(const std::filesystem::path& settingsPat
     }
 }
 
+std::filesystem::path FindSampleDir(const std::filesystem::path& exeDir) {
+    if (exeDir.empty())
+        return {};
+    const std::filesystem::path places[] = {(exeDir / ".." / "sample").lexically_normal(),
+                                            (exeDir / ".." / "share" / "kelvara" / "sample").lexically_normal(),
+                                            exeDir / "sample"};
+    for (const std::filesystem::path& place : places) {
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(place / std::string(LogFileName), ec) &&
+            std::filesystem::is_regular_file(place / std::string(StageFileName), ec))
+            return place;
+    }
+    return {};
+}
+
 bool RememberDataDir(IniFile& ini, const std::filesystem::path& folder) {
     const std::string utf8 = PathToUtf8(folder);
     const std::string stored = Utf8ToCp1251(utf8);

@@ -17,6 +17,12 @@ inline constexpr std::string_view DataDirKey = "DataDir";
 // (the start-up reports an unreadable file itself when it loads the settings).
 std::filesystem::path RememberedDataDir(const std::filesystem::path& settingsPath);
 
+// The demonstration data that ships with the program, for a first start: the first folder that
+// holds both data files of, in order, `<exeDir>/../sample` (a build tree beside the source tree),
+// `<exeDir>/../share/kelvara/sample` (installed on Linux) and `<exeDir>/sample` (Windows).
+// An empty path when there is none.
+std::filesystem::path FindSampleDir(const std::filesystem::path& exeDir);
+
 // Writes `folder` as the remembered one. A folder whose name has letters outside Windows-1251
 // cannot be stored without loss: it is not written (false), and the key keeps its old value.
 bool RememberDataDir(IniFile& ini, const std::filesystem::path& folder);

@@ -3,6 +3,7 @@
 #include "data/TimesLog.h"
 #include "data/ValueTables.h"
 #include "filter/Filter.h"
+#include "stats/RunResult.h"
 #include "table/Ordering.h"
 
 #include <algorithm>
@@ -168,8 +169,37 @@ DisplayTexts OnNewRuns(ProgramState& v, std::string_view dec, double now) {
     return t;
 }
 
+std::string NewRunsNote(ProgramState& v, int32_t firstNew, bool pendingLast, std::string_view dec,
+                        int32_t* newestRun) {
+    v.RunIndex.Update(v.Data);
+    int32_t finished = 0, newest = 0, unfinished = 0;
+    for (int32_t runNo = std::max(firstNew, 1); runNo <= v.Data.RunCount; ++runNo) {
+        const RunRecord& r = v.Data.Runs[static_cast<std::size_t>(runNo)];
+        if (r.Finished) {
+            ++finished;
+            if (r.Finish > 0)
+                newest = runNo;
+        } else if (!(pendingLast && runNo == v.Data.RunCount)) {
+            unfinished = runNo;
+        }
+    }
+    if (newestRun)
+        *newestRun = newest;
+    if (finished == 0)
+        return unfinished == 0 ? std::string()
+                               : ResultText(ResultOfRun(v.Data, v.RunIndex, unfinished), v.Data, v.Stages, dec);
+    const std::string count = "Новых проездов: " + std::to_string(finished);
+    if (newest == 0)
+        return count;
+    const std::string line = ResultText(ResultOfRun(v.Data, v.RunIndex, newest), v.Data, v.Stages, dec);
+    return finished == 1 ? line : count + ". " + line + " и ещё " + std::to_string(finished - 1);
+}
+
 LogUpdate OnLogChanged(ProgramState& v, std::string_view dec, double now) {
     LogUpdate u;
+    const int32_t countBefore = v.Data.RunCount;
+    // A run that waited for its times may be completed by this look: it is new then, too.
+    const int32_t firstNew = v.Log.Position().Pending ? countBefore : countBefore + 1;
     const TimesLogFollower::Change change = v.Log.Poll(v.Data);
     if (change.Failure)
         u.Failure = LoadFailureMessage(*change.Failure);
@@ -182,6 +212,13 @@ LogUpdate OnLogChanged(ProgramState& v, std::string_view dec, double now) {
     PackNameList(v.Data.CarList, &RunRecord::CarIdx, v.Data.Runs, nullptr);
     PackNameList(v.Data.ClassList, &RunRecord::ClassIdx, v.Data.Runs, nullptr);
     PackNameList(v.Data.ProfList, &RunRecord::ProfIdx, v.Data.Runs, nullptr);
+    if (change.Reread) {
+        v.RunIndex.Clear();
+        u.Note = "Журнал прочитан заново";
+    } else {
+        u.Note = NewRunsNote(v, firstNew, v.Log.Position().Pending, dec, &u.NewestRun);
+        u.FirstNewRun = firstNew <= v.Data.RunCount ? firstNew : 0;
+    }
     u.Texts = OnNewRuns(v, dec, now);
     return u;
 }

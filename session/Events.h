@@ -57,12 +57,27 @@ struct LogUpdate {
     bool Reread = false;             // the log was replaced or shrank and was read from its start again
     std::optional<Message> Failure;  // the load message for a failure not reported before
     std::optional<DisplayTexts> Texts; // set when the runs changed: what the window shows now
+    // The runs this look brought are those numbered from FirstNewRun to the run count (0: none).
+    int32_t FirstNewRun = 0;
+    // The newest of them that is finished with a finish above 0, the one the note describes (0: none).
+    int32_t NewestRun = 0;
+    // The status bar's note: "Журнал прочитан заново", or the result of the newest new run
+    // ("Новых проездов: 3. " before it and " и ещё 2" after it when there are several); empty
+    // when the look brought nothing to tell.
+    std::string Note;
 };
 
 // A look at "zlttimes.log" (the watcher saw a change, or the periodic check): reads the
 // appended lines, or the whole file when it was replaced; new names join the lists and get
 // their ranks; then OnNewRuns. Failures leave the data as it was and come back once.
 LogUpdate OnLogChanged(ProgramState& v, std::string_view decimalSep, double now);
+
+// The note about the runs numbered from `firstNew` on: the result of the newest finished one
+// (with the count and "и ещё N" when several finished), or "«<stage>»: не финишировал" when
+// the newest is known to be unfinished (a later run follows it) and none finished. `pendingLast`
+// says that the last run still waits for its times: it is no new run yet.
+std::string NewRunsNote(ProgramState& v, int32_t firstNew, bool pendingLast, std::string_view decimalSep,
+                        int32_t* newestRun = nullptr);
 
 // The warning after the filter dialog when no finished run passes.
 std::optional<Message> NothingPassesNotice(const ProgramState& v);

@@ -8,6 +8,7 @@
 #include "filter/FilterState.h"
 #include "progress/ProgressSettings.h"
 #include "settings/Settings.h"
+#include "stats/RunResult.h"
 #include "table/DisplayState.h"
 
 #include <filesystem>
@@ -31,6 +32,7 @@ struct ProgramState {
     ProgressSettings Progress;          // the progress window's section of the settings
     std::set<int> MissingStagesReported; // stage numbers already named in a warning
     std::filesystem::path ChosenDataDir; // chosen by the user at this start: remembered at close
+    StageRunIndex RunIndex;             // the runs of each stage, for the results of new runs
 };
 
 } // namespace kel

@@ -6,6 +6,7 @@
 #include "data/ValueTables.h"
 #include "session/DataFolder.h"
 #include "filter/Filter.h"
+#include "filter/FilterDialogSize.h"
 #include "filter/FilterFile.h"
 #include "settings/IniFile.h"
 
@@ -45,6 +46,13 @@ std::optional<Message> CheckDataFiles(const std::filesystem::path& dataDir) {
     return std::nullopt;
 }
 
+std::optional<Message> CheckDataFolder(const std::filesystem::path& dataDir) {
+    std::optional<Message> missing = CheckDataFiles(dataDir);
+    if (missing)
+        missing->Text.append("\n\n").append(PathToUtf8(dataDir));
+    return missing;
+}
+
 Message LoadFailureMessage(const LoadError& error) {
     std::string text =
         "У вас какая-то хренотень в файле " + error.FileName() + ". Проверьте, тот ли вообще файл вы подгрузили";
@@ -72,6 +80,7 @@ void LoadPhase(ProgramState& v, const StartupOptions& o) {
             LoadSettings(ini, v.Config);
             LoadProgressSettings(ini, v.Progress);
             ReadFilterSettings(ini, v.Filter, v.Data, o.Now, o.DecimalSep, o.ProgramDir);
+            LoadFilterDialogSize(ini, v.Filter);
         }
         if (!o.FilterPath.empty()) {
             current = PathToUtf8(o.FilterPath.filename());
@@ -112,6 +121,7 @@ std::string SaveSettingsFile(const ProgramState& v, const std::filesystem::path&
         SaveSettings(ini, v.Config);
         WriteFilterSettings(ini, v.Filter, v.Data, FilterSource::InForce, dec);
         SaveProgressSettings(ini, v.Progress);
+        SaveFilterDialogSize(ini, v.Filter);
         if (!v.ChosenDataDir.empty())
             RememberDataDir(ini, v.ChosenDataDir);
         return ini.Save();

@@ -66,6 +66,7 @@ void LoadSettings(const IniFile& ini, Settings& settings) {
     s.TrackColByHand = ini.ReadBool(VisSection, "TrackColByHand", d.TrackColByHand);
     s.TimeLoad = ini.ReadBool(VisSection, "TimeLoad", d.TimeLoad);
     s.LiveLog = ini.ReadInt32(VisSection, "LiveLog", d.LiveLog);
+    s.NewRunMessages = ini.ReadInt32(VisSection, "NewRunMessages", d.NewRunMessages);
     // The sort column is a byte: the stored value is taken modulo 256.
     s.TypeSort = static_cast<uint8_t>(ini.ReadInteger(SortSection, "TypeSort", d.TypeSort));
     s.UpOrDown = ini.ReadBool(SortSection, "UpOrDown", d.UpOrDown);
@@ -98,6 +99,7 @@ void SaveSettings(IniFile& ini, const Settings& s) {
     ini.WriteBool(VisSection, "TrackColByHand", s.TrackColByHand);
     ini.WriteBool(VisSection, "TimeLoad", s.TimeLoad);
     ini.WriteInteger(VisSection, "LiveLog", s.LiveLog);
+    ini.WriteInteger(VisSection, "NewRunMessages", s.NewRunMessages);
     ini.WriteInteger(SortSection, "TypeSort", s.TypeSort);
     ini.WriteBool(SortSection, "UpOrDown", s.UpOrDown);
     if (!s.ExportFolder.empty())

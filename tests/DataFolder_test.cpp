@@ -46,3 +46,23 @@ TEST(DataFolder, NamesOutsideTheCodePageAreNotStoredGarbled) {
     // An unreadable settings file remembers nothing (the start-up reports it when it loads).
     EXPECT_EQ(RememberedDataDir(dir.Path()), fs::path());
 }
+
+TEST(DataFolder, DemoDataIsFoundBesideTheSourcesThenInstalledThenBesideTheProgram) {
+    TempDir dir;
+    const fs::path exeDir = dir / "bin";
+    const auto data = [](const fs::path& folder, bool both) {
+        fs::create_directories(folder);
+        WriteFile(folder / "zlttimes.log", "");
+        if (both)
+            WriteFile(folder / "trinfo.bin", "");
+    };
+    EXPECT_EQ(FindSampleDir(exeDir), fs::path());
+    data(exeDir / "sample", true);
+    EXPECT_EQ(FindSampleDir(exeDir), exeDir / "sample");
+    data(dir / "share" / "kelvara" / "sample", true);
+    EXPECT_EQ(FindSampleDir(exeDir), dir / "share" / "kelvara" / "sample");
+    data(dir / "sample", false); // a folder lacking a file is passed over
+    EXPECT_EQ(FindSampleDir(exeDir), dir / "share" / "kelvara" / "sample");
+    WriteFile(dir / "sample" / "trinfo.bin", "");
+    EXPECT_EQ(FindSampleDir(exeDir), dir / "sample");
+}

@@ -266,6 +266,30 @@ TEST(Report, AFailedWriteIsAnError) {
     EXPECT_NE(ReadFile(errors / "err").find("стандартный вывод"), std::string::npos);
 }
 
+TEST(Report, ResultsOfEveryFinishedRunAsIfItHadJustArrived) {
+    Data d;
+    const Result text = Report(d.Dir() + "results");
+    EXPECT_EQ(Lines(text.out), (std::vector<std::string>{
+                                   "2026-03-01 20:00:00\tРекорд трассы «Bravo Ridge»: 5:00.50 (первый проезд)",
+                                   "2026-03-02 21:00:00\tРекорд трассы «Bravo Ridge»: 4:50.00 (-0:10.50)",
+                                   "2026-03-04 22:00:00\tРекорд трассы «alpha Forest»: 2:00.00 (первый проезд)"}));
+    const Result csv = Report(d.Dir() + "--format csv results");
+    EXPECT_EQ(ParseCsv(csv.out, ','),
+              (std::vector<std::vector<std::string>>{
+                  {"time", "stage", "car", "class", "finish", "rank", "runs", "gap", "stage_best", "car_best",
+                   "class_best"},
+                  {"2026-03-01 20:00:00", "Bravo Ridge", "Vortan GT", "Unk", "5:00.50", "1", "1", "", "1", "1", "1"},
+                  {"2026-03-02 21:00:00", "Bravo Ridge", "Pelko R4", "A1", "4:50.00", "1", "2", "-0:10.50", "1", "1",
+                   "1"},
+                  {"2026-03-04 22:00:00", "alpha Forest", "Vortan GT", "A1", "2:00.00", "1", "1", "", "1", "1",
+                   "1"}}));
+    for (const char* narrowing : {"--all", "--stage 'Bravo Ridge'", "--filter Kelvara.ini"}) {
+        const Result refused = Report(d.Dir() + narrowing + " results");
+        EXPECT_EQ(refused.code, 2) << narrowing;
+        EXPECT_NE(refused.out.find("не относятся к команде results"), std::string::npos);
+    }
+}
+
 TEST(Report, FollowPrintsTheReportAgainWhenRunsArrive) {
     Data d;
     EXPECT_EQ(Report(d.Dir() + "--follow table").code, 2);

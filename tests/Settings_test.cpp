@@ -1,7 +1,10 @@
 #include "settings/Settings.h"
 
+#include "filter/FilterDialogSize.h"
 #include "progress/ProgressSettings.h"
+#include "session/Startup.h"
 #include "settings/IniFile.h"
+#include "settings/WindowPlace.h"
 #include "tests/TestUtil.h"
 
 #include <gtest/gtest.h>
@@ -86,7 +89,8 @@ TEST(SettingsTest, SaveThenLoadGivesTheSameSettingsInTheFileOrder) {
                         "[Visparam]", "TimeForSect", "Otnos", "AllTrack", "NumView", "TrCur", "PrCur", "PosTableTop",
                         "GridStrSel", "TrInfo", "GameInfo", "VisSett", "SvGrInfo", "MaxWin", "X", "Y", "Height",
                         "Width", "DockForm", "OnTop", "HSW0", "HSW1", "HSW2", "HSW3", "HSW4", "HSW5", "HSW6", "HSW7",
-                        "HSW8", "HSW9", "HSW10", "HSW11", "HSW12", "HSW13", "TrackColByHand", "TimeLoad", "LiveLog", "[Sort]", "TypeSort", "UpOrDown"}));
+                        "HSW8", "HSW9", "HSW10", "HSW11", "HSW12", "HSW13", "TrackColByHand", "TimeLoad", "LiveLog",
+                        "NewRunMessages", "[Sort]", "TypeSort", "UpOrDown"}));
 }
 
 TEST(SettingsTest, StoredValuesAreTakenAsTheyAreButTheGeometryIsLimited) {
@@ -126,6 +130,43 @@ TEST(SettingsTest, StoredValuesAreTakenAsTheyAreButTheGeometryIsLimited) {
     EXPECT_EQ(progress.Width, 100000);
     EXPECT_EQ(progress.ChartHeight, 0);
     EXPECT_EQ(progress.TableHeight, 80);
+}
+
+TEST(FilterDialogSize, WrittenInItsOwnSectionOnceTheUserGaveOne) {
+    test::TempDir dir;
+    const auto path = dir / "Kelvara.ini";
+    ProgramState v;
+    ASSERT_EQ(SaveSettingsFile(v, path, "."), "");
+    EXPECT_EQ(test::ReadFile(path).find("[FilterDialog]"), std::string::npos);
+    v.Filter.DialogWidth = 640;
+    v.Filter.DialogHeight = 260;
+    ASSERT_EQ(SaveSettingsFile(v, path, "."), "");
+    FilterState f;
+    LoadFilterDialogSize(IniFile(path.string(), "Kelvara.ini"), f);
+    EXPECT_EQ(f.DialogWidth, 640);
+    EXPECT_EQ(f.DialogHeight, 260);
+}
+
+// A 1280 x 1024 primary screen with a task bar, and a second screen to its right.
+TEST(WindowPlace, OffScreenBoundsGoToTheDefaultPlaceOnThePrimaryScreen) {
+    const WindowRect screens[] = {{0, 0, 1280, 984}, {1280, 0, 1920, 1080}};
+    // A monitor since removed, hand-edited bounds, and a strip too thin to grab (99 px across).
+    EXPECT_EQ(PlaceWindow({100000, 10, 872, 748}, screens, 10, 10), (WindowRect{10, 10, 872, 748}));
+    EXPECT_EQ(PlaceWindow({2147483647, 2147483647, 872, 748}, screens, 10, 10), (WindowRect{10, 10, 872, 748}));
+    EXPECT_EQ(PlaceWindow({-771, 300, 870, 700}, screens, 10, 10), (WindowRect{10, 10, 870, 700}));
+    EXPECT_EQ(PlaceWindow({3100, 1031, 400, 300}, screens, 10, 10), (WindowRect{10, 10, 400, 300}));
+    // On the second screen it stays there; half off it, it is moved back inside.
+    EXPECT_EQ(PlaceWindow({2000, 100, 800, 600}, screens, 10, 10), (WindowRect{2000, 100, 800, 600}));
+    EXPECT_EQ(PlaceWindow({2900, 900, 800, 600}, screens, 10, 10), (WindowRect{2400, 480, 800, 600}));
+}
+
+TEST(WindowPlace, OversizedBoundsAreLimitedToTheScreensWorkArea) {
+    // A scale factor of 1.5 on a 1600 x 1000 screen: 1067 x 667 units, the top 35 taken by a panel.
+    const WindowRect screens[] = {{0, 35, 1067, 632}};
+    EXPECT_EQ(PlaceWindow({10, 10, 872, 748}, screens, 10, 10), (WindowRect{10, 35, 872, 632}));
+    EXPECT_EQ(PlaceWindow({500, 300, 1440, 1020}, screens, 0, 0), (WindowRect{0, 35, 1067, 632}));
+    // The default place is kept inside the screen too.
+    EXPECT_EQ(PlaceWindow({-5000, 0, 600, 400}, screens, 900, 10), (WindowRect{467, 35, 600, 400}));
 }
 
 } // namespace

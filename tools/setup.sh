@@ -2,13 +2,15 @@
 
 KELVARA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 KELVARA_BUILD="$KELVARA_ROOT/build"
-KELVARA_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-charts-dev libsimpleini-dev libgtest-dev libbenchmark-dev
+KELVARA_PACKAGES=(cmake ninja-build g++ dpkg-dev qt6-base-dev qt6-charts-dev libsimpleini-dev libgtest-dev libbenchmark-dev
                   xvfb xauth fonts-dejavu-core fonts-liberation2)
 # tools/windows-check (CI): the Windows cross-compiler, GoogleTest's sources and Wine.
 KELVARA_WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest libsimpleini-dev wine64)
 
 # Only for ./test --full: the sanitizer build and the fuzz targets (libFuzzer comes with clang's runtime).
 KELVARA_FULL_PACKAGES=(clang libclang-rt-14-dev)
+# tools/package-check (./test --full): the Debian package and its checks.
+KELVARA_PACKAGE_PACKAGES=(dpkg-dev file lintian appstream)
 
 kelvara_say() { printf '%s\n' "$*" >&2; }
 

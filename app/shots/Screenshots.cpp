@@ -1,14 +1,18 @@
 // kelvara-screenshots: saves pictures of the main window in several states, rendered on the
 // offscreen platform, for looking at the layout without a display.
-//   kelvara-screenshots [DATA_DIR [OUT_DIR]]   (defaults: the bundled sample, ./screenshots)
+//   kelvara-screenshots [--scale F] [DATA_DIR [OUT_DIR]]   (defaults: the bundled sample, ./screenshots)
+// With --scale the screen is 1600 x 1000 pixels and Qt's scale factor is F; the pictures go to
+// OUT_DIR/scale-F, with pictures of the whole screen showing where each window opens.
 
 #include "app/AboutBox.h"
 #include "app/Controls.h"
 #include "app/FixedScreen.h"
 #include "app/MsgBox.h"
 #include "app/MainWindow.h"
+#include "app/Program.h"
 #include "data/Cp1251.h"
 #include "data/RunData.h"
+#include "filter/ui/FilterDialog.h"
 #include "progress/ui/ProgressWindow.h"
 #include "stats/ui/JustifiedLabel.h"
 #include "table/ui/RunsGrid.h"
@@ -20,7 +24,10 @@
 #include <QHeaderView>
 #include <QComboBox>
 #include <QListWidget>
+#include <QMessageBox>
+#include <QPainter>
 #include <QScrollBar>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
@@ -41,6 +48,36 @@ void Save(QWidget& widget, const QString& name) {
     QApplication::processEvents();
     const QString path = QDir(g_out).filePath(name + QStringLiteral(".png"));
     if (!widget.grab().save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        ++g_failures;
+        return;
+    }
+    std::printf("%s\n", qPrintable(path));
+}
+
+// The whole screen, with the windows drawn where they stand and outlined, so that a window out of
+// reach or larger than the screen shows.
+void SaveDesktop(std::initializer_list<QWidget*> windows, const QString& name) {
+    QApplication::processEvents();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const qreal ratio = screen->devicePixelRatio();
+    const QRect area = screen->geometry();
+    QPixmap desktop(area.size() * ratio);
+    desktop.setDevicePixelRatio(ratio);
+    desktop.fill(QColor(40, 60, 90));
+    QPainter painter(&desktop);
+    for (QWidget* w : windows) {
+        const QRect frame = w->frameGeometry();
+        painter.drawPixmap(w->geometry().topLeft() - area.topLeft(), w->grab());
+        painter.setPen(QPen(Qt::red, 2));
+        painter.drawRect(frame.translated(-area.topLeft()).adjusted(0, 0, -1, -1));
+        std::printf("%s: %d,%d %dx%d on a screen of %dx%d%s\n", qPrintable(w->objectName()), frame.x(), frame.y(),
+                    frame.width(), frame.height(), area.width(), area.height(),
+                    w->isMaximized() ? " (maximised)" : "");
+    }
+    painter.end();
+    const QString path = QDir(g_out).filePath(name + QStringLiteral(".png"));
+    if (!desktop.save(path)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         ++g_failures;
         return;
@@ -71,14 +108,28 @@ void SaveTableTop(kel::RunsGrid& grid, const QString& name) {
 } // namespace
 
 int main(int argc, char** argv) {
-    // A 1280 x 1024 screen at 96 dpi, whatever the machine has.
+    QStringList args;
+    QString scale;
+    for (int i = 1; i < argc; ++i) {
+        if (QByteArray(argv[i]) == "--scale" && i + 1 < argc)
+            scale = QString::fromLocal8Bit(argv[++i]);
+        else
+            args << QString::fromLocal8Bit(argv[i]);
+    }
+    // A 1280 x 1024 screen at 96 dpi, whatever the machine has; 1600 x 1000 for a scale factor.
     QTemporaryDir work;
-    kel::UseFixedOffscreenScreen(work.path());
+    if (scale.isEmpty()) {
+        kel::UseFixedOffscreenScreen(work.path());
+    } else {
+        kel::UseFixedOffscreenScreen(work.path(), 1600, 1000);
+        qputenv("QT_SCALE_FACTOR", scale.toLatin1());
+    }
     QApplication app(argc, argv);
 
-    const QString dataDir =
-        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(KELVARA_SOURCE_DIR "/sample");
-    g_out = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QDir::current().filePath(QStringLiteral("screenshots"));
+    const QString dataDir = args.size() > 0 ? args[0] : QStringLiteral(KELVARA_SOURCE_DIR "/sample");
+    g_out = args.size() > 1 ? args[1] : QDir::current().filePath(QStringLiteral("screenshots"));
+    if (!scale.isEmpty())
+        g_out = QDir(g_out).filePath(QStringLiteral("scale-") + scale);
     QDir().mkpath(g_out);
     kel::SetMsgBoxHandler([](const kel::MsgBoxCall& call) {
         std::printf("message [%s] %s\n", qPrintable(call.Caption), qPrintable(call.Text));
@@ -92,11 +143,24 @@ int main(int argc, char** argv) {
         kel::MainWindow form(ini, dataDir);
         if (!form.isLoaded())
             return 1;
-        form.show();
+        form.showAsSaved();
         // The first stage that has finished runs.
         for (int row = 0; row < form.stageList->count() && form.stageRuns.value->text() == QLatin1String("0"); ++row)
             form.stageList->setCurrentRow(row);
         Save(form, QStringLiteral("01-start"));
+        SaveDesktop({&form}, QStringLiteral("00-screen-start"));
+        if (!form.panelScroll->isHidden()) { // a screen too short for the panel column
+            form.panelScroll->setValue(form.panelScroll->maximum());
+            Save(form, QStringLiteral("01-start-panels-scrolled"));
+            form.panelScroll->setValue(0);
+        }
+        {
+            kel::FilterDialog filter(form.state(), &form);
+            filter.show();
+            Save(filter, QStringLiteral("13-filter"));
+            SaveDesktop({&form, &filter}, QStringLiteral("00-screen-filter"));
+            filter.reject();
+        }
 
         // The progress window on the stage with the most runs, by car and by class, and in the
         // all-stages mode.
@@ -115,6 +179,7 @@ int main(int argc, char** argv) {
             form.openProgress();
             kel::ProgressWindow& progress = *form.progressWindow();
             Save(progress, QStringLiteral("10-progress"));
+            SaveDesktop({&form, &progress}, QStringLiteral("00-screen-progress"));
             progress.groupingBox->setCurrentIndex(1);
             Save(progress, QStringLiteral("11-progress-by-class"));
             progress.groupingBox->setCurrentIndex(0);
@@ -187,6 +252,22 @@ int main(int argc, char** argv) {
         Save(form, QStringLiteral("07-maximised"));
     }
     {
+        // The greeting of a first start.
+        const std::unique_ptr<QMessageBox> box = kel::MakeFirstStartBox(true);
+        box->show();
+        Save(*box, QStringLiteral("14-first-start"));
+    }
+    {
+        // Saved maximised: it opens maximised at any scale.
+        WriteSettings(ini, true);
+        kel::MainWindow form(ini, dataDir);
+        if (form.isLoaded()) {
+            form.showAsSaved();
+            Save(form, QStringLiteral("07-saved-maximised"));
+            SaveDesktop({&form}, QStringLiteral("00-screen-saved-maximised"));
+        }
+    }
+    {
         kel::AboutBox box(kel::ProgramVersionInfo(),
                            QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy")));
         box.show();
@@ -204,6 +285,50 @@ int main(int argc, char** argv) {
         if (form.isLoaded()) {
             form.show();
             Save(form, QStringLiteral("09-empty-log"));
+        }
+    }
+    {
+        // Two runs arrive while the window is open: the note, the framed rows and the ring on
+        // the progress chart.
+        QTemporaryDir live;
+        for (const char* name : {"trinfo.bin", "zlttimes.log"})
+            QFile::copy(QDir(dataDir).filePath(QLatin1String(name)), live.filePath(QLatin1String(name)));
+        QFile::setPermissions(live.filePath(QStringLiteral("zlttimes.log")),
+                              QFile::ReadOwner | QFile::WriteOwner);
+        WriteSettings(ini, false);
+        kel::MainWindow form(ini, live.path());
+        if (form.isLoaded()) {
+            form.show();
+            for (int row = 0; row < form.stageList->count() && form.runsGrid->rowCount() < 20; ++row)
+                form.stageList->setCurrentRow(row);
+            const kel::ProgramState& v = form.state();
+            double best = 0;
+            for (int32_t i = 1; i <= v.Data.RunCount; ++i) {
+                const kel::RunRecord& r = v.Data.Runs[static_cast<std::size_t>(i)];
+                if (r.StageNo == v.Sel.CurrentStage && r.Finished && r.Finish > 0 && (best == 0 || r.Finish < best))
+                    best = r.Finish;
+            }
+            QFile log(live.filePath(QStringLiteral("zlttimes.log")));
+            if (log.open(QIODevice::Append)) {
+                for (const double finish : {best + 7.3, best - 1.2})
+                    log.write(QStringLiteral("2026-12-20 21:%1:00\t%2\t0\t1\t0\t3\t3\tFerrow R4\tTurbo Pro\tVitek_77\r\n"
+                                             " \t%3\t%4\t%5\r\n")
+                                  .arg(finish < best ? 40 : 20)
+                                  .arg(v.Sel.CurrentStage)
+                                  .arg(finish * 0.3, 0, 'f', 3)
+                                  .arg(finish * 0.65, 0, 'f', 3)
+                                  .arg(finish, 0, 'f', 3)
+                                  .toLatin1());
+                log.close();
+            }
+            form.onLogChanged();
+            form.jumpToNewestRun();
+            Save(form, QStringLiteral("13-new-run-note"));
+            form.showMaximized();
+            QApplication::processEvents();
+            Save(form, QStringLiteral("15-new-run-note-maximised"));
+            form.openProgress();
+            Save(*form.progressWindow(), QStringLiteral("14-progress-newest-run"));
         }
     }
     return g_failures == 0 ? 0 : 1;

@@ -3,6 +3,7 @@
 #include "app/Look.h"
 #include "app/MsgBox.h"
 #include "app/QtText.h"
+#include "app/ScreenPlace.h"
 #include "data/Cp1251.h"
 #include "data/DateTime.h"
 #include "data/LoadError.h"
@@ -344,17 +345,25 @@ void FilterDialog::showEvent(QShowEvent* event) {
 
 void FilterDialog::done(int result) {
     m_clockTimer->stop();
+    m_state.Filter.DialogWidth = width();
+    m_state.Filter.DialogHeight = height();
     onClosing();
     QDialog::done(result);
 }
 
 void FilterDialog::onFirstShow() {
     loadCaptionsAndHints();
+    // The size the user gave the dialog last time (never below the designed one), centred on the
+    // main window, inside a screen's work area.
+    const FilterState& saved = m_state.Filter;
+    if (saved.DialogWidth > 0 && saved.DialogHeight > 0)
+        resize(std::max(saved.DialogWidth, DesignSize.width()), std::max(saved.DialogHeight, DesignSize.height()));
     if (m_mainWindow) {
         const QRect main = m_mainWindow->frameGeometry();
         const QSize own = frameGeometry().size();
         move(main.left() + main.width() / 2 - own.width() / 2, main.top() + main.height() / 2 - own.height() / 2);
     }
+    KeepOnScreen(*this, pos());
     FilterState& f = m_state.Filter;
     if (f.FActInd > 8) // a page that does not exist: open with the date page
         f.FActInd = 0;

@@ -2,6 +2,8 @@
 
 #include "app/QtText.h"
 
+#include <QColor>
+
 namespace kel {
 
 BestsTableModel::BestsTableModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -22,6 +24,14 @@ void BestsTableModel::setRows(std::vector<BestsRow> rows, const RunData& data, P
     endResetModel();
 }
 
+void BestsTableModel::setMarkedGroup(int group) {
+    if (group == m_markedGroup)
+        return;
+    m_markedGroup = group;
+    if (!m_rows.empty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, BestsColumnCount - 1), {Qt::BackgroundRole});
+}
+
 int BestsTableModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
 }
@@ -35,6 +45,10 @@ QVariant BestsTableModel::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
         return texts[static_cast<std::size_t>(index.column())];
+    case Qt::BackgroundRole:
+        return m_markedGroup >= 0 && m_rows[static_cast<std::size_t>(index.row())].GroupIdx == m_markedGroup
+                   ? QVariant(QColor(255, 214, 153))
+                   : QVariant();
     case Qt::ToolTipRole:
         return index.column() == BestsName ? texts[BestsName] : QVariant();
     case Qt::TextAlignmentRole:

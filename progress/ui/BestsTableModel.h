@@ -20,6 +20,9 @@ public:
     void setRows(std::vector<BestsRow> rows, const RunData& data, ProgressGrouping grouping, NumberMode mode,
                  const std::string& decimalSep);
     const std::vector<BestsRow>& rows() const { return m_rows; }
+    // The row of this group (GroupIdx) gets a marked background: the newest run's group; -1 none.
+    void setMarkedGroup(int group);
+    int markedGroup() const { return m_markedGroup; }
     ProgressGrouping grouping() const { return m_grouping; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -31,6 +34,7 @@ private:
     std::vector<BestsRow> m_rows;
     std::vector<std::array<QString, BestsColumnCount>> m_texts;
     ProgressGrouping m_grouping = ProgressGrouping::Car;
+    int m_markedGroup = -1;
 };
 
 } // namespace kel

@@ -5,6 +5,7 @@
 
 #include <QCategoryAxis>
 #include <QGraphicsItem>
+#include <QLabel>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QMouseEvent>
@@ -12,6 +13,7 @@
 #include <QPainterPath>
 #include <QRubberBand>
 #include <QScatterSeries>
+#include <QScreen>
 #include <QToolTip>
 
 #include <algorithm>
@@ -23,10 +25,10 @@ namespace kel {
 namespace {
 
 // Ten colours that stay apart from each other and from the grey of the other cars.
-const std::array<QColor, ChartColourCount> CarColours{
+const std::array<QColor, ChartColourCount> GroupColours{
     QColor(31, 119, 180), QColor(255, 127, 14), QColor(44, 160, 44),  QColor(214, 39, 40),  QColor(148, 103, 189),
     QColor(140, 86, 75),  QColor(227, 119, 194), QColor(188, 189, 34), QColor(23, 190, 207), QColor(57, 59, 121)};
-const QColor OtherCarsColour(175, 175, 175);
+const QColor OtherGroupsColour(175, 175, 175);
 const QColor BestLineColour(20, 20, 20);
 const QColor NewBestColour(255, 196, 0);
 
@@ -35,7 +37,7 @@ constexpr int StarSize = 15;  // pixels across a new best's star
 constexpr int PickRadius = 7; // pixels around a point that still hit it
 
 QColor ColourOf(int colour) {
-    return colour >= 0 && colour < ChartColourCount ? CarColours[static_cast<std::size_t>(colour)] : OtherCarsColour;
+    return colour >= 0 && colour < ChartColourCount ? GroupColours[static_cast<std::size_t>(colour)] : OtherGroupsColour;
 }
 
 QPainterPath Star(double size) {
@@ -69,6 +71,12 @@ public:
         m_colours = std::move(colours);
         m_steps = std::move(steps);
         m_newBests = std::move(newBests);
+        update();
+    }
+
+    // The point to ring, -1 for none.
+    void setRing(int index) {
+        m_ring = index;
         update();
     }
 
@@ -114,6 +122,15 @@ public:
         painter->setBrush(NewBestColour);
         for (const QPointF& v : m_newBests)
             painter->drawPath(star.translated(m_view->toChart(v)));
+        if (m_ring >= 0 && static_cast<std::size_t>(m_ring) < m_values->size()) {
+            // Orange as the frame of the new rows in the runs table, edged dark against dots of any colour.
+            const QPointF at = m_view->toChart((*m_values)[static_cast<std::size_t>(m_ring)]);
+            painter->setBrush(Qt::NoBrush);
+            painter->setPen(QPen(QColor(60, 60, 60), 1));
+            painter->drawEllipse(at, RingRadius + 1.75, RingRadius + 1.75);
+            painter->setPen(QPen(QColor(255, 140, 0), 2.5));
+            painter->drawEllipse(at, RingRadius, RingRadius);
+        }
     }
 
 private:
@@ -139,7 +156,9 @@ private:
     std::vector<int> m_colours;
     std::vector<QPointF> m_steps;
     std::vector<QPointF> m_newBests;
-    std::vector<QPixmap> m_dots; // one per car colour, the last for the other cars
+    static constexpr double RingRadius = 8;
+    int m_ring = -1;
+    std::vector<QPixmap> m_dots; // one per group colour, the last for the other groups
     qreal m_dotRatio = 0;
 };
 
@@ -188,6 +207,7 @@ ProgressChartView::ProgressChartView(QWidget* parent) : QChartView(parent) {
 void ProgressChartView::setFigures(const ProgressFigures& f, const RunData& data, NumberMode mode,
                                    std::string decimalSep) {
     QChart* c = chart();
+    hideTip();
     c->zoomReset();
     m_figures = f;
     m_data = &data;
@@ -214,7 +234,7 @@ void ProgressChartView::setFigures(const ProgressFigures& f, const RunData& data
     if (!steps.empty())
         steps.emplace_back(m_values.back().x(), f.Points.back().BestSoFar);
 
-    // The legend: a dot per car colour, the best line and the new-best mark.
+    // The legend: a dot per group colour, the best line and the new-best mark.
     for (QAbstractSeries* series : c->series())
         if (series != m_domain) {
             c->removeSeries(series);
@@ -278,6 +298,16 @@ void ProgressChartView::setFigures(const ProgressFigures& f, const RunData& data
     m_updatingAxes = false;
     m_plot->setPoints(&m_values, std::move(colours), std::move(steps), std::move(newBests));
     updateAxes();
+    setMarkedRun(m_markedRun);
+}
+
+void ProgressChartView::setMarkedRun(int runNo) {
+    m_markedRun = runNo;
+    m_marked = -1;
+    for (std::size_t i = 0; runNo > 0 && i < m_figures.Points.size(); ++i)
+        if (m_figures.Points[i].RunNo == runNo)
+            m_marked = static_cast<int>(i);
+    m_plot->setRing(m_marked);
 }
 
 void ProgressChartView::resetZoom() { chart()->zoomReset(); }
@@ -353,6 +383,7 @@ QPoint ProgressChartView::pointPosition(int index) const {
 }
 
 void ProgressChartView::mousePressEvent(QMouseEvent* event) {
+    hideTip();
     if (event->button() == Qt::LeftButton) {
         m_pressPos = event->position().toPoint();
         m_pressed = true;
@@ -364,15 +395,65 @@ void ProgressChartView::mouseMoveEvent(QMouseEvent* event) {
     QChartView::mouseMoveEvent(event);
     if (event->buttons() != Qt::NoButton || !m_data)
         return;
-    const int index = pointAt(event->position().toPoint());
+    showTip(pointAt(event->position().toPoint()), event->globalPosition().toPoint());
+}
+
+// The chart's own tip window: a system tooltip hides itself after a while, but the run's
+// figures stay readable as long as the pointer rests on its point.
+void ProgressChartView::showTip(int index, const QPoint& globalPos) {
     if (index < 0) {
-        QToolTip::hideText();
+        hideTip();
         return;
     }
-    QToolTip::showText(event->globalPosition().toPoint(),
-                       QString::fromStdString(PointTooltip(m_figures, *m_data, static_cast<std::size_t>(index), m_mode,
-                                                           m_decimalSep)),
-                       this);
+    if (!m_tip) {
+        m_tip = new QLabel(this, Qt::ToolTip | Qt::BypassGraphicsProxyWidget);
+        m_tip->setObjectName(QStringLiteral("PointTip"));
+        m_tip->setPalette(QToolTip::palette());
+        m_tip->setFont(QToolTip::font());
+        m_tip->setForegroundRole(QPalette::ToolTipText);
+        m_tip->setBackgroundRole(QPalette::ToolTipBase);
+        m_tip->setAutoFillBackground(true);
+        m_tip->setFrameStyle(QFrame::Box | QFrame::Plain);
+        m_tip->setMargin(3);
+        m_tip->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    if (index != m_tipPoint) {
+        m_tipPoint = index;
+        m_tip->setText(QString::fromStdString(
+            PointTooltip(m_figures, *m_data, static_cast<std::size_t>(index), m_mode, m_decimalSep)));
+        m_tip->adjustSize();
+    }
+    // Below and right of the pointer, turned to the other side at a screen's edge.
+    QPoint at = globalPos + QPoint(12, 18);
+    if (const QScreen* screen = this->screen()) {
+        const QRect area = screen->availableGeometry();
+        if (at.x() + m_tip->width() > area.right())
+            at.setX(globalPos.x() - 12 - m_tip->width());
+        if (at.y() + m_tip->height() > area.bottom())
+            at.setY(globalPos.y() - 8 - m_tip->height());
+    }
+    m_tip->move(at);
+    m_tip->show();
+}
+
+void ProgressChartView::hideTip() {
+    m_tipPoint = -1;
+    if (m_tip)
+        m_tip->hide();
+}
+
+bool ProgressChartView::tipShown() const { return m_tip && m_tip->isVisible(); }
+
+QString ProgressChartView::tipText() const { return m_tip ? m_tip->text() : QString(); }
+
+void ProgressChartView::leaveEvent(QEvent* event) {
+    hideTip();
+    QChartView::leaveEvent(event);
+}
+
+void ProgressChartView::hideEvent(QHideEvent* event) {
+    hideTip();
+    QChartView::hideEvent(event);
 }
 
 void ProgressChartView::mouseReleaseEvent(QMouseEvent* event) {

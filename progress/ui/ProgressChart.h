@@ -1,5 +1,5 @@
 #pragma once
-// The progress chart: one point per run (date, finish), coloured by car, the best-so-far step
+// The progress chart: one point per run (date, finish), coloured by the grouping, the best-so-far step
 // line over them with the new bests marked; tooltips, a click on a point names its run,
 // rubber-band zoom, a right click or double click resets the zoom.
 //
@@ -16,6 +16,7 @@
 #include <vector>
 
 class QCategoryAxis;
+class QLabel;
 class QLineSeries;
 
 namespace kel {
@@ -32,6 +33,10 @@ public:
     void setFigures(const ProgressFigures& f, const RunData& data, NumberMode mode, std::string decimalSep);
     void setNumberMode(NumberMode mode) { m_mode = mode; }
     void resetZoom();
+    // A ring around the point of run `runNo` (RunNo), when the chart shows it; 0 for none.
+    void setMarkedRun(int runNo);
+    // The index of the ringed point, -1 for none.
+    int markedPoint() const { return m_marked; }
 
     // The point nearest to `viewPos` (viewport coordinates) within a few pixels, or -1.
     int pointAt(const QPoint& viewPos) const;
@@ -41,6 +46,9 @@ public:
     QStringList timeLabels() const;
     QStringList dateLabels() const;
     bool isZoomed() const;
+    // The tip of the point under the pointer: shown while the pointer rests on a point.
+    bool tipShown() const;
+    QString tipText() const;
 
     // Chart coordinates of a (day count, seconds) value, for the plot item.
     QPointF toChart(const QPointF& value) const;
@@ -53,9 +61,13 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void updateAxes();
+    void showTip(int index, const QPoint& globalPos);
+    void hideTip();
 
     QCategoryAxis* m_dateAxis = nullptr;
     QCategoryAxis* m_timeAxis = nullptr;
@@ -63,12 +75,16 @@ private:
     ProgressPlotItem* m_plot = nullptr;
     ProgressFigures m_figures;
     std::vector<QPointF> m_values; // (start time in days, finish) of each point
+    int m_markedRun = 0;
+    int m_marked = -1;
     const RunData* m_data = nullptr;
     NumberMode m_mode = NumberMode::Unchecked;
     std::string m_decimalSep = ".";
     QPoint m_pressPos;
     bool m_pressed = false;
     bool m_updatingAxes = false;
+    QLabel* m_tip = nullptr; // the point's tip window, made at the first tip
+    int m_tipPoint = -1;     // the point it describes
 };
 
 } // namespace kel

@@ -4,6 +4,7 @@
 #include "app/Look.h"
 #include "app/MsgBox.h"
 #include "app/QtText.h"
+#include "app/ScreenPlace.h"
 #include "data/Cp1251.h"
 #include "data/ValueTables.h"
 #include "progress/ProgressTexts.h"
@@ -14,12 +15,10 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QTableView>
@@ -132,16 +131,16 @@ ProgressGrouping ProgressWindow::grouping() const {
 void ProgressWindow::restoreSettings() {
     const ProgressSettings& s = m_state.Progress;
     groupingBox->setCurrentIndex(std::clamp(s.Grouping, 0, 2));
+    // Never opened, or a size below the least: the default size, centred on the main window.
     QRect bounds(s.X, s.Y, s.Width, s.Height);
-    // A place on no screen (a monitor since removed) is not kept.
-    const QScreen* screen = bounds.isValid() ? QGuiApplication::screenAt(bounds.center()) : nullptr;
-    if (screen && bounds.width() >= minimumWidth() && bounds.height() >= minimumHeight()) {
-        setGeometry(bounds);
-    } else {
-        resize(DefaultSize);
-        if (const QWidget* owner = parentWidget())
-            move(owner->geometry().center() - QPoint(DefaultSize.width() / 2, DefaultSize.height() / 2));
-    }
+    QPoint defaultPos(0, 0);
+    if (const QWidget* owner = parentWidget())
+        defaultPos = owner->geometry().center() - QPoint(DefaultSize.width() / 2, DefaultSize.height() / 2);
+    if (bounds.width() < minimumWidth() || bounds.height() < minimumHeight())
+        bounds = QRect(defaultPos, DefaultSize);
+    // A place on no screen (a monitor since removed) is not kept, and a size larger than the
+    // screen (a higher scale factor) is limited to it.
+    setGeometry(PlaceOnScreens(bounds, defaultPos));
     if (s.ChartHeight > 0 && s.TableHeight > 0)
         splitter->setSizes({s.ChartHeight, s.TableHeight});
     else
@@ -175,6 +174,9 @@ void ProgressWindow::showAndRaise() {
 
 void ProgressWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    // Now that the frame is known, the whole of it goes inside the screen.
+    if (!m_shownOnce)
+        KeepOnScreen(*this, pos());
     m_shownOnce = true;
     if (m_stale)
         refresh();
@@ -209,8 +211,9 @@ void ProgressWindow::refresh() {
     }
     pages->setCurrentWidget(splitter);
     ProgressFigures f = ComputeProgress(m_state.Data, m_state.Sel, false, grouping());
-    // A new grouping or run-number mode leaves the chart as it is.
-    const bool sameChart = m_chartShown && f.Points == m_figures.Points && f.ColourCars == m_figures.ColourCars;
+    // A new run-number mode leaves the chart as it is; a new grouping recolours it.
+    const bool sameChart = m_chartShown && f.Points == m_figures.Points && f.ColourGroups == m_figures.ColourGroups &&
+                           f.Grouping == m_figures.Grouping;
     m_figures = std::move(f);
     if (sameChart) {
         chartView->setNumberMode(m_state.Disp.NumMode);
@@ -219,6 +222,7 @@ void ProgressWindow::refresh() {
         m_chartShown = true;
     }
     showBests();
+    showNewestRun();
     std::string note = ProgressNote(m_figures);
     if (m_figures.Used == 0)
         note = std::string(NoTimedRunsText) + (note.empty() ? "" : "; " + note);
@@ -232,6 +236,27 @@ void ProgressWindow::showBests() {
     m_model->setRows(std::move(rows), m_state.Data, m_figures.Grouping, m_state.Disp.NumMode, m_decimalSep);
     bestsTable->horizontalHeader()->setSortIndicator(m_sortColumn,
                                                      m_ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+}
+
+void ProgressWindow::setNewestRun(int runNo) {
+    if (runNo == m_newestRun)
+        return;
+    m_newestRun = runNo;
+    if (isVisible() && !m_state.Disp.AllStages)
+        showNewestRun();
+}
+
+void ProgressWindow::showNewestRun() {
+    const auto point = std::find_if(m_figures.Points.begin(), m_figures.Points.end(), [this](const ProgressPoint& p) {
+        return m_newestRun > 0 && p.RunNo == m_newestRun;
+    });
+    chartView->setMarkedRun(m_newestRun);
+    int group = -1;
+    if (point != m_figures.Points.end())
+        group = m_figures.Grouping == ProgressGrouping::Car     ? point->CarIdx
+                : m_figures.Grouping == ProgressGrouping::Class ? point->ClassIdx
+                                                                : point->ProfIdx;
+    m_model->setMarkedGroup(group);
 }
 
 void ProgressWindow::onHeaderClicked(int column) {

@@ -46,6 +46,9 @@ public:
     BestsTableModel* bestsModel() const { return m_model; }
     void setSaveFileAsker(SaveFileAsker asker) { m_askSaveFile = std::move(asker); }
     void exportBests();
+    // The newest run that the log brought (RunNo, 0 none): ringed on the chart and its group's
+    // row marked in the bests table while the window shows its stage.
+    void setNewestRun(int runNo);
 
     ProgressChartView* chartView = nullptr;
     QSplitter* splitter = nullptr;
@@ -70,6 +73,7 @@ protected:
 private:
     void restoreSettings();
     void showBests();
+    void showNewestRun();
     void onHeaderClicked(int column);
     ProgressGrouping grouping() const;
 
@@ -80,6 +84,7 @@ private:
     bool m_chartShown = false;  // the chart shows m_figures' points
     bool m_stale = true;        // the state changed while the window was hidden
     bool m_shownOnce = false;   // only a window that was shown has settings to keep
+    int m_newestRun = 0;
     int m_sortColumn = BestsBest;
     bool m_ascending = true;
     SaveFileAsker m_askSaveFile;

@@ -271,6 +271,17 @@ void RunsGrid::setMarks(const DisplayState& disp) {
     viewport()->update();
 }
 
+void RunsGrid::setNewRuns(int first, int last) {
+    if (first == m_delegate->firstNewRun() && last == m_delegate->lastNewRun())
+        return;
+    m_delegate->setNewRuns(first, last);
+    viewport()->update();
+}
+
+bool RunsGrid::newRunMarked(int runNo) const {
+    return m_delegate->firstNewRun() > 0 && runNo >= m_delegate->firstNewRun() && runNo <= m_delegate->lastNewRun();
+}
+
 int RunsGrid::rowCount() const { return m_model->rowCount(); }
 
 // ---- columns --------------------------------------------------------------

@@ -64,6 +64,9 @@ public:
     // ---- content
     void setSnapshot(TableSnapshot snap, const DisplayState& disp);
     void setMarks(const DisplayState& disp); // best-time rows and the all-stages mode
+    // The rows of the runs numbered first..last (RunNo) are framed as new runs; 0, 0 clears.
+    void setNewRuns(int first, int last);
+    bool newRunMarked(int runNo) const;
     RunsTableModel* runsModel() const { return m_model; }
     int rowCount() const;
 

@@ -1,6 +1,10 @@
 #include "table/ui/RunsGridDelegate.h"
 
+#include "table/ui/RunsTableModel.h"
+
+#include <QHeaderView>
 #include <QPainter>
+#include <QTableView>
 
 namespace kel {
 
@@ -12,6 +16,42 @@ void RunsGridDelegate::setMarks(const std::array<int32_t, 4>& bestTimeRow, const
     m_bestSectorRow = bestSectorRow;
     m_allStages = allStages;
 }
+
+void RunsGridDelegate::setNewRuns(int32_t first, int32_t last) {
+    m_newFirst = first;
+    m_newLast = last;
+}
+
+namespace {
+
+// A 2-pixel frame around the whole row, drawn cell by cell: top and bottom edges in every cell,
+// the sides in the first and the last shown column. Inside the cell, so the best-time colours
+// stay visible in the middle.
+void PaintNewRunFrame(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) {
+    static const QColor orange(255, 140, 0);
+    const QRect cell = option.rect;
+    painter->fillRect(QRect(cell.left(), cell.top(), cell.width(), 2), orange);
+    painter->fillRect(QRect(cell.left(), cell.bottom() - 1, cell.width(), 2), orange);
+    const auto* view = qobject_cast<const QTableView*>(option.widget);
+    if (!view)
+        return;
+    const QHeaderView* header = view->horizontalHeader();
+    int first = -1, last = -1;
+    for (int visual = 0; visual < header->count(); ++visual) {
+        const int logical = header->logicalIndex(visual);
+        if (header->isSectionHidden(logical) || header->sectionSize(logical) == 0)
+            continue;
+        if (first < 0)
+            first = logical;
+        last = logical;
+    }
+    if (index.column() == first)
+        painter->fillRect(QRect(cell.left(), cell.top(), 2, cell.height()), orange);
+    if (index.column() == last)
+        painter->fillRect(QRect(cell.right() - 1, cell.top(), 2, cell.height()), orange);
+}
+
+} // namespace
 
 void RunsGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
     const int column = index.column();
@@ -51,6 +91,11 @@ void RunsGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         painter->drawText(QRect(cell.left(), cell.top() + 2, cell.width(), cell.height() - 2),
                           Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine,
                           option.fontMetrics.elidedText(value, Qt::ElideRight, cell.width()));
+    if (m_newFirst > 0) {
+        const int runNo = index.data(RunsTableModel::RunNoRole).toInt();
+        if (runNo >= m_newFirst && runNo <= m_newLast)
+            PaintNewRunFrame(painter, option, index);
+    }
     painter->restore();
 }
 

@@ -57,6 +57,8 @@ QVariant RunsTableModel::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
         return cellText(index.row() + 1, index.column());
+    case RunNoRole:
+        return rowValid(index.row() + 1) ? m_snap.Sel->Selection[static_cast<std::size_t>(index.row() + 1)].RunNo : 0;
     case Qt::TextAlignmentRole:
         return index.column() >= 3 && index.column() <= 5 ? QVariant(Qt::AlignRight | Qt::AlignTop)
                                                            : QVariant(Qt::AlignHCenter | Qt::AlignTop);

@@ -15,6 +15,9 @@ class RunsTableModel : public QAbstractTableModel {
 public:
     explicit RunsTableModel(QObject* parent = nullptr);
 
+    // data() of this role: the run number (RunNo) of the row's run.
+    static constexpr int RunNoRole = Qt::UserRole + 1;
+
     // Shows `snap` (its RunData and SelectionState must outlive it or the next snapshot).
     // Same row count: the cells are reported changed and the view keeps its current row,
     // selection and scroll position; otherwise the model is reset.

@@ -256,6 +256,20 @@ private slots:
         Click("SB6");
         QVERIFY(!timer->isActive());
         QVERIFY(!dlg->isVisible());
+
+        // The size given is kept for the next opening; one larger than the screen is limited to it,
+        // one below the designed size grows to that.
+        QCOMPARE(QSize(v->Filter.DialogWidth, v->Filter.DialogHeight), QSize(659, 259));
+        Open(mainWindow.get());
+        QCOMPARE(dlg->size(), QSize(659, 259));
+        dlg->reject();
+        v->Filter.DialogWidth = 5000;
+        Open(mainWindow.get());
+        QVERIFY(dlg->screen()->availableGeometry().contains(dlg->frameGeometry()));
+        dlg->reject();
+        v->Filter.DialogHeight = 20;
+        Open(mainWindow.get());
+        QCOMPARE(dlg->height(), 159);
     }
 
     // Whatever was edited and abandoned before, a new opening shows the criteria in force.

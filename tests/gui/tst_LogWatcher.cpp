@@ -5,6 +5,10 @@
 #include "app/LogWatcher.h"
 #include "app/MainWindow.h"
 #include "app/Program.h"
+#include "data/Cp1251.h"
+#include "progress/ui/BestsTableModel.h"
+#include "progress/ui/ProgressChart.h"
+#include "progress/ui/ProgressWindow.h"
 #include "filter/ui/FilterDialog.h"
 #include "table/ui/RunsGrid.h"
 #include "table/ui/RunsTableModel.h"
@@ -13,6 +17,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QLocale>
+#include <QSignalSpy>
 
 using namespace kel;
 using namespace kel::guitest;
@@ -70,6 +75,9 @@ private slots:
     void newNamesReachTheFilterDialog();
     void aFailingReadIsReportedOnceAndWatchingGoesOn();
     void liveLogOffLeavesTheWindowAsItWas();
+    void f3AndTheNoteJumpToTheNewestRun();
+    void trayMessageOnlyWhenTheWindowIsNotActive();
+    void progressWindowRingsTheNewestRun();
 };
 
 void tst_LogWatcher::newRunsShowWhereTheyBelongAndTheCursorStaysOnItsRun() {
@@ -88,7 +96,9 @@ void tst_LogWatcher::newRunsShowWhereTheyBelongAndTheCursorStaysOnItsRun() {
                      test::MainLine(Date(35), 2, "Карт-Б"), test::TimesLine(14, 28, 40),
                      test::MainLine(Date(40), 1, "Карт-Б")}));
     QTRY_COMPARE_WITH_TIMEOUT(form->runsGrid->rowCount(), 6, Timeout);
-    QCOMPARE(form->notePanel->text(), QStringLiteral("Новых проездов: 2"));
+    QCOMPARE(form->notePanel->text(),
+             QStringLiteral("Новых проездов: 2. Рекорд трассы «Бета»: 0:40.00 (-0:05.00) и ещё 1"));
+    QVERIFY(form->runsGrid->newRunMarked(7));
     QCOMPARE(Cell(*form, 1, 5), QStringLiteral("1:20.00"));
     QCOMPARE(form->runsGrid->currentRow(), 4);
     QCOMPARE(Cell(*form, 4, 5), QStringLiteral("1:40.00")); // the cursor is still on its run
@@ -100,9 +110,11 @@ void tst_LogWatcher::newRunsShowWhereTheyBelongAndTheCursorStaysOnItsRun() {
     // The next user action clears the note; the run being driven joins when its times come.
     QTest::keyClick(form->runsGrid, Qt::Key_Down);
     QCOMPARE(form->notePanel->text(), QString());
+    QVERIFY(!form->runsGrid->newRunMarked(7));
     Append(f, Lines({test::TimesLine(25, 49, 79)}));
     QTRY_COMPARE_WITH_TIMEOUT(form->runsGrid->rowCount(), 7, Timeout);
-    QCOMPARE(form->notePanel->text(), QStringLiteral("Новых проездов: 1"));
+    QCOMPARE(form->notePanel->text(), QStringLiteral("Рекорд трассы «Альфа»: 1:19.00 (-0:01.00)"));
+    QVERIFY(form->runsGrid->newRunMarked(9));
     QCOMPARE(Cell(*form, form->runsGrid->currentRow(), 5), QStringLiteral("1:45.00")); // run 5, reached by the key
     QCOMPARE(messages.Calls.size(), 0);
 }
@@ -203,6 +215,79 @@ void tst_LogWatcher::liveLogOffLeavesTheWindowAsItWas() {
     off->close();
     off.reset();
     QVERIFY(ReadBytes(f.Ini()).contains("LiveLog=0"));
+}
+
+void tst_LogWatcher::f3AndTheNoteJumpToTheNewestRun() {
+    Folder f;
+    WriteData(f);
+    MessageRecorder messages;
+    auto form = Open(f.Ini(), f);
+    QVERIFY(form);
+    form->stageList->setCurrentRow(1); // "Бета"
+
+    // A run on the other stage: F3 chooses its stage and puts the cursor on it.
+    Append(f, Lines({test::MainLine(Date(30), 1, "Карт-Б"), test::TimesLine(26, 50, 97)}));
+    form->onLogChanged();
+    QCOMPARE(form->notePanel->text(), QStringLiteral("«Альфа»: 1:37.00, 3-е место из 6 (+0:07.00)"));
+    QTest::keyClick(form->runsGrid, Qt::Key_F3);
+    QCOMPARE(form->stageList->currentRow(), 0);
+    QCOMPARE(Cell(*form, form->runsGrid->currentRow(), 5), QStringLiteral("1:37.00"));
+
+    // In the all-stages mode, which shows it, a click on the note moves the cursor only.
+    QTest::mouseClick(form->allStagesBox, Qt::LeftButton, {}, QPoint(5, 8));
+    Append(f, Lines({test::MainLine(Date(40), 2, "Карт-Б"), test::TimesLine(10, 20, 44)}));
+    form->onLogChanged();
+    QCOMPARE(form->notePanel->text(), QStringLiteral("Рекорд трассы «Бета»: 0:44.00 (-0:01.00)"));
+    QTest::mouseClick(form->notePanel, Qt::LeftButton);
+    QVERIFY(form->allStagesBox->isChecked());
+    QCOMPARE(form->state().Sel.Selection.at(form->runsGrid->currentRow()).RunNo, 8);
+
+    // Hidden by the filter: the note says so.
+    form->setFilterDialogRunner([](ProgramState& v, QWidget*) {
+        for (NameEntry& car : v.Data.CarList)
+            car.FiltOn = car.Name == Utf8ToCp1251("Карт-Б");
+    });
+    QTest::mouseClick(form->filterButton, Qt::LeftButton);
+    QTest::keyClick(form->runsGrid, Qt::Key_F3);
+    QCOMPARE(form->notePanel->text(), QStringLiteral("Новый проезд скрыт фильтром"));
+}
+
+void tst_LogWatcher::trayMessageOnlyWhenTheWindowIsNotActive() {
+    MainWindow::trayAvailableOverride = 1;
+    for (const bool off : {false, true}) {
+        Folder f;
+        WriteData(f, off ? "NewRunMessages=0\r\n" : "");
+        MessageRecorder messages;
+        auto form = Open(f.Ini(), f);
+        QVERIFY(form);
+        QSignalSpy shown(form.get(), &MainWindow::newRunMessage);
+        QWidget other;
+        for (QWidget* active : {static_cast<QWidget*>(form.get()), &other}) {
+            active->show();
+            active->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(active));
+            Append(f, Lines({test::MainLine(Date(30), 1, "Карт-А"), test::TimesLine(26, 50, 80)}));
+            form->onLogChanged();
+        }
+        QCOMPARE(shown.size(), off ? 0 : 1);
+        if (!off)
+            QCOMPARE(shown.at(0).at(0).toString(), QStringLiteral("«Альфа»: 1:20.00, 1-е место из 7 (+0:00.00)"));
+    }
+    MainWindow::trayAvailableOverride = -1;
+}
+
+void tst_LogWatcher::progressWindowRingsTheNewestRun() {
+    Folder f;
+    WriteData(f);
+    MessageRecorder messages;
+    auto form = Open(f.Ini(), f);
+    QVERIFY(form);
+    form->openProgress();
+    ProgressWindow* progress = form->progressWindow();
+    Append(f, Lines({test::MainLine(Date(30), 1, "Карт-Б"), test::TimesLine(26, 50, 97)}));
+    form->onLogChanged();
+    QCOMPARE(progress->figures().Points.at(std::max(0, progress->chartView->markedPoint())).RunNo, 7);
+    QCOMPARE(progress->bestsModel()->markedGroup(), form->state().Data.Runs[7].CarIdx);
 }
 
 KELVARA_GUI_TEST_MAIN(tst_LogWatcher)

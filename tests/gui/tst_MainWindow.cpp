@@ -59,7 +59,7 @@ void WriteStandardData(const Folder& f) {
 std::unique_ptr<MainWindow> Open(const Folder& f) {
     auto form = StartProgram(f.Ini(), f.Dir.path());
     if (form) {
-        form->show();
+        form->showAsSaved();
         QApplication::processEvents();
     }
     return form;
@@ -109,6 +109,8 @@ private slots:
     void failedSaveNamesTheFile();
     void maximisedCloseKeepsNormalBounds();
     void maximisedStartRestoresTheSavedBounds();
+    void savedBoundsOutOfReach_data();
+    void savedBoundsOutOfReach();
 
     // ---- events
     void choosingAStageRefreshesEverything();
@@ -401,6 +403,34 @@ void tst_MainWindow::maximisedStartRestoresTheSavedBounds() {
         form->close();
         QVERIFY(ReadBytes(f.Ini()).contains("Width=900"));
         QVERIFY(ReadBytes(f.Ini()).contains("Height=700"));
+    }
+}
+
+// Bounds saved on a monitor since removed, edited by hand or larger than the screen: the window
+// opens where it can be used, maximised too when it was saved so.
+void tst_MainWindow::savedBoundsOutOfReach_data() {
+    QTest::addColumn<QString>("bounds");
+    QTest::addColumn<QRect>("expected");
+    QTest::newRow("gone monitor") << "X=100000\r\nY=10\r\nWidth=900\r\nHeight=700" << QRect(10, 10, 900, 700);
+    QTest::newRow("edited") << "X=-2147483648\r\nY=2147483647\r\nWidth=900\r\nHeight=700"
+                            << QRect(10, 10, 900, 700);
+    QTest::newRow("too large") << "X=300\r\nY=200\r\nWidth=3000\r\nHeight=2000" << QRect(0, 0, 1280, 1024);
+}
+
+void tst_MainWindow::savedBoundsOutOfReach() {
+    QFETCH(QString, bounds);
+    QFETCH(QRect, expected);
+    for (const bool maximised : {false, true}) {
+        Folder f;
+        WriteStandardData(f);
+        f.Settings(QStringLiteral("MaxWin=%1\r\n").arg(maximised ? 1 : 0).toStdString() + bounds.toStdString() + "\r\n");
+        MessageRecorder messages;
+        auto form = Open(f);
+        QVERIFY(form);
+        QCOMPARE(form->isMaximized(), maximised);
+        if (maximised)
+            form->showNormal();
+        QTRY_COMPARE(form->frameGeometry(), expected);
     }
 }
 

@@ -1,5 +1,6 @@
-// The program's start as the user runs it: which data folder is used, the folder chooser after
-// the missing-file message, and the chosen folder remembered for the next start.
+// The program's start as the user runs it: which data folder is used, the greeting of a first
+// start, the folder chooser after the missing-file message, and the chosen folder remembered for
+// the next start.
 
 #include "app/Program.h"
 #include "app/MainWindow.h"
@@ -23,6 +24,23 @@ void WriteData(const QString& folder, const std::string& stage) {
     WriteBytes(folder + "/zlttimes.log",
                test::LogBytes({test::MainLine("2024-05-01 10:00:00", 1, "Карт-А"), test::TimesLine(10, 20, 30)}));
 }
+
+QString MissingIn(const QString& folder) { return NoLog + "\n\n" + QDir::toNativeSeparators(folder); }
+
+// The first start's greeting, recorded: each call takes the next answer.
+struct RecordedGreeting {
+    QList<FirstStartAnswer> Answers;
+    QStringList Texts;
+    QList<bool> DemoOffered;
+    RecordedGreeting() {
+        FirstStartHook = [this](const QString& text, bool demoOffered) {
+            Texts << text;
+            DemoOffered << demoOffered;
+            return Answers.isEmpty() ? FirstStartAnswer::Quit : Answers.takeFirst();
+        };
+    }
+    ~RecordedGreeting() { FirstStartHook = nullptr; }
+};
 
 QString FirstStage(MainWindow& form) {
     return form.state().StageList.empty() ? QString() : QString::fromStdString(Cp1251ToUtf8(form.state().StageList[0]));
@@ -50,6 +68,7 @@ class tst_Program : public QObject {
 private slots:
     void chosenFolderIsRememberedForTheNextStart();
     void cancelEndsWithoutWriting();
+    void firstStartGreetsAndOffersTheDemoData();
     void namedAndCurrentFoldersComeBeforeTheRememberedOne();
 };
 
@@ -64,11 +83,14 @@ void tst_Program::chosenFolderIsRememberedForTheNextStart() {
     const QString ini = root.filePath("config/Kelvara/Kelvara.ini"); // its folder does not exist yet
     MessageRecorder messages;
     RecordedChooser chooser;
+    RecordedGreeting greeting;
+    greeting.Answers = {FirstStartAnswer::ChooseFolder};
     chooser.Answers = {wrong, game}; // first a folder without the files, then the right one
     {
         auto form = StartProgram(StartRequest{ini, {}, empty, true});
         QVERIFY(form);
-        QCOMPARE(messages.Texts(), QStringList({NoLog, NoLog}));
+        QCOMPARE(greeting.Texts.size(), 1);
+        QCOMPARE(messages.Texts(), QStringList{MissingIn(wrong)});
         QCOMPARE(chooser.Titles, QStringList(2, QStringLiteral("Выберите папку с файлами zlttimes.log и trinfo.bin")));
         QCOMPARE(chooser.StartFolders, QStringList({empty, wrong}));
         QCOMPARE(FirstStage(*form), QStringLiteral("Лесная"));
@@ -94,9 +116,34 @@ void tst_Program::cancelEndsWithoutWriting() {
     MessageRecorder messages;
     RecordedChooser chooser;
     QVERIFY(!StartProgram(StartRequest{ini, root.path(), root.path(), true}));
-    QCOMPARE(messages.Texts(), QStringList{NoLog});
+    QCOMPARE(messages.Texts(), QStringList{MissingIn(root.path())}); // a named folder: no greeting
     QCOMPARE(chooser.Titles.size(), 1);
     QVERIFY(!QFileInfo::exists(QFileInfo(ini).absolutePath())); // not even its folder
+}
+
+void tst_Program::firstStartGreetsAndOffersTheDemoData() {
+    QTemporaryDir root;
+    const QString ini = root.filePath("Kelvara.ini");
+    const QString exeDir = root.filePath("bin");
+    MessageRecorder messages;
+    RecordedChooser chooser;
+    RecordedGreeting greeting;
+    greeting.Answers = {FirstStartAnswer::Quit, FirstStartAnswer::DemoData};
+    QVERIFY(!StartProgram(StartRequest{ini, {}, root.path(), false, exeDir}));
+    WriteData(root.filePath("share/kelvara/sample"), "Демонстрационная");
+    {
+        auto form = StartProgram(StartRequest{ini, {}, root.path(), false, exeDir});
+        QVERIFY(form);
+        QCOMPARE(FirstStage(*form), QStringLiteral("Демонстрационная"));
+        form->close();
+    }
+    QCOMPARE(greeting.Texts, QStringList(2, QStringLiteral("Выберите папку, в которую игра записывает zlttimes.log и "
+                                                            "где лежит trinfo.bin (обычно это папка плагина "
+                                                            "хронометража в папке игры).")));
+    QCOMPARE(greeting.DemoOffered, QList<bool>({false, true}));
+    QVERIFY(messages.Calls.isEmpty()); // no error box at a first start
+    QVERIFY(chooser.Titles.isEmpty());
+    QVERIFY(!ReadBytes(ini).contains("[Paths]")); // the demo data is not remembered
 }
 
 void tst_Program::namedAndCurrentFoldersComeBeforeTheRememberedOne() {

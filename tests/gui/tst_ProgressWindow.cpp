@@ -139,6 +139,21 @@ void tst_ProgressWindow::pointsAndRowsMoveTheMainCursor() {
     // The second charted run: run 2 (90 s).
     const QPoint at = chart->pointPosition(1);
     QCOMPARE(chart->pointAt(at), 1);
+    // Its tip stays while the pointer rests on the point (a system tip went after a second)
+    // and goes when the pointer leaves it.
+    const auto hover = [chart](const QPoint& pos) {
+        QMouseEvent move(QEvent::MouseMove, pos, chart->viewport()->mapToGlobal(pos), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(chart->viewport(), &move);
+    };
+    hover(at);
+    QVERIFY(chart->tipShown());
+    QVERIFY(chart->tipText().contains(QStringLiteral("Карт-Б")));
+    QTest::qWait(1500);
+    hover(at + QPoint(1, 0));
+    QVERIFY(chart->tipShown());
+    hover(QPoint(1, 1));
+    QVERIFY(!chart->tipShown());
     QTest::mouseClick(chart->viewport(), Qt::LeftButton, {}, at);
     QCOMPARE(CursorRun(*form), 2);
     QVERIFY(!chart->isZoomed());
@@ -205,6 +220,22 @@ void tst_ProgressWindow::settingsRoundTrip() {
     QCOMPARE(progress->bestsModel()->headerData(BestsName, Qt::Horizontal, Qt::DisplayRole).toString(),
              QStringLiteral("Класс"));
     QCOMPARE(messages.Calls.size(), 0);
+    form.reset();
+
+    // Saved on a monitor since removed, or larger than the screen: on this screen, within it.
+    const QRect screen(0, 0, 1280, 1024);
+    const struct {
+        const char* Bounds;
+        int Height;
+    } cases[] = {{"X=100000\r\nY=5\r\nWidth=700\r\nHeight=500", 500}, {"X=50\r\nY=60\r\nWidth=3000\r\nHeight=900", 900}};
+    for (const auto& c : cases) {
+        f.Settings(std::string("MaxWin=0\r\n[Progress]\r\n") + c.Bounds + "\r\n");
+        form = Open(f);
+        form->openProgress();
+        QApplication::processEvents();
+        QVERIFY(screen.contains(form->progressWindow()->frameGeometry()));
+        QCOMPARE(form->progressWindow()->height(), c.Height);
+    }
 }
 
 KELVARA_GUI_TEST_MAIN(tst_ProgressWindow)
