@@ -17,6 +17,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QTranslator>
 
 #include <cstdio>
@@ -73,5 +74,8 @@ int main(int argc, char** argv) {
     if (!form)
         return 1;
     form->show();
+    // For the installation checks: the window shows its data once and closes as by the user.
+    if (qEnvironmentVariableIsSet("KELVARA_CLOSE_WHEN_SHOWN"))
+        QTimer::singleShot(0, form.get(), &QWidget::close);
     return app.exec();
 }
