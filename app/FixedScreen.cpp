@@ -7,11 +7,18 @@
 namespace kel {
 
 void UseFixedOffscreenScreen(const QString& folder) {
-    const QString config = QDir(folder).filePath(QStringLiteral("screen.json"));
+    QString config = QDir(folder).filePath(QStringLiteral("screen.json"));
     QFile file(config);
     if (file.open(QIODevice::WriteOnly))
         file.write(R"({"screens":[{"name":"fixed","x":0,"y":0,"width":1280,"height":1024,)"
                    R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})");
+#ifdef Q_OS_WIN
+    // Qt splits the platform argument at every ':': name the file without its drive, which is
+    // the current one when the folder is on the current drive.
+    if (config.size() > 2 && config[1] == u':' &&
+        QDir::currentPath().startsWith(config.left(2), Qt::CaseInsensitive))
+        config.remove(0, 2);
+#endif
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     if (platform.isEmpty() || platform == "offscreen")
         qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + config).toLocal8Bit());

@@ -9,6 +9,7 @@
 #include "app/MainWindow.h"
 #include "data/Cp1251.h"
 #include "data/RunData.h"
+#include "filter/ui/FilterDialog.h"
 #include "progress/ui/ProgressWindow.h"
 #include "stats/ui/JustifiedLabel.h"
 #include "table/ui/RunsGrid.h"
@@ -109,6 +110,12 @@ int main(int argc, char** argv) {
             form.onDisplayBoxPressed(form.allStagesBox, false);
             progress.close();
             form.stageList->setCurrentRow(start);
+        }
+
+        {
+            kel::FilterDialog filter(form.state(), &form);
+            filter.show();
+            Save(filter, QStringLiteral("13-filter"));
         }
 
         form.runsGrid->setCurrentRow(3);
