@@ -9,7 +9,8 @@ set(KELVARA_WINDOWS_DIR ${CMAKE_BINARY_DIR}/windows)
 # The folders a MinGW program's DLLs come from: Qt's bin folder, the compiler's runtime and the
 # MinGW libraries. Under Wine they go into WINEPATH; the packaging copies from them.
 set(KELVARA_WINDOWS_DLL_DIRS)
-if(TARGET Qt6::Core)
+if(TARGET Kelvara)
+  find_package(Qt6 REQUIRED COMPONENTS Core) # its imported targets are local to app/
   get_target_property(qtcore Qt6::Core IMPORTED_LOCATION_RELEASE)
   if(NOT qtcore)
     get_target_property(qtcore Qt6::Core IMPORTED_LOCATION)
