@@ -38,7 +38,7 @@ constexpr const char* Usage =
     "  --now \"yyyy-mm-dd hh:nn:ss\"  текущий момент для фильтра по дате\n"
     "  --stage NAME       трасса (по умолчанию первая в списке)\n"
     "  --all              все трассы\n"
-    "  --sort COL         столбец сортировки 0..11 (по умолчанию 0)\n"
+    "  --sort COL         столбец сортировки 0..13, 12 — трасса, 13 — дата (по умолчанию 0)\n"
     "  --desc             по убыванию\n"
     "  --sectors          время по секторам\n"
     "  --relative         время относительно строки курсора (не вместе с --all)\n"
@@ -86,14 +86,29 @@ std::string UserDecimalSeparator() {
     return sep;
 }
 
+// The text form keeps the run's own twelve columns; TSV and CSV add the stage and the date
+// (as in the log; empty for a run without one) and name the time columns after sectors in
+// the by-sectors mode.
 void PrintTable(ReportOutput& out, const TableSnapshot& snap) {
-    out.Header({"run", "car", "class", "split1", "split2", "finish", "wetness", "surface_age", "tyres", "damage",
-                "weather", "profile"});
+    const bool text = out.Format() == ReportFormat::Text;
+    const bool sectors = snap.BySectors && !text;
+    std::vector<std::string_view> names{"run",     "car",     "class",       sectors ? "sector1" : "split1",
+                                        sectors ? "sector2" : "split2", sectors ? "sector3" : "finish",
+                                        "wetness", "surface_age", "tyres", "damage", "weather", "profile"};
+    if (!text)
+        names.insert(names.end(), {"stage", "date"});
+    out.Header(names);
     std::string cell;
     for (int row = 1; row <= snap.RowCount && out.Ok(); ++row) {
-        for (int col = 0; col < ColumnCount; ++col) {
+        for (int col = 0; col < StageColumn; ++col) {
             CellText(snap, row, col, cell);
             out.Field(cell);
+        }
+        if (!text) {
+            CellText(snap, row, StageColumn, cell);
+            out.Field(cell);
+            const double start = snap.Sel->Selection[static_cast<std::size_t>(row)].StartTime;
+            out.Field(start == 0 ? std::string() : FormatLogDateTime(start));
         }
         out.EndRow();
     }
@@ -248,8 +263,8 @@ int main(int argc, char** argv) {
             else if (a == "--stage") stageName = *v;
             else if (a == "--sort") {
                 auto n = WholeNumber(*v);
-                if (!n || *n > 11)
-                    return BadUsage("Столбец сортировки должен быть числом от 0 до 11: " + *v);
+                if (!n || *n >= ColumnCount)
+                    return BadUsage("Столбец сортировки должен быть числом от 0 до 13: " + *v);
                 sortCol = *n;
             } else if (a == "--cursor") {
                 auto n = WholeNumber(*v);

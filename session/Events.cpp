@@ -15,8 +15,15 @@ namespace {
 
 std::string Str(std::string_view s) { return std::string(s); }
 
+void Sort(ProgramState& v) {
+    SortSelection(v.Sel, v.Data, v.Disp.TypeSort, v.Disp.UpOrDown, v.Disp.BySectors,
+                  v.Disp.TypeSort == StageColumn ? StageListPlaces(v.Stages, v.StageList) : std::vector<int32_t>{});
+}
+
+TableSnapshot Fill(ProgramState& v, std::string_view dec) { return FillRunsTable(v.Data, v.Sel, v.Disp, dec, &v.Stages); }
+
 void SortAndSync(ProgramState& v) {
-    SortSelection(v.Sel, v.Data, v.Disp.TypeSort, v.Disp.UpOrDown, v.Disp.BySectors);
+    Sort(v);
     // In the all-stages mode the panels describe the run under the cursor, which the new
     // order may have changed.
     if (v.Disp.AllStages)
@@ -65,7 +72,7 @@ DisplayTexts SetupPhase(ProgramState& v, const StartupOptions& o) {
 
     SortAndSync(v);
     Panels(v, t, dec);
-    t.Table = FillRunsTable(v.Data, v.Sel, v.Disp, dec);
+    t.Table = Fill(v, dec);
     v.Filter.FilterActive = ComputeFilterActive(v.Filter.ActiveDateFilter, v.Data);
     return t;
 }
@@ -73,10 +80,10 @@ DisplayTexts SetupPhase(ProgramState& v, const StartupOptions& o) {
 DisplayTexts OnStageChosen(ProgramState& v, std::string_view dec) {
     DisplayTexts t;
     v.Sel.CurrentStage = BuildSelection(v.Data, v.Stages, v.Sel, v.Disp.SelCur, v.StageList, v.StageIndex, false);
-    SortSelection(v.Sel, v.Data, v.Disp.TypeSort, v.Disp.UpOrDown, v.Disp.BySectors);
+    Sort(v);
     t.Game = Game(v, dec);
     Panels(v, t, dec);
-    t.Table = FillRunsTable(v.Data, v.Sel, v.Disp, dec);
+    t.Table = Fill(v, dec);
     return t;
 }
 
@@ -87,7 +94,7 @@ DisplayTexts OnFilterClosed(ProgramState& v, std::string_view dec) {
     t.Game = Game(v, dec);
     SortAndSync(v);
     Panels(v, t, dec);
-    t.Table = FillRunsTable(v.Data, v.Sel, v.Disp, dec);
+    t.Table = Fill(v, dec);
     return t;
 }
 
@@ -100,7 +107,7 @@ DisplayTexts OnHeaderClick(ProgramState& v, int column, std::string_view dec) {
     SortAndSync(v);
     t.Game = Game(v, dec);
     Panels(v, t, dec);
-    t.Table = FillRunsTable(v.Data, v.Sel, v.Disp, dec);
+    t.Table = Fill(v, dec);
     return t;
 }
 
@@ -112,12 +119,12 @@ DisplayTexts OnAllStagesChanged(ProgramState& v, std::string_view dec) {
                                         v.Disp.AllStages);
     t.Game = Game(v, dec);
     Panels(v, t, dec);
-    t.Table = FillRunsTable(v.Data, v.Sel, v.Disp, dec);
+    t.Table = Fill(v, dec);
     return t;
 }
 
 TableSnapshot OnDisplayOptionChanged(ProgramState& v, std::string_view dec) {
-    return FillRunsTable(v.Data, v.Sel, v.Disp, dec);
+    return Fill(v, dec);
 }
 
 DisplayTexts OnCursorMoved(ProgramState& v, int row, std::string_view dec) {
@@ -128,7 +135,7 @@ DisplayTexts OnCursorMoved(ProgramState& v, int row, std::string_view dec) {
     t.Game = Game(v, dec);
     Panels(v, t, dec);
     if (v.Disp.Relative)
-        t.Table = FillRunsTable(v.Data, v.Sel, v.Disp, dec);
+        t.Table = Fill(v, dec);
     return t;
 }
 
@@ -148,7 +155,7 @@ DisplayTexts OnNewRuns(ProgramState& v, std::string_view dec, double now) {
     v.Filter.FilterActive = ComputeFilterActive(date, v.Data);
     Refilter(v);
     t.Game = Game(v, dec);
-    SortSelection(v.Sel, v.Data, v.Disp.TypeSort, v.Disp.UpOrDown, v.Disp.BySectors);
+    Sort(v);
     for (int32_t i = 1; cursorRun != 0 && i <= v.Sel.SelCount; ++i)
         if (v.Sel.Selection[static_cast<std::size_t>(i)].RunNo == cursorRun) {
             v.Disp.SelCur = i;
@@ -158,7 +165,7 @@ DisplayTexts OnNewRuns(ProgramState& v, std::string_view dec, double now) {
     if (v.Disp.AllStages)
         v.Sel.CurrentStage = SyncStageList(v.Stages, v.Sel, v.Disp.SelCur, v.StageList, v.StageIndex);
     Panels(v, t, dec);
-    t.Table = FillRunsTable(v.Data, v.Sel, v.Disp, dec);
+    t.Table = Fill(v, dec);
     return t;
 }
 

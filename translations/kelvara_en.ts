@@ -4,10 +4,6 @@
 <context>
     <name>kel::AboutBox</name>
     <message>
-        <source>Программа показывает статистику выступлений игрока в симуляторе ралли</source>
-        <translation>The program shows the statistics of a player&apos;s runs in a rally simulator</translation>
-    </message>
-    <message>
         <source>© Авторы Kelvara. Свободная программа, GPL-3.0-or-later</source>
         <translation>© The Kelvara authors. Free software, GPL-3.0-or-later</translation>
     </message>
@@ -30,6 +26,10 @@
     <message>
         <source>как в системе</source>
         <translation>as the system&apos;s</translation>
+    </message>
+    <message>
+        <source>Kelvara — статистика проездов</source>
+        <translation>Kelvara: statistics of the runs</translation>
     </message>
 </context>
 <context>
