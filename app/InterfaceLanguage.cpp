@@ -3,6 +3,7 @@
 #include "data/LoadError.h"
 #include "data/PathText.h"
 #include "data/ValueTables.h"
+#include "gui/Translation.h"
 #include "settings/IniFile.h"
 
 #include <exception>
@@ -37,7 +38,7 @@ std::string ReadLanguageSetting(const QString& settingsPath) {
 
 std::string WriteLanguageSetting(const QString& settingsPath, std::string_view value) {
     try {
-        IniFile ini(PathOf(settingsPath), std::string(SettingsFileName));
+        IniFile ini(PathOf(settingsPath), std::string(SettingsFileName), WindowLanguage());
         ini.WriteString(InterfaceSection, LanguageKey, value);
         return ini.Save();
     } catch (const std::exception& error) {
