@@ -7,6 +7,7 @@
 #include "app/Program.h"
 #include "filter/ui/FilterDialog.h"
 #include "gui/Translation.h"
+#include "progress/ui/ProgressWindow.h"
 #include "table/ui/RunsGrid.h"
 #include "tests/gui/GuiTest.h"
 
@@ -79,6 +80,10 @@ void tst_English::windowsSpeakEnglishAndCaptionsFit() {
     QVERIFY(columnItem);
     QCOMPARE(columnItem->text(), QStringLiteral("Run no."));
     QCOMPARE(Clipped(*form), QStringList());
+
+    form->openProgress();
+    QVERIFY(form->progressWindow());
+    QCOMPARE(Clipped(*form->progressWindow()), QStringList());
 
     FilterDialog filter(form->state(), form.get());
     filter.show();
