@@ -41,6 +41,16 @@ void Gather(SelectionState& sel, const std::vector<int32_t>& order) {
     std::copy(sorted.begin(), sorted.end(), sel.Selection.begin() + 1);
 }
 
+// Stable counting sort of positions 1..n by slot[pos]; start[s + 1] holds the count of slot s.
+void GatherBySlot(SelectionState& sel, int n, const std::vector<int32_t>& slot, std::vector<int32_t>& start) {
+    for (std::size_t s = 1; s < start.size(); ++s)
+        start[s] += start[s - 1];
+    std::vector<int32_t> order(static_cast<std::size_t>(n));
+    for (int pos = 1; pos <= n; ++pos)
+        order[static_cast<std::size_t>(start[static_cast<std::size_t>(slot[static_cast<std::size_t>(pos)])]++)] = pos;
+    Gather(sel, order);
+}
+
 // ---- placement -------------------------------------------------------------
 
 void PlaceBySelNo(SelectionState& sel, int n, bool ascending) {
@@ -106,12 +116,7 @@ void GroupByRank(SelectionState& sel, int n, const NameList& list, int k, int32_
         slot[static_cast<std::size_t>(pos)] = s;
         ++start[static_cast<std::size_t>(s) + 1];
     }
-    for (std::size_t s = 1; s < start.size(); ++s)
-        start[s] += start[s - 1];
-    std::vector<int32_t> order(static_cast<std::size_t>(n));
-    for (int pos = 1; pos <= n; ++pos)
-        order[static_cast<std::size_t>(start[static_cast<std::size_t>(slot[static_cast<std::size_t>(pos)])]++)] = pos;
-    Gather(sel, order);
+    GatherBySlot(sel, n, slot, start);
 }
 
 // ---- time keys -------------------------------------------------------------
@@ -269,12 +274,7 @@ void SortByStage(SelectionState& sel, int n, const std::vector<int32_t>& places,
         slot[static_cast<std::size_t>(pos)] = s;
         ++start[static_cast<std::size_t>(s) + 1];
     }
-    for (std::size_t s = 1; s < start.size(); ++s)
-        start[s] += start[s - 1];
-    std::vector<int32_t> order(static_cast<std::size_t>(n));
-    for (int pos = 1; pos <= n; ++pos)
-        order[static_cast<std::size_t>(start[static_cast<std::size_t>(slot[static_cast<std::size_t>(pos)])]++)] = pos;
-    Gather(sel, order);
+    GatherBySlot(sel, n, slot, start);
 }
 
 // Stable radix sort by start time; a run without a date (0) comes before every dated one.
