@@ -1,10 +1,13 @@
 #include "app/AboutBox.h"
 
-#include "app/Look.h"
-#include "app/Pictures.h"
+#include "gui/Look.h"
+#include "gui/Pictures.h"
+#include "gui/Translation.h"
 #include "stats/ui/JustifiedLabel.h"
 
+#include <QComboBox>
 #include <QDateTime>
+#include <QHBoxLayout>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -74,33 +77,39 @@ void ReadVersionResource(const QString& exePath, VersionInfo& info) {
 
 VersionInfo ProgramVersionInfo() {
     VersionInfo info{QStringLiteral("Kelvara"), QStringLiteral(KELVARA_FILE_VERSION),
-                     QStringLiteral("Kelvara — статистика проездов"),
-                     QStringLiteral("© Авторы Kelvara. Свободная программа, GPL-3.0-or-later")};
+                     AboutBox::tr("Kelvara — статистика проездов"),
+                     AboutBox::tr("© Авторы Kelvara. Свободная программа, GPL-3.0-or-later")};
 #ifdef _WIN32
-    // On Windows the executable describes itself (its version resource, dist/windows/version.rc.in).
+    // On Windows the executable describes itself (its version resource, dist/windows/version.rc.in);
+    // the resource's texts are Russian, so another language keeps its own.
     if (QCoreApplication::instance())
         ReadVersionResource(QCoreApplication::applicationFilePath(), info);
+    if (WindowLanguage() != Language::Russian) {
+        info.FileDescription = AboutBox::tr("Kelvara — статистика проездов");
+        info.LegalCopyright = AboutBox::tr("© Авторы Kelvara. Свободная программа, GPL-3.0-or-later");
+    }
 #endif
     return info;
 }
 
 QString AboutDescription(const VersionInfo& info) {
     return info.FileDescription + QStringLiteral(". ") +
-           QStringLiteral("Для работы программы необходим плагин ZLTTimes 0.2 (для более подробной информации "
-                          "смотрите файл readme.txt).");
+           AboutBox::tr("Для работы программы необходим плагин ZLTTimes 0.2 (для более подробной информации "
+                        "смотрите файл readme.txt).");
 }
 
 QString DonationNotice() {
-    return QStringLiteral("Программа бесплатна и останется такой. Если она пригодилась вам в заездах, вы можете "
-                          "поддержать её развитие добровольным пожертвованием любого размера: это поможет "
-                          "выпускать новые версии чаще.");
+    return AboutBox::tr("Программа бесплатна и останется такой. Если она пригодилась вам в заездах, вы можете "
+                        "поддержать её развитие добровольным пожертвованием любого размера: это поможет "
+                        "выпускать новые версии чаще.");
 }
 
 bool AboutOpen() { return g_aboutOpen; }
 
-AboutBox::AboutBox(const VersionInfo& info, const QString& fileDate, QWidget* parent) : QDialog(parent) {
+AboutBox::AboutBox(const VersionInfo& info, const QString& fileDate, const QString& languageSetting, QWidget* parent)
+    : QDialog(parent) {
     setObjectName(QStringLiteral("AboutBox"));
-    setWindowTitle(QStringLiteral("О программе"));
+    setWindowTitle(tr("О программе"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setFont(WindowFont());
@@ -141,8 +150,27 @@ AboutBox::AboutBox(const VersionInfo& info, const QString& fileDate, QWidget* pa
     rightsLabel = new QLabel(info.LegalCopyright, this);
     rightsLabel->setObjectName(QStringLiteral("RightsLabel"));
     rightsLabel->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-    rightsLabel->setGeometry(0, 175, width(), 16);
+    rightsLabel->setGeometry(0, 172, width(), 16);
+
+    // The language of the window: the names of the languages in themselves, as language menus show them.
+    auto* languageRow = new QWidget(this);
+    languageRow->setGeometry(10, 193, 380, 24);
+    auto* row = new QHBoxLayout(languageRow);
+    row->setContentsMargins(0, 0, 0, 0);
+    languageLabel = new QLabel(tr("Язык (со следующего запуска):"), languageRow);
+    languageBox = new QComboBox(languageRow);
+    languageBox->setObjectName(QStringLiteral("LanguageBox"));
+    languageBox->addItem(tr("как в системе"), QString());
+    languageBox->addItem(QStringLiteral("Русский"), QStringLiteral("ru"));
+    languageBox->addItem(QStringLiteral("English"), QStringLiteral("en"));
+    const int current = languageBox->findData(languageSetting.trimmed().toLower());
+    languageBox->setCurrentIndex(current < 0 ? 0 : current);
+    languageLabel->setBuddy(languageBox);
+    row->addWidget(languageLabel);
+    row->addWidget(languageBox, 1);
 }
+
+QString AboutBox::languageSetting() const { return languageBox->currentData().toString(); }
 
 // The raised line above the button row.
 void AboutBox::paintEvent(QPaintEvent*) {
@@ -154,19 +182,21 @@ void AboutBox::paintEvent(QPaintEvent*) {
     p.drawLine(0, y + 1, width(), y + 1);
 }
 
-bool ShowAbout(QWidget* parent, const QString& exePath) {
+bool ShowAbout(QWidget* parent, const QString& exePath, QString* languageSetting) {
     QFile exe(exePath);
     if (!exe.open(QIODevice::ReadOnly))
         return false;
     const QString date = QFileInfo(exe).lastModified().toLocalTime().toString(QStringLiteral("dd.MM.yyyy")).left(11);
     exe.close();
 
-    AboutBox box(ProgramVersionInfo(), date, parent);
+    AboutBox box(ProgramVersionInfo(), date, languageSetting ? *languageSetting : QString(), parent);
     if (const QScreen* screen = parent ? parent->screen() : box.screen())
         box.move(screen->geometry().center() - box.rect().center());
     g_aboutOpen = true;
     box.exec();
     g_aboutOpen = false;
+    if (languageSetting)
+        *languageSetting = box.languageSetting();
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QString>
 
+class QComboBox;
 class QLabel;
 class QPushButton;
 
@@ -26,17 +27,25 @@ QString AboutDescription(const VersionInfo& info);
 QString DonationNotice();
 
 // Object names: the box "AboutBox" with "IconImage", "TitleLabel", "AboutDescLabel",
-// "AboutNoticeLabel", "RightsLabel" and "OkButton".
+// "AboutNoticeLabel", "RightsLabel", "LanguageBox" and "OkButton".
+// The language box offers the values of [Interface] Language: "" (the system's), "ru", "en";
+// its item data is the value. A choice takes effect at the next start.
 class AboutBox : public QDialog {
     Q_OBJECT
 public:
-    AboutBox(const VersionInfo& info, const QString& fileDate, QWidget* parent = nullptr);
+    AboutBox(const VersionInfo& info, const QString& fileDate, const QString& languageSetting = {},
+             QWidget* parent = nullptr);
+
+    // The value chosen in the language box.
+    QString languageSetting() const;
 
     QLabel* iconImage;
     QLabel* titleLabel;
     JustifiedLabel* descriptionLabel;
     JustifiedLabel* noticeLabel;
     QLabel* rightsLabel;
+    QLabel* languageLabel;
+    QComboBox* languageBox;
     QPushButton* okButton;
 
 protected:
@@ -44,8 +53,9 @@ protected:
 };
 
 // Opens the box modally and returns when it is closed. Returns false, showing nothing, when the
-// executable `exePath` cannot be opened for reading.
-bool ShowAbout(QWidget* parent, const QString& exePath);
+// executable `exePath` cannot be opened for reading. `languageSetting` is the current value of
+// [Interface] Language; the value chosen in the box is put there.
+bool ShowAbout(QWidget* parent, const QString& exePath, QString* languageSetting = nullptr);
 
 // True while the box is shown.
 bool AboutOpen();

@@ -2,12 +2,14 @@
 
 #include "app/AboutBox.h"
 #include "app/Controls.h"
+#include "app/InterfaceLanguage.h"
 #include "app/LogWatcher.h"
-#include "app/Look.h"
-#include "app/MsgBox.h"
-#include "app/Pictures.h"
-#include "app/QtText.h"
-#include "app/ScreenPlace.h"
+#include "gui/Look.h"
+#include "gui/MsgBox.h"
+#include "gui/Pictures.h"
+#include "gui/QtText.h"
+#include "gui/Translation.h"
+#include "gui/ScreenPlace.h"
 #include "data/Cp1251.h"
 #include "data/Csv.h"
 #include "data/DateTime.h"
@@ -171,7 +173,7 @@ MainWindow::MainWindow(const QString& settingsPath, const QString& dataDir, QWid
         QCoreApplication::quit();
         return;
     } catch (const std::exception& error) {
-        MsgBox(QString::fromUtf8(error.what()), {}, {}, Q(ErrorCaption), MessageIcon::Error);
+        MsgBox(QString::fromUtf8(error.what()), {}, {}, Tx(TextId::ErrorTitle), MessageIcon::Error);
         m_inTransition = false;
         QCoreApplication::quit();
         return;
@@ -384,26 +386,26 @@ void MainWindow::applySettings() {
 void MainWindow::loadCaptionsAndHints() {
     setWindowTitle(Q(ProgramCaption));
     descriptionLabel->setText(QString());
-    stagePanel->setTitle(QStringLiteral("Статистика трассы"));
-    gamePanel->setTitle(QStringLiteral("Статистика игры"));
-    displayPanel->setTitle(QStringLiteral("Параметры отображения"));
-    stageList->setToolTip(QStringLiteral("Выберите трассу, статистику которой хотите посмотреть"));
+    stagePanel->setTitle(tr("Статистика трассы"));
+    gamePanel->setTitle(tr("Статистика игры"));
+    displayPanel->setTitle(tr("Параметры отображения"));
+    stageList->setToolTip(tr("Выберите трассу, статистику которой хотите посмотреть"));
     for (const ValueBoxPlace& place : ValueBoxPlaces) {
         const ValueBox& vb = this->*place.Member;
-        vb.box->setTitle(Q(PanelCaptions[static_cast<std::size_t>(place.Number - 1)]));
-        vb.value->setToolTip(Q(PanelHints[static_cast<std::size_t>(place.Number - 1)]));
+        vb.box->setTitle(Tx(PanelCaptionIds[static_cast<std::size_t>(place.Number - 1)]));
+        vb.value->setToolTip(Tx(PanelHintIds[static_cast<std::size_t>(place.Number - 1)]));
     }
-    descriptionBox->setTitle(Q(PanelCaptions[15 - 1]));
-    descriptionLabel->setToolTip(Q(PanelHints[15 - 1]));
-    stageNumberLabel->setToolTip(Q(PanelHints[4 - 1]));
-    filterButton->setText(QStringLiteral("Фильтр ..."));
-    filterButton->setToolTip(QStringLiteral("Нажмите здесь, чтобы задать условия выборки записей"));
+    descriptionBox->setTitle(Tx(PanelCaptionIds[15 - 1]));
+    descriptionLabel->setToolTip(Tx(PanelHintIds[15 - 1]));
+    stageNumberLabel->setToolTip(Tx(PanelHintIds[4 - 1]));
+    filterButton->setText(tr("Фильтр ..."));
+    filterButton->setToolTip(tr("Нажмите здесь, чтобы задать условия выборки записей"));
     progressButton->setText(Q(ProgressButtonCaption));
     progressButton->setToolTip(Q(ProgressButtonHint));
     for (const DisplayBoxPlace& place : DisplayBoxPlaces) {
         DisplayCheckBox* box = this->*place.Member;
-        box->setText(Q(CheckCaptions[place.Caption]));
-        box->setToolTip(Q(CheckHints[place.Caption]).replace(QLatin1Char('\r'), QLatin1Char('\n')));
+        box->setText(Tx(CheckCaptionIds[place.Caption]));
+        box->setToolTip(Tx(CheckHintIds[place.Caption]).replace(QLatin1Char('\r'), QLatin1Char('\n')));
     }
 }
 
@@ -742,7 +744,7 @@ void MainWindow::onFilterButtonClicked() {
             m_filterDialog(m_state, this);
         } catch (const std::exception& error) {
             updateFilterButton();
-            MsgBox(QString::fromUtf8(error.what()), {}, {}, Q(ErrorCaption), MessageIcon::Error);
+            MsgBox(QString::fromUtf8(error.what()), {}, {}, Tx(TextId::ErrorTitle), MessageIcon::Error);
             return;
         }
     }
@@ -863,10 +865,10 @@ void MainWindow::onLogChanged() {
 }
 
 void MainWindow::onExportRequested() {
-    const std::string name = m_state.Disp.AllStages ? std::string("Все трассы")
+    const std::string name = m_state.Disp.AllStages ? tr("Все трассы").toStdString()
                                                     : Cp1251ToUtf8(m_state.Stages.Buffer.StageName);
     SaveExportFile(
-        this, QStringLiteral("Экспорт таблицы в CSV"), QString::fromStdString(ExportFileName(name, ".csv")),
+        this, tr("Экспорт таблицы в CSV"), QString::fromStdString(ExportFileName(name, ".csv")),
         m_state.Config.ExportFolder,
         [this] {
             return ExportTableCsv(runsGrid->runsModel()->snapshot(), runsGrid->shownColumns(),
@@ -879,7 +881,7 @@ void MainWindow::showOrdering() { runsGrid->showSortIndicator(m_state.Disp.TypeS
 
 bool MainWindow::onKeyPressed(int key, Qt::KeyboardModifiers) {
     if (key == Qt::Key_Delete && runsGrid->hasFocus()) {
-        MsgBox(QStringLiteral("А удалять показанные результаты нехорошо"), {}, {}, Q(CheatCaption),
+        MsgBox(tr("А удалять показанные результаты нехорошо"), {}, {}, Tx(TextId::CheatTitle),
                MessageIcon::Warning, MsgButtons::Ok, this);
         return true;
     }
@@ -896,7 +898,7 @@ bool MainWindow::onKeyPressed(int key, Qt::KeyboardModifiers) {
                                : runsGrid->hasFocus()  ? static_cast<QWidget*>(runsGrid)
                                                     : nullptr;
         runsGrid->setFocus();
-        ShowAbout(this, m_exePath);
+        chooseLanguage();
         activateWindow();
         if (noted)
             noted->setFocus();
@@ -972,7 +974,7 @@ void MainWindow::jumpToNewestRun() {
         return;
     const RunRecord& run = m_state.Data.Runs[static_cast<std::size_t>(m_newestRun)];
     if (run.FilteredOut) {
-        showNote(QStringLiteral("Новый проезд скрыт фильтром"));
+        showNote(tr("Новый проезд скрыт фильтром"));
         m_runsNoteShown = true;
         return;
     }
@@ -1045,7 +1047,7 @@ void MainWindow::showStatusTexts(const StatusBarTexts& t) {
 void MainWindow::showNote(const QString& note) {
     notePanel->setText(note);
     // A long note is cut at the window's edge; the tip shows it whole.
-    const QString jump = QStringLiteral("\nF3 или щелчок — перейти к проезду");
+    const QString jump = QLatin1Char('\n') + tr("F3 или щелчок — перейти к проезду");
     notePanel->setToolTip(note.isEmpty() || m_newestRun == 0 ? note : note + jump);
     layoutStatusPanels();
 }
@@ -1056,7 +1058,7 @@ void MainWindow::showDescription() {
     // A description too long for the box ends in "…" and shows whole as the tip.
     descriptionLabel->setToolTip(descriptionLabel->isCut()
                                      ? QString::fromStdString(Cp1251ToUtf8(stage.StageDesc1 + stage.StageDesc2))
-                                     : Q(PanelHints[15 - 1]));
+                                     : Tx(PanelHintIds[15 - 1]));
 }
 
 // The list follows the stage the core selected (all-stages mode follows the cursor run).
@@ -1129,9 +1131,23 @@ void MainWindow::saveSettings() {
     c.TypeSort = m_state.Disp.TypeSort;
     c.UpOrDown = m_state.Disp.UpOrDown != 0;
 
-    const std::string failure = SaveSettingsFile(m_state, ToPath(m_settingsPath), m_decimalSep);
+    std::string failure = SaveSettingsFile(m_state, ToPath(m_settingsPath), m_decimalSep);
+    if (failure.empty() && m_languageChoice) // after the other keys: the value read at start-up is older
+        failure = WriteLanguageSetting(m_settingsPath, m_languageChoice->toStdString());
     if (!failure.empty())
-        MsgBox(QString::fromStdString(failure), {}, {}, Q(ErrorCaption), MessageIcon::Error);
+        MsgBox(QString::fromStdString(failure), {}, {}, Tx(TextId::ErrorTitle), MessageIcon::Error);
+}
+
+// The About box, with the language choice: written at once and again with the other settings at the end.
+void MainWindow::chooseLanguage() {
+    QString setting = m_languageChoice ? *m_languageChoice : QString::fromStdString(ReadLanguageSetting(m_settingsPath));
+    const QString before = setting;
+    if (!ShowAbout(this, m_exePath, &setting) || setting == before)
+        return;
+    m_languageChoice = setting;
+    const std::string failure = WriteLanguageSetting(m_settingsPath, setting.toStdString());
+    if (!failure.empty())
+        MsgBox(QString::fromStdString(failure), {}, {}, Tx(TextId::ErrorTitle), MessageIcon::Error);
 }
 
 } // namespace kel

@@ -3,7 +3,7 @@
 // options), the runs table and the status bar; start-up, window commands, panels, display
 // boxes, keys, tray icon and shutdown.
 
-#include "app/CsvExport.h"
+#include "gui/CsvExport.h"
 #include "session/Events.h"
 #include "session/Startup.h"
 #include "session/ProgramState.h"
@@ -12,6 +12,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
 
 class QLabel;
 class QListWidget;
@@ -150,6 +151,7 @@ public:
     // A look at the times log: new runs shown where they belong, a failure reported once.
     void onLogChanged();
     void saveSettings();
+    void chooseLanguage();
     // A short note in the status bar's last panel (empty clears it).
     void showNote(const QString& note);
     // F3 and a click on the note: the newest new run's stage chosen (the all-stages mode left
@@ -222,6 +224,7 @@ private:
     ProgressWindow* m_progress = nullptr;
     QString m_settingsPath;
     QString m_exePath;
+    std::optional<QString> m_languageChoice; // chosen in the About box during this run
     QTimer* m_sizeMoveEnd = nullptr;
     LogWatcher* m_logWatcher = nullptr;
     QRect m_normalBounds;

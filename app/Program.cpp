@@ -1,13 +1,14 @@
 #include "app/Program.h"
 
-#include "app/MsgBox.h"
+#include "gui/MsgBox.h"
 #include "app/MainWindow.h"
-#include "app/QtText.h"
+#include "gui/QtText.h"
 #include "data/ValueTables.h"
 #include "session/DataFolder.h"
 #include "session/Events.h"
 #include "session/Startup.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -27,7 +28,7 @@ QString ToQString(const std::filesystem::path& path) { return QString::fromStdU1
 QString ChooseDataFolder(const QString& startDir) {
     QFileDialog dialog;
     dialog.setObjectName(QStringLiteral("DataFolderDialog"));
-    dialog.setWindowTitle(QStringLiteral("Выберите папку с файлами zlttimes.log и trinfo.bin"));
+    dialog.setWindowTitle(QCoreApplication::translate("kel::Program", "Выберите папку с файлами zlttimes.log и trinfo.bin"));
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
     dialog.setDirectory(QDir(startDir).exists() ? startDir : QDir::homePath());
@@ -59,12 +60,12 @@ std::unique_ptr<QMessageBox> MakeFirstStartBox(bool demoOffered) {
     auto box = std::make_unique<QMessageBox>(QMessageBox::Information, Q(ProgramCaption), Q(FirstStartText));
     box->setObjectName(QStringLiteral("FirstStartBox"));
     box->setWindowModality(Qt::ApplicationModal);
-    QPushButton* choose = box->addButton(QStringLiteral("Выбрать папку…"), QMessageBox::AcceptRole);
+    QPushButton* choose = box->addButton(QCoreApplication::translate("kel::Program", "Выбрать папку…"), QMessageBox::AcceptRole);
     choose->setObjectName(QStringLiteral("ChooseFolderButton"));
     if (demoOffered)
-        box->addButton(QStringLiteral("Демонстрационные данные"), QMessageBox::ActionRole)
+        box->addButton(QCoreApplication::translate("kel::Program", "Демонстрационные данные"), QMessageBox::ActionRole)
             ->setObjectName(QStringLiteral("DemoDataButton"));
-    QPushButton* quit = box->addButton(QStringLiteral("Выход"), QMessageBox::RejectRole);
+    QPushButton* quit = box->addButton(QCoreApplication::translate("kel::Program", "Выход"), QMessageBox::RejectRole);
     quit->setObjectName(QStringLiteral("QuitButton"));
     box->setDefaultButton(choose);
     box->setEscapeButton(quit);

@@ -1,12 +1,14 @@
 // Kelvara: the window.
-//   Kelvara [--settings FILE] [DIR]
+//   Kelvara [--settings FILE] [--lang ru|en] [DIR]
 // DIR holds "zlttimes.log" and "trinfo.bin" (by default the current folder when it holds both
 // files, otherwise the folder chosen at an earlier start). "Kelvara.ini" lies beside the executable in a portable copy, otherwise in
 // the user's configuration folder (app/SettingsLocation.h).
 
-#include "app/Pictures.h"
+#include "gui/Pictures.h"
+#include "app/InterfaceLanguage.h"
 #include "app/Program.h"
-#include "app/QtText.h"
+#include "gui/QtText.h"
+#include "gui/Translation.h"
 #include "app/SettingsLocation.h"
 #include "app/MainWindow.h"
 
@@ -18,7 +20,6 @@
 #include <QLocale>
 #include <QStandardPaths>
 #include <QTimer>
-#include <QTranslator>
 
 #include <cstdio>
 #include <memory>
@@ -59,38 +60,58 @@ int main(int argc, char** argv) {
         // Minimised to the tray the window is hidden; only its close command ends the program.
         QApplication::setQuitOnLastWindowClosed(false);
     }
-    // Qt's own texts (the folder and file dialogs, the Yes/No buttons, --help) in Russian like
-    // the rest of the program, when Qt's translations are installed.
-    QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"), QStringLiteral("_"),
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(&qtTexts);
-
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Статистика проездов в раллийном симуляторе."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption settingsOption(QStringLiteral("settings"),
-                                            QStringLiteral("Файл настроек вместо Kelvara.ini."),
-                                            QStringLiteral("ФАЙЛ"));
-    parser.addOption(settingsOption);
-    parser.addPositionalArgument(
-        QStringLiteral("ПАПКА"),
-        QStringLiteral("Папка с файлами zlttimes.log и trinfo.bin (без неё — текущая папка, если в ней есть оба "
-                       "файла, иначе запомненная)."),
-        QStringLiteral("[ПАПКА]"));
-    parser.process(*app);
-    const QStringList folders = parser.positionalArguments();
-    if (folders.size() > 1) {
-        std::fprintf(stderr, "%s\n\n", qPrintable(QStringLiteral("Лишний аргумент: ") + folders[1]));
-        parser.showHelp(2);
-    }
-
+    // The options are read twice: once to learn the language and the settings file, then with the
+    // texts of --help in that language.
+    const auto options = [](QCommandLineParser& parser) {
+        parser.setApplicationDescription(
+            QCoreApplication::translate("kel::Main", "Статистика проездов в раллийном симуляторе."));
+        parser.addHelpOption();
+        parser.addVersionOption();
+        parser.addOption(QCommandLineOption(QStringLiteral("settings"),
+                                            QCoreApplication::translate("kel::Main", "Файл настроек вместо Kelvara.ini."),
+                                            QCoreApplication::translate("kel::Main", "ФАЙЛ")));
+        parser.addOption(QCommandLineOption(QStringLiteral("lang"),
+                                            QCoreApplication::translate(
+                                                "kel::Main", "Язык окна: ru или en (без него — из настроек или системы)."),
+                                            QStringLiteral("ru|en")));
+        parser.addPositionalArgument(
+            QCoreApplication::translate("kel::Main", "ПАПКА"),
+            QCoreApplication::translate("kel::Main",
+                                        "Папка с файлами zlttimes.log и trinfo.bin (без неё — текущая папка, если в ней "
+                                        "есть оба файла, иначе запомненная)."),
+            QCoreApplication::translate("kel::Main", "[ПАПКА]"));
+    };
     kel::SettingsLocationInput where;
     where.ExecutableDir = kel::ToPath(QCoreApplication::applicationDirPath());
     where.UserConfigDir = kel::ToPath(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
-    if (parser.isSet(settingsOption))
-        where.Option = kel::ToPath(QFileInfo(parser.value(settingsOption)).absoluteFilePath());
+    {
+        QCommandLineParser first;
+        options(first);
+        first.parse(QCoreApplication::arguments()); // errors are reported by the second reading
+        if (first.isSet(QStringLiteral("settings")))
+            where.Option = kel::ToPath(QFileInfo(first.value(QStringLiteral("settings"))).absoluteFilePath());
+        const QString settingsPath = QString::fromStdU16String(kel::SettingsFileLocation(where).u16string());
+        kel::InstallLanguage(kel::StartLanguage(first.value(QStringLiteral("lang")).toStdString(),
+                                                kel::ReadLanguageSetting(settingsPath),
+                                                QLocale::system().name().toStdString()));
+    }
+
+    QCommandLineParser parser;
+    options(parser);
+    parser.process(*app);
+    const QString lang = parser.value(QStringLiteral("lang"));
+    if (parser.isSet(QStringLiteral("lang")) && lang != QLatin1String("ru") && lang != QLatin1String("en")) {
+        std::fprintf(stderr, "%s\n\n",
+                     qPrintable(QCoreApplication::translate("kel::Main", "Неизвестный язык: %1 (возможны ru и en)")
+                                    .arg(lang)));
+        parser.showHelp(2);
+    }
+    const QStringList folders = parser.positionalArguments();
+    if (folders.size() > 1) {
+        std::fprintf(stderr, "%s\n\n",
+                     qPrintable(QCoreApplication::translate("kel::Main", "Лишний аргумент: %1").arg(folders[1])));
+        parser.showHelp(2);
+    }
 
     const std::filesystem::path settingsFile = kel::SettingsFileLocation(where);
     kel::StartRequest request;

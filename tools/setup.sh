@@ -2,7 +2,7 @@
 
 KELVARA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 KELVARA_BUILD="$KELVARA_ROOT/build"
-KELVARA_PACKAGES=(cmake ninja-build g++ dpkg-dev qt6-base-dev qt6-charts-dev libsimpleini-dev libgtest-dev libbenchmark-dev
+KELVARA_PACKAGES=(cmake ninja-build g++ dpkg-dev qt6-base-dev qt6-charts-dev qt6-tools-dev qt6-l10n-tools libsimpleini-dev libgtest-dev libbenchmark-dev
                   xvfb xauth fonts-dejavu-core fonts-liberation2)
 # tools/windows-check (CI): the Windows cross-compiler, GoogleTest's sources, Wine, Qt's host tools (moc,
 # rcc, uic) and Russian texts, icotool, makensis; fonts for the window under Wine.

@@ -2,7 +2,7 @@
 // sizes desktop menus ask for, drawn by the same code as the window's icon (run it on the
 // offscreen platform: no display is needed).
 
-#include "app/Pictures.h"
+#include "gui/Pictures.h"
 
 #include <QDir>
 #include <QGuiApplication>

@@ -1,13 +1,15 @@
 // kelvara-screenshots: saves pictures of the main window in several states, rendered on the
 // offscreen platform, for looking at the layout without a display.
-//   kelvara-screenshots [--scale F] [DATA_DIR [OUT_DIR]]   (defaults: the bundled sample, ./screenshots)
+//   kelvara-screenshots [--scale F] [--lang en] [DATA_DIR [OUT_DIR]]   (defaults: the bundled sample, ./screenshots)
+// With --lang en the window speaks English and the pictures go to OUT_DIR/en.
 // With --scale the screen is 1600 x 1000 pixels and Qt's scale factor is F; the pictures go to
 // OUT_DIR/scale-F, with pictures of the whole screen showing where each window opens.
 
 #include "app/AboutBox.h"
 #include "app/Controls.h"
 #include "app/FixedScreen.h"
-#include "app/MsgBox.h"
+#include "gui/MsgBox.h"
+#include "gui/Translation.h"
 #include "app/MainWindow.h"
 #include "app/Program.h"
 #include "data/Cp1251.h"
@@ -110,9 +112,12 @@ void SaveTableTop(kel::RunsGrid& grid, const QString& name) {
 int main(int argc, char** argv) {
     QStringList args;
     QString scale;
+    kel::Language language = kel::Language::Russian;
     for (int i = 1; i < argc; ++i) {
         if (QByteArray(argv[i]) == "--scale" && i + 1 < argc)
             scale = QString::fromLocal8Bit(argv[++i]);
+        else if (QByteArray(argv[i]) == "--lang" && i + 1 < argc)
+            language = QByteArray(argv[++i]) == "en" ? kel::Language::English : kel::Language::Russian;
         else
             args << QString::fromLocal8Bit(argv[i]);
     }
@@ -125,11 +130,14 @@ int main(int argc, char** argv) {
         qputenv("QT_SCALE_FACTOR", scale.toLatin1());
     }
     QApplication app(argc, argv);
+    kel::InstallLanguage(language);
 
     const QString dataDir = args.size() > 0 ? args[0] : QStringLiteral(KELVARA_SOURCE_DIR "/sample");
     g_out = args.size() > 1 ? args[1] : QDir::current().filePath(QStringLiteral("screenshots"));
     if (!scale.isEmpty())
         g_out = QDir(g_out).filePath(QStringLiteral("scale-") + scale);
+    if (language == kel::Language::English)
+        g_out = QDir(g_out).filePath(QStringLiteral("en"));
     QDir().mkpath(g_out);
     kel::SetMsgBoxHandler([](const kel::MsgBoxCall& call) {
         std::printf("message [%s] %s\n", qPrintable(call.Caption), qPrintable(call.Text));
@@ -158,6 +166,11 @@ int main(int argc, char** argv) {
             kel::FilterDialog filter(form.state(), &form);
             filter.show();
             Save(filter, QStringLiteral("13-filter"));
+            if (auto* pages = filter.findChild<QListWidget*>(); pages && pages->count() > 1) {
+                pages->setCurrentRow(1);
+                Save(filter, QStringLiteral("13-filter-cars"));
+                pages->setCurrentRow(0);
+            }
             SaveDesktop({&form, &filter}, QStringLiteral("00-screen-filter"));
             filter.reject();
         }

@@ -3,7 +3,7 @@
 
 #include "app/FixedScreen.h"
 #include "app/MainWindow.h"
-#include "app/MsgBox.h"
+#include "gui/MsgBox.h"
 #include "bench/BenchData.h"
 #include "data/DateTime.h"
 #include "data/StageFile.h"

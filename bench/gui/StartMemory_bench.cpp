@@ -5,7 +5,7 @@
 
 #include "app/FixedScreen.h"
 #include "app/MainWindow.h"
-#include "app/MsgBox.h"
+#include "gui/MsgBox.h"
 #include "bench/BenchData.h"
 #include "table/ui/RunsGrid.h"
 

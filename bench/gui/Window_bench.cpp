@@ -2,8 +2,9 @@
 // click in the all-stages mode, a wheel notch in the relative mode. Offscreen platform.
 
 #include "app/FixedScreen.h"
-#include "app/MsgBox.h"
+#include "gui/MsgBox.h"
 #include "app/MainWindow.h"
+#include "gui/Translation.h"
 #include "bench/BenchData.h"
 #include "table/ui/RunsGrid.h"
 
@@ -75,6 +76,7 @@ void BM_StartToFirstPaint(benchmark::State& state) {
         if (file.open(QIODevice::WriteOnly))
             file.write("[Visparam]\r\nMaxWin=0\r\n");
         file.close();
+        InstallLanguage(state.range(0) == 1 ? Language::English : Language::Russian);
         auto form = std::make_unique<MainWindow>(ini, data);
         PaintSpy spy;
         form->runsGrid->viewport()->installEventFilter(&spy);
@@ -88,7 +90,8 @@ void BM_StartToFirstPaint(benchmark::State& state) {
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_StartToFirstPaint)->Unit(benchmark::kMillisecond)->Iterations(5);
+// Arg: the window's language (0 Russian, 1 English with its translation loaded at start-up).
+BENCHMARK(BM_StartToFirstPaint)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_HeaderClickAllStages(benchmark::State& state) {
     Window w("AllTrack=1\r\nHSW2=45\r\nHSW11=80\r\n");

@@ -1,9 +1,10 @@
 #include "filter/ui/FilterDialog.h"
 
-#include "app/Look.h"
-#include "app/MsgBox.h"
-#include "app/QtText.h"
-#include "app/ScreenPlace.h"
+#include "gui/Look.h"
+#include "gui/MsgBox.h"
+#include "gui/QtText.h"
+#include "gui/Translation.h"
+#include "gui/ScreenPlace.h"
 #include "data/Cp1251.h"
 #include "data/DateTime.h"
 #include "data/LoadError.h"
@@ -47,10 +48,10 @@ std::function<QString(QFileDialog&)> FilterDialog::fileDialogHook;
 namespace {
 
 constexpr std::string_view ProposedFileName = "Filter.fil";
-constexpr std::string_view OpenFilter = "Сохраненные параметры фильтра (*.fil);;Все файлы (*)";
-constexpr std::string_view OpenTitle = "Загрузка файла параметров фильтра";
-constexpr std::string_view SaveFilter = "Файл параметров фильтра (*.fil)";
-constexpr std::string_view SaveTitle = "Сохранение параметров фильтра";
+constexpr const char* OpenFilter = QT_TRANSLATE_NOOP("kel::FilterDialog", "Сохраненные параметры фильтра (*.fil);;Все файлы (*)");
+constexpr const char* OpenTitle = QT_TRANSLATE_NOOP("kel::FilterDialog", "Загрузка файла параметров фильтра");
+constexpr const char* SaveFilter = QT_TRANSLATE_NOOP("kel::FilterDialog", "Файл параметров фильтра (*.fil)");
+constexpr const char* SaveTitle = QT_TRANSLATE_NOOP("kel::FilterDialog", "Сохранение параметров фильтра");
 
 // The pickers' range. Runs of today must stay reachable, so the range goes well past now.
 const double MinPickerValue = *EncodeDateTime({2000, 1, 1, 0, 0, 0, 0});
@@ -217,7 +218,7 @@ FilterDialog::FilterDialog(ProgramState& v, QWidget* mainWindow)
     m_moveAllButton = button("SB2", 278, 52, 37);
     m_swapButton = button("SB5", 278, 88, 37);
 
-    m_datePage = new QGroupBox("Дата/Время", this);
+    m_datePage = new QGroupBox(tr("Дата/Время"), this);
     place(m_datePage, "GroupBox1", 134, 2, 325, 121);
     m_noDateRadio = new QRadioButton(m_datePage);
     place(m_noDateRadio, "RB1", 10, 16, 205, 17);
@@ -252,9 +253,9 @@ FilterDialog::FilterDialog(ProgramState& v, QWidget* mainWindow)
     }
 
     m_okButton = button("SB3", 134, 126, 91);
-    m_okButton->setText("ОК");
+    m_okButton->setText(tr("ОК"));
     m_closeButton = button("SB6", 226, 126, 91);
-    m_closeButton->setText("Закрыть");
+    m_closeButton->setText(tr("Закрыть"));
     for (QToolButton* b : {m_okButton, m_closeButton})
         b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_openButton = button("SB7", 346, 126, 37);
@@ -381,26 +382,26 @@ void FilterDialog::onFirstShow() {
 void FilterDialog::onClosing() { emptyLists(); }
 
 void FilterDialog::loadCaptionsAndHints() {
-    setWindowTitle("Фильтр");
-    m_untilNowBox->setText("Настоящий момент");
+    setWindowTitle(tr("Фильтр"));
+    m_untilNowBox->setText(tr("Настоящий момент"));
     QLabel* const captions[] = {m_shownCaption, m_hiddenCaption, m_fromCaption, m_toCaption};
     for (std::size_t i = 0; i < std::size(captions); ++i) {
-        captions[i]->setText(Q(FilterLabels[i]));
+        captions[i]->setText(Tx(FilterLabelIds[i]));
         captions[i]->adjustSize();
     }
     QRadioButton* const modes[] = {m_noDateRadio, m_lastPeriodRadio, m_intervalRadio};
     for (std::size_t i = 0; i < std::size(modes); ++i)
-        modes[i]->setText(Q(DateModeNames[i]));
+        modes[i]->setText(Tx(DateModeNameIds[i]));
     // The hints in the order of the buttons' object names "SB1".."SB8".
     QToolButton* const buttons[] = {m_moveButton, m_moveAllButton, m_okButton,    m_resetButton,
                                     m_swapButton, m_closeButton,   m_openButton, m_saveButton};
     for (std::size_t i = 0; i < std::size(buttons); ++i)
-        buttons[i]->setToolTip(Q(FilterButtonHints[i]));
+        buttons[i]->setToolTip(Tx(FilterButtonHintIds[i]));
     ++m_quiet;
     m_pageList->clear();
-    m_pageList->addItem("Дата/время");
+    m_pageList->addItem(tr("Дата/время"));
     for (int column : {1, 2, 6, 7, 8, 9, 10, 11})
-        m_pageList->addItem(Q(ColumnNames[column]));
+        m_pageList->addItem(Tx(ColumnNameIds[column]));
     --m_quiet;
 }
 
@@ -818,8 +819,8 @@ void FilterDialog::prepareFileDialog(QFileDialog& dialog, bool save) {
     dialog.setObjectName(save ? "SaveDialog1" : "OpenDialog1");
     // Qt's own dialog reports every folder the user enters.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setWindowTitle(Q(save ? SaveTitle : OpenTitle));
-    dialog.setNameFilter(Q(save ? SaveFilter : OpenFilter));
+    dialog.setWindowTitle(tr(save ? SaveTitle : OpenTitle));
+    dialog.setNameFilter(tr(save ? SaveFilter : OpenFilter));
     dialog.setFileMode(QFileDialog::AnyFile); // a name that does not exist loads the defaults
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     if (save)
@@ -855,7 +856,7 @@ void FilterDialog::onOpenClicked() {
         const IniFile ini(shown.toStdString(), shown.toStdString());
         LoadFilterFile(ini, m_state.Filter, m_state.Data, now(), decimalSeparator());
     } catch (const LoadError& e) {
-        MsgBox(QString::fromStdString(e.what()), {}, {}, Q(ErrorCaption), MessageIcon::Error, MsgButtons::Ok, this);
+        MsgBox(QString::fromStdString(e.what()), {}, {}, Tx(TextId::ErrorTitle), MessageIcon::Error, MsgButtons::Ok, this);
         return;
     }
     dateFilterToPage();
@@ -880,7 +881,7 @@ void FilterDialog::onSaveClicked() {
         error = e.what();
     }
     if (!error.empty())
-        MsgBox(QString::fromStdString(error), {}, {}, Q(ErrorCaption), MessageIcon::Error, MsgButtons::Ok, this);
+        MsgBox(QString::fromStdString(error), {}, {}, Tx(TextId::ErrorTitle), MessageIcon::Error, MsgButtons::Ok, this);
 }
 
 bool RunFilterDialog(ProgramState& v, QWidget* mainWindow) {

@@ -1,6 +1,6 @@
 #include "progress/ui/BestsTableModel.h"
 
-#include "app/QtText.h"
+#include "gui/QtText.h"
 
 #include <QColor>
 

@@ -1,6 +1,6 @@
 #include "progress/ui/ProgressChart.h"
 
-#include "app/QtText.h"
+#include "gui/QtText.h"
 #include "progress/ProgressTexts.h"
 
 #include <QCategoryAxis>

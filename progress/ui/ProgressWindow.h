@@ -12,7 +12,7 @@
 // table "BestsGrid", grouping drop-down "GroupingBox", export button "ExportButton", note
 // "ProgressNote", the all-stages line "AllStagesLine".
 
-#include "app/CsvExport.h"
+#include "gui/CsvExport.h"
 #include "progress/ProgressFigures.h"
 #include "session/ProgramState.h"
 

@@ -1,6 +1,6 @@
 #include "stats/ui/JustifiedLabel.h"
 
-#include "app/QtText.h"
+#include "gui/QtText.h"
 #include "stats/Justify.h"
 
 #include <QEvent>

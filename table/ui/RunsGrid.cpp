@@ -1,6 +1,7 @@
 #include "table/ui/RunsGrid.h"
 
-#include "app/QtText.h"
+#include "gui/QtText.h"
+#include "gui/Translation.h"
 #include "data/ValueTables.h"
 #include "table/ui/RunsGridDelegate.h"
 #include "table/ui/RunsTableModel.h"
@@ -166,13 +167,13 @@ RunsGrid::RunsGrid(QWidget* parent)
     m_menu = new QMenu(this);
     m_menu->setObjectName(QStringLiteral("PopupMenu1"));
     for (int i = 0; i < Sections; ++i) {
-        QAction* item = m_menu->addAction(Q(ColumnNames[i]));
+        QAction* item = m_menu->addAction(Tx(ColumnNameIds[i]));
         item->setObjectName(QStringLiteral("N%1").arg(i));
         item->setCheckable(true);
         connect(item, &QAction::triggered, this, [this, item] { onColumnMenuTriggered(item); });
     }
     m_menu->addSeparator();
-    QAction* exportItem = m_menu->addAction(QStringLiteral("Экспорт таблицы в CSV…"));
+    QAction* exportItem = m_menu->addAction(tr("Экспорт таблицы в CSV…"));
     exportItem->setObjectName(QStringLiteral("ExportCsv"));
     exportItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     exportItem->setShortcutContext(Qt::WidgetShortcut);

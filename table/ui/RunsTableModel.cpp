@@ -1,6 +1,7 @@
 #include "table/ui/RunsTableModel.h"
 
-#include "app/QtText.h"
+#include "gui/QtText.h"
+#include "gui/Translation.h"
 #include "data/ValueTables.h"
 
 namespace kel {

@@ -3,7 +3,7 @@
 // instead of shown, and small invented data folders.
 
 #include "app/FixedScreen.h"
-#include "app/MsgBox.h"
+#include "gui/MsgBox.h"
 #include "tests/TestUtil.h"
 
 #include <QApplication>

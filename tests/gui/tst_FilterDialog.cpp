@@ -2,7 +2,7 @@
 // lists, confirming and abandoning, and the filter files.
 
 #include "app/Controls.h"
-#include "app/MsgBox.h"
+#include "gui/MsgBox.h"
 #include "app/Program.h"
 #include "app/MainWindow.h"
 #include "data/Cp1251.h"

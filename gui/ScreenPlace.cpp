@@ -1,4 +1,4 @@
-#include "app/ScreenPlace.h"
+#include "gui/ScreenPlace.h"
 
 #include "settings/WindowPlace.h"
 

@@ -1,10 +1,12 @@
-#include "app/CsvExport.h"
+#include "gui/CsvExport.h"
 
-#include "app/MsgBox.h"
-#include "app/QtText.h"
+#include "gui/MsgBox.h"
+#include "gui/QtText.h"
+#include "gui/Translation.h"
 #include "data/SafeWrite.h"
 #include "data/ValueTables.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -19,12 +21,12 @@ bool SaveExportFile(QWidget* parent, const QString& title, const QString& propos
     const QString proposed = QDir(start).filePath(proposedName);
     const QString path = asker ? asker(parent, proposed)
                                : QFileDialog::getSaveFileName(parent, title, proposed,
-                                                              QStringLiteral("Файлы CSV (*.csv)"));
+                                                              QCoreApplication::translate("kel::CsvExport", "Файлы CSV (*.csv)"));
     if (path.isEmpty())
         return false;
     const std::string failure = WriteFileSafely(QDir::toNativeSeparators(path).toStdString(), makeBytes());
     if (!failure.empty()) {
-        MsgBox(Q(failure), {}, {}, Q(ErrorCaption), MessageIcon::Error, MsgButtons::Ok, parent);
+        MsgBox(Q(failure), {}, {}, Tx(TextId::ErrorTitle), MessageIcon::Error, MsgButtons::Ok, parent);
         return false;
     }
     folder = QFileInfo(path).absolutePath().toStdString();

@@ -1,4 +1,4 @@
-#include "app/Look.h"
+#include "gui/Look.h"
 
 #include <QFontDatabase>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "app/MsgBox.h"
+#include "gui/MsgBox.h"
 
 #include <QMessageBox>
 
