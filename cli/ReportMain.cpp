@@ -161,15 +161,15 @@ void PrintPanel(ReportOutput& out, const std::string& command, const DisplayText
 }
 
 // The result of each counting run numbered from `first` on, as if it had just arrived.
-void PrintResults(ReportOutput& out, ProgramState& v, int32_t first, const std::string& dec) {
+void PrintResults(ReportOutput& out, ProgramState& v, int32_t first) {
     v.RunIndex.Update(v.Data);
     const bool text = out.Format() == ReportFormat::Text;
     for (const RunResult& r : ResultsOfRuns(v.Data, v.RunIndex, first)) {
         if (!out.Ok())
             break;
-        const auto fields = ResultFields(r, v.Data, v.Stages, dec);
+        const auto fields = ResultFields(r, v.Data, v.Stages, v.Conv.DecimalSep);
         if (text)
-            out.Row(std::array<std::string, 2>{fields[0], ResultText(r, v.Data, v.Stages, dec)});
+            out.Row(std::array<std::string, 2>{fields[0], ResultText(r, v.Data, v.Stages, v.Conv)});
         else
             out.Row(fields);
     }
@@ -186,21 +186,20 @@ void ResultsHeader(ReportOutput& out) {
 
 // Looks at the log about twice a second and prints the report again whenever new complete
 // runs arrive, until the program is interrupted or the output fails.
-int FollowLog(ReportOutput& out, ProgramState& v, const std::string& command, const std::string& dec,
-              std::optional<double> fixedNow) {
+int FollowLog(ReportOutput& out, ProgramState& v, const std::string& command, std::optional<double> fixedNow) {
     for (;;) {
         out.Push();
         if (!out.Ok())
             return CloseOutput(out);
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
-        const LogUpdate update = OnLogChanged(v, dec, fixedNow ? *fixedNow : NowDateTime());
+        const LogUpdate update = OnLogChanged(v, fixedNow ? *fixedNow : NowDateTime());
         if (update.Failure)
             std::cerr << update.Failure->Text << std::endl;
         if (auto notice = MissingStagesNotice(v))
             std::cerr << notice->Text << std::endl;
         if (command == "results") {
             if (update.FirstNewRun > 0)
-                PrintResults(out, v, update.FirstNewRun, dec);
+                PrintResults(out, v, update.FirstNewRun);
         } else if (update.Texts && (update.NewRuns > 0 || update.Reread)) {
             if (out.Format() == ReportFormat::Text)
                 out.Raw("\n");
@@ -219,7 +218,6 @@ int main(int argc, char** argv) {
 
     StartupOptions opt;
     opt.DataDir = ".";
-    opt.DecimalSep = dec;
     std::optional<std::string> stageName, command, nowText;
     bool all = false, desc = false, sectors = false, relative = false, follow = false;
     long sortCol = 0, cursor = 1;
@@ -328,6 +326,7 @@ int main(int argc, char** argv) {
         return Fail(missing->Text, 1);
 
     ProgramState v;
+    v.Conv.DecimalSep = dec;
     try {
         LoadPhase(v, opt);
     } catch (const LoadError& e) {
@@ -364,16 +363,15 @@ int main(int argc, char** argv) {
     // Texts for other programs carry "." whatever the locale; the filter file above was read
     // with the user's separator, as the window writes it.
     const std::string textDec = format == ReportFormat::Text ? dec : ".";
-    StartupOptions setup = opt;
-    setup.DecimalSep = textDec;
-    const DisplayTexts t = SetupPhase(v, setup);
+    v.Conv.DecimalSep = textDec;
+    const DisplayTexts t = SetupPhase(v, opt);
     if (auto notice = MissingStagesNotice(v))
         std::cerr << notice->Text << '\n';
 
     if (*command == "results") {
         ResultsHeader(out);
         if (!follow)
-            PrintResults(out, v, 1, textDec);
+            PrintResults(out, v, 1);
     } else if (*command == "table") {
         PrintTable(out, t.Table);
     } else if (progress) {
@@ -389,6 +387,6 @@ int main(int argc, char** argv) {
         PrintPanel(out, *command, t, v);
     }
     if (follow)
-        return FollowLog(out, v, *command, textDec, nowText ? std::optional<double>(opt.Now) : std::nullopt);
+        return FollowLog(out, v, *command, nowText ? std::optional<double>(opt.Now) : std::nullopt);
     return CloseOutput(out);
 }

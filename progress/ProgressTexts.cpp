@@ -100,7 +100,8 @@ std::string ColourName(const ProgressFigures& f, const RunData& data, int colour
 }
 
 std::string PointTooltip(const ProgressFigures& f, const RunData& data, std::size_t index, NumberMode mode,
-                         std::string_view dec) {
+                         const Conventions& conv) {
+    const std::string_view dec = conv.DecimalSep;
     if (index >= f.Points.size())
         return {};
     const ProgressPoint& p = f.Points[index];
@@ -186,7 +187,8 @@ std::array<std::string, BestsColumnCount> BestsRowTexts(const BestsRow& row, con
 }
 
 std::string ExportBestsCsv(const std::vector<BestsRow>& rows, const RunData& data, ProgressGrouping grouping,
-                           NumberMode mode, std::string_view dec) {
+                           NumberMode mode, const Conventions& conv) {
+    const std::string_view dec = conv.DecimalSep;
     SpreadsheetCsv csv(dec);
     for (int column = 0; column < BestsColumnCount; ++column)
         csv.Field(BestsCaption(column, grouping));

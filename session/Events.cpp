@@ -23,13 +23,13 @@ void SortAndSync(ProgramState& v) {
         v.Sel.CurrentStage = SyncStageList(v.Stages, v.Sel, v.Disp.SelCur, v.StageList, v.StageIndex);
 }
 
-void Panels(ProgramState& v, DisplayTexts& t, std::string_view dec) {
-    t.Stage = ShowStageStats(v.Stages.Buffer, v.Sel.CurrentStage, v.Sel, v.Disp, dec);
-    t.Status = ShowStatusBar(v.Sel, v.Disp, v.Stages.Buffer, dec);
+void Panels(ProgramState& v, DisplayTexts& t) {
+    t.Stage = ShowStageStats(v.Stages.Buffer, v.Sel.CurrentStage, v.Sel, v.Disp, v.Conv);
+    t.Status = ShowStatusBar(v.Sel, v.Disp, v.Stages.Buffer, v.Conv);
 }
 
-GameStatsTexts Game(ProgramState& v, std::string_view dec) {
-    return ShowGameStats(v.Totals, v.Data.FinishedCount, dec);
+GameStatsTexts Game(ProgramState& v) {
+    return ShowGameStats(v.Totals, v.Data.FinishedCount, v.Conv);
 }
 
 void Refilter(ProgramState& v) {
@@ -43,7 +43,6 @@ void Refilter(ProgramState& v) {
 
 DisplayTexts SetupPhase(ProgramState& v, const StartupOptions& o) {
     DisplayTexts t;
-    const std::string_view dec = o.DecimalSep;
     // A "last N units" criterion is recomputed to end at the start moment.
     v.Filter.EditDateFilter = v.Filter.ActiveDateFilter;
     if (v.Filter.EditDateFilter.Krit == 0)
@@ -53,7 +52,7 @@ DisplayTexts SetupPhase(ProgramState& v, const StartupOptions& o) {
         v.Disp.Relative = false;
 
     Refilter(v);
-    t.Game = Game(v, dec);
+    t.Game = Game(v);
 
     // Names that only the saved filter knew are dropped now; every run keeps its own name.
     PackNameList(v.Data.CarList, &RunRecord::CarIdx, v.Data.Runs, &v.Sel.Selection);
@@ -64,75 +63,75 @@ DisplayTexts SetupPhase(ProgramState& v, const StartupOptions& o) {
         RankCondList(*list);
 
     SortAndSync(v);
-    Panels(v, t, dec);
-    t.Table = FillRunsTable(v.Data, v.Sel, v.Disp, dec);
+    Panels(v, t);
+    t.Table = FillRunsTable(v.Data, v.Sel, v.Disp, v.Conv);
     v.Filter.FilterActive = ComputeFilterActive(v.Filter.ActiveDateFilter, v.Data);
     return t;
 }
 
-DisplayTexts OnStageChosen(ProgramState& v, std::string_view dec) {
+DisplayTexts OnStageChosen(ProgramState& v) {
     DisplayTexts t;
     v.Sel.CurrentStage = BuildSelection(v.Data, v.Stages, v.Sel, v.Disp.SelCur, v.StageList, v.StageIndex, false);
     SortSelection(v.Sel, v.Data, v.Disp.TypeSort, v.Disp.UpOrDown, v.Disp.BySectors);
-    t.Game = Game(v, dec);
-    Panels(v, t, dec);
-    t.Table = FillRunsTable(v.Data, v.Sel, v.Disp, dec);
+    t.Game = Game(v);
+    Panels(v, t);
+    t.Table = FillRunsTable(v.Data, v.Sel, v.Disp, v.Conv);
     return t;
 }
 
-DisplayTexts OnFilterClosed(ProgramState& v, std::string_view dec) {
+DisplayTexts OnFilterClosed(ProgramState& v) {
     DisplayTexts t;
     v.Filter.FilterActive = ComputeFilterActive(v.Filter.ActiveDateFilter, v.Data);
     Refilter(v);
-    t.Game = Game(v, dec);
+    t.Game = Game(v);
     SortAndSync(v);
-    Panels(v, t, dec);
-    t.Table = FillRunsTable(v.Data, v.Sel, v.Disp, dec);
+    Panels(v, t);
+    t.Table = FillRunsTable(v.Data, v.Sel, v.Disp, v.Conv);
     return t;
 }
 
-DisplayTexts OnHeaderClick(ProgramState& v, int column, std::string_view dec) {
+DisplayTexts OnHeaderClick(ProgramState& v, int column) {
     DisplayTexts t;
     // The sorted column again reverses the order; a new column keeps the last direction.
     if (column == v.Disp.TypeSort)
         v.Disp.UpOrDown = v.Disp.UpOrDown == 1 ? 0 : 1;
     v.Disp.TypeSort = static_cast<uint8_t>(column);
     SortAndSync(v);
-    t.Game = Game(v, dec);
-    Panels(v, t, dec);
-    t.Table = FillRunsTable(v.Data, v.Sel, v.Disp, dec);
+    t.Game = Game(v);
+    Panels(v, t);
+    t.Table = FillRunsTable(v.Data, v.Sel, v.Disp, v.Conv);
     return t;
 }
 
-DisplayTexts OnAllStagesChanged(ProgramState& v, std::string_view dec) {
+DisplayTexts OnAllStagesChanged(ProgramState& v) {
     DisplayTexts t;
     if (v.Disp.AllStages)
         v.Disp.Relative = false;
     v.Sel.CurrentStage = BuildSelection(v.Data, v.Stages, v.Sel, v.Disp.SelCur, v.StageList, v.StageIndex,
                                         v.Disp.AllStages);
-    t.Game = Game(v, dec);
-    Panels(v, t, dec);
-    t.Table = FillRunsTable(v.Data, v.Sel, v.Disp, dec);
+    t.Game = Game(v);
+    Panels(v, t);
+    t.Table = FillRunsTable(v.Data, v.Sel, v.Disp, v.Conv);
     return t;
 }
 
-TableSnapshot OnDisplayOptionChanged(ProgramState& v, std::string_view dec) {
-    return FillRunsTable(v.Data, v.Sel, v.Disp, dec);
+TableSnapshot OnDisplayOptionChanged(ProgramState& v) {
+    return FillRunsTable(v.Data, v.Sel, v.Disp, v.Conv);
 }
 
-DisplayTexts OnCursorMoved(ProgramState& v, int row, std::string_view dec) {
+DisplayTexts OnCursorMoved(ProgramState& v, int row) {
     DisplayTexts t;
     v.Disp.SelCur = row > 0 ? row : 1;
     if (v.Disp.AllStages)
         v.Sel.CurrentStage = SyncStageList(v.Stages, v.Sel, v.Disp.SelCur, v.StageList, v.StageIndex);
-    t.Game = Game(v, dec);
-    Panels(v, t, dec);
+    t.Game = Game(v);
+    Panels(v, t);
     if (v.Disp.Relative)
-        t.Table = FillRunsTable(v.Data, v.Sel, v.Disp, dec);
+        t.Table = FillRunsTable(v.Data, v.Sel, v.Disp, v.Conv);
     return t;
 }
 
-DisplayTexts OnNewRuns(ProgramState& v, std::string_view dec, double now) {
+DisplayTexts OnNewRuns(ProgramState& v, double now) {
     DisplayTexts t;
     const int32_t row = v.Disp.SelCur;
     const int32_t cursorRun =
@@ -147,7 +146,7 @@ DisplayTexts OnNewRuns(ProgramState& v, std::string_view dec, double now) {
         date.toDate = now;
     v.Filter.FilterActive = ComputeFilterActive(date, v.Data);
     Refilter(v);
-    t.Game = Game(v, dec);
+    t.Game = Game(v);
     SortSelection(v.Sel, v.Data, v.Disp.TypeSort, v.Disp.UpOrDown, v.Disp.BySectors);
     for (int32_t i = 1; cursorRun != 0 && i <= v.Sel.SelCount; ++i)
         if (v.Sel.Selection[static_cast<std::size_t>(i)].RunNo == cursorRun) {
@@ -157,12 +156,12 @@ DisplayTexts OnNewRuns(ProgramState& v, std::string_view dec, double now) {
     // In the all-stages mode the stage list follows the run under the cursor.
     if (v.Disp.AllStages)
         v.Sel.CurrentStage = SyncStageList(v.Stages, v.Sel, v.Disp.SelCur, v.StageList, v.StageIndex);
-    Panels(v, t, dec);
-    t.Table = FillRunsTable(v.Data, v.Sel, v.Disp, dec);
+    Panels(v, t);
+    t.Table = FillRunsTable(v.Data, v.Sel, v.Disp, v.Conv);
     return t;
 }
 
-std::string NewRunsNote(ProgramState& v, int32_t firstNew, bool pendingLast, std::string_view dec,
+std::string NewRunsNote(ProgramState& v, int32_t firstNew, bool pendingLast,
                         int32_t* newestRun) {
     v.RunIndex.Update(v.Data);
     int32_t finished = 0, newest = 0, unfinished = 0;
@@ -180,15 +179,15 @@ std::string NewRunsNote(ProgramState& v, int32_t firstNew, bool pendingLast, std
         *newestRun = newest;
     if (finished == 0)
         return unfinished == 0 ? std::string()
-                               : ResultText(ResultOfRun(v.Data, v.RunIndex, unfinished), v.Data, v.Stages, dec);
+                               : ResultText(ResultOfRun(v.Data, v.RunIndex, unfinished), v.Data, v.Stages, v.Conv);
     const std::string count = "Новых проездов: " + std::to_string(finished);
     if (newest == 0)
         return count;
-    const std::string line = ResultText(ResultOfRun(v.Data, v.RunIndex, newest), v.Data, v.Stages, dec);
+    const std::string line = ResultText(ResultOfRun(v.Data, v.RunIndex, newest), v.Data, v.Stages, v.Conv);
     return finished == 1 ? line : count + ". " + line + " и ещё " + std::to_string(finished - 1);
 }
 
-LogUpdate OnLogChanged(ProgramState& v, std::string_view dec, double now) {
+LogUpdate OnLogChanged(ProgramState& v, double now) {
     LogUpdate u;
     const int32_t countBefore = v.Data.RunCount;
     // A run that waited for its times may be completed by this look: it is new then, too.
@@ -209,10 +208,10 @@ LogUpdate OnLogChanged(ProgramState& v, std::string_view dec, double now) {
         v.RunIndex.Clear();
         u.Note = "Журнал прочитан заново";
     } else {
-        u.Note = NewRunsNote(v, firstNew, v.Log.Position().Pending, dec, &u.NewestRun);
+        u.Note = NewRunsNote(v, firstNew, v.Log.Position().Pending, &u.NewestRun);
         u.FirstNewRun = firstNew <= v.Data.RunCount ? firstNew : 0;
     }
-    u.Texts = OnNewRuns(v, dec, now);
+    u.Texts = OnNewRuns(v, now);
     return u;
 }
 

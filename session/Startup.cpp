@@ -79,13 +79,13 @@ void LoadPhase(ProgramState& v, const StartupOptions& o) {
             IniFile ini(PathToUtf8(o.SettingsPath), Str(SettingsFileName));
             LoadSettings(ini, v.Config);
             LoadProgressSettings(ini, v.Progress);
-            ReadFilterSettings(ini, v.Filter, v.Data, o.Now, o.DecimalSep, o.ProgramDir);
+            ReadFilterSettings(ini, v.Filter, v.Data, o.Now, v.Conv.DecimalSep, o.ProgramDir);
             LoadFilterDialogSize(ini, v.Filter);
         }
         if (!o.FilterPath.empty()) {
             current = PathToUtf8(o.FilterPath.filename());
             IniFile ini(PathToUtf8(o.FilterPath), current);
-            ReadFilterSettings(ini, v.Filter, v.Data, o.Now, o.DecimalSep, o.ProgramDir);
+            ReadFilterSettings(ini, v.Filter, v.Data, o.Now, v.Conv.DecimalSep, o.ProgramDir);
         }
         ApplySettings(v);
 
@@ -115,11 +115,11 @@ std::optional<Message> ClosingNotice(const ProgramState& v) {
     return std::nullopt;
 }
 
-std::string SaveSettingsFile(const ProgramState& v, const std::filesystem::path& path, std::string_view dec) {
+std::string SaveSettingsFile(const ProgramState& v, const std::filesystem::path& path) {
     try {
         IniFile ini(PathToUtf8(path), Str(SettingsFileName));
         SaveSettings(ini, v.Config);
-        WriteFilterSettings(ini, v.Filter, v.Data, FilterSource::InForce, dec);
+        WriteFilterSettings(ini, v.Filter, v.Data, FilterSource::InForce, v.Conv.DecimalSep);
         SaveProgressSettings(ini, v.Progress);
         SaveFilterDialogSize(ini, v.Filter);
         if (!v.ChosenDataDir.empty())

@@ -36,7 +36,6 @@ struct StartupOptions {
     std::filesystem::path SettingsPath; // "Kelvara.ini"; empty: no settings file
     std::filesystem::path FilterPath;   // read only the filter sections from here (report tool)
     std::string ProgramDir;             // default FSaveDir, with a trailing separator
-    std::string DecimalSep = ".";
     double Now = 0;                     // the start moment
 };
 
@@ -49,6 +48,6 @@ std::optional<Message> ClosingNotice(const ProgramState& v);
 
 // Writes the settings and the filter in force to `path`; an empty result on success,
 // otherwise the message to show (it names the file). An existing file keeps its other keys.
-std::string SaveSettingsFile(const ProgramState& v, const std::filesystem::path& path, std::string_view decimalSep);
+std::string SaveSettingsFile(const ProgramState& v, const std::filesystem::path& path);
 
 } // namespace kel

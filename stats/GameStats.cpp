@@ -25,7 +25,7 @@ void AppendCount(std::string& out, double n, int kind) {
 
 } // namespace
 
-GameStatsTexts ShowGameStats(VisibilityTotals& totals, int32_t finishedCount, std::string_view decimalSep) {
+GameStatsTexts ShowGameStats(VisibilityTotals& totals, int32_t finishedCount, const Conventions& conv) {
     GameStatsTexts t;
     const float total = totals.TotalTime;
     if (total > 0) {
@@ -41,22 +41,22 @@ GameStatsTexts ShowGameStats(VisibilityTotals& totals, int32_t finishedCount, st
             AppendCount(t.TotalTime, m, Minutes);
             t.TotalTime += "  ";
             AppendCount(t.TotalTime, s, Seconds);
-            t.Speed = WithUnit(FixedText(totals.AverageSpeed, 7, 2, decimalSep), " км/ч");
+            t.Speed = WithUnit(FixedText(totals.AverageSpeed, 7, 2, conv.DecimalSep), " км/ч");
         }
         if (totals.VisibleRuns > 0) {
             const long long percent = static_cast<long long>(finishedCount) * 100;
-            t.Share = WithUnit(FixedText(static_cast<double>(percent) / totals.VisibleRuns, 4, 1, decimalSep), " %");
+            t.Share = WithUnit(FixedText(static_cast<double>(percent) / totals.VisibleRuns, 4, 1, conv.DecimalSep), " %");
         }
     } else {
         t.TotalTime = "Суммарное время проездов равно нулю";
     }
     t.Finished = WholeNumber(finishedCount);
-    t.Distance = WithUnit(FixedText(totals.TotalLength, 7, 1, decimalSep), " км");
+    t.Distance = WithUnit(FixedText(totals.TotalLength, 7, 1, conv.DecimalSep), " км");
     return t;
 }
 
 StatusBarTexts ShowStatusBar(const SelectionState& sel, DisplayState& disp, const StageRecord& stage,
-                             std::string_view decimalSep) {
+                             const Conventions& conv) {
     // The cursor may come from a damaged settings file or a larger earlier selection.
     if (disp.SelCur > sel.SelCount)
         disp.SelCur = sel.SelCount;
@@ -77,7 +77,7 @@ StatusBarTexts ShowStatusBar(const SelectionState& sel, DisplayState& disp, cons
 
     // A zero finish (a damaged log) has no speed: the panel keeps its caption without a value.
     const float speed = ToSingle(static_cast<double>(stage.StageLength) * 3600.0 / run.Finish);
-    t.Speed = "Средн. скорость проезда:  " + WithUnit(FixedText(speed, 5, 2, decimalSep), " км/ч");
+    t.Speed = "Средн. скорость проезда:  " + WithUnit(FixedText(speed, 5, 2, conv.DecimalSep), " км/ч");
     return t;
 }
 

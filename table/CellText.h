@@ -1,6 +1,7 @@
 #pragma once
 // Texts of the runs table cells, produced on demand from a snapshot of the display options.
 
+#include "data/Conventions.h"
 #include "data/RunData.h"
 #include "filter/FilterState.h"
 #include "table/DisplayState.h"
@@ -21,7 +22,7 @@ struct TableSnapshot {
     bool BySectors = false;
     bool Relative = false;
     NumberMode NumMode = NumberMode::Unchecked;
-    std::string DecimalSep = ".";
+    Conventions Conv;
     // UTF-8 forms of the list names shown in each name column, made once by the fill
     // (left empty, the names are converted per cell).
     std::array<std::vector<std::string>, 12> Utf8Names;
@@ -30,7 +31,7 @@ struct TableSnapshot {
 // The fill: lowers disp.SelCur to SelCount, refreshes disp.RefRun (when SelCount > 1) and
 // returns the snapshot the table's cells are read from.
 TableSnapshot FillRunsTable(const RunData& data, const SelectionState& sel, DisplayState& disp,
-                            std::string_view decimalSep);
+                            const Conventions& conv);
 
 // Text of cell (row 1..RowCount, column 0..11), UTF-8; empty outside the table.
 void CellText(const TableSnapshot& snap, int row, int column, std::string& out);

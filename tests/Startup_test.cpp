@@ -157,12 +157,12 @@ TEST(Startup, HeaderClicksReverseTheSortedColumnAndKeepTheDirectionForANewOne) {
     ProgramState v;
     LoadPhase(v, f.opt);
     SetupPhase(v, f.opt);
-    OnHeaderClick(v, 5, ".");
+    OnHeaderClick(v, 5);
     EXPECT_EQ(v.Disp.UpOrDown, 1);
-    OnHeaderClick(v, 5, ".");
+    OnHeaderClick(v, 5);
     EXPECT_EQ(v.Disp.UpOrDown, 0);
     EXPECT_EQ(v.Sel.Selection[1].Finish, 300);
-    OnHeaderClick(v, 3, ".");
+    OnHeaderClick(v, 3);
     EXPECT_EQ(v.Disp.TypeSort, 3);
     EXPECT_EQ(v.Disp.UpOrDown, 0);
 }
@@ -182,7 +182,7 @@ TEST(Startup, SavedFilterSurvivesARestartAndNamesOnlyTheFilterKnewAreDropped) {
     EXPECT_EQ(v.Sel.SelCount, 1);
     EXPECT_EQ(t.Game.Finished, "2");
 
-    ASSERT_EQ(SaveSettingsFile(v, f.opt.SettingsPath, "."), "");
+    ASSERT_EQ(SaveSettingsFile(v, f.opt.SettingsPath), "");
     ProgramState again;
     LoadPhase(again, f.opt);
     SetupPhase(again, f.opt);

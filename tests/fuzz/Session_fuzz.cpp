@@ -22,7 +22,6 @@ using fuzz::Check;
 namespace fs = std::filesystem;
 
 constexpr std::string_view Separator{"\0trinfo.bin\0", 12};
-constexpr std::string_view Dec = ",";
 
 void CheckTable(const TableSnapshot& table) {
     if (!table.Data)
@@ -72,6 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
     StartupOptions o = fuzz::Options(dir, {});
     ProgramState v;
+    v.Conv.DecimalSep = ",";
     try {
         LoadPhase(v, o);
     } catch (const LoadError& e) {
@@ -87,30 +87,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const auto stages = static_cast<int32_t>(std::min<std::size_t>(v.StageList.size(), 16));
     for (int32_t i = 0; i < stages; ++i) {
         v.StageIndex = i;
-        CheckTexts(OnStageChosen(v, Dec));
+        CheckTexts(OnStageChosen(v));
         CheckSelection(v);
     }
 
     // Every display option, then every sort column twice (both directions), then every cursor row.
     for (bool allStages : {false, true}) {
         v.Disp.AllStages = allStages;
-        CheckTexts(OnAllStagesChanged(v, Dec));
+        CheckTexts(OnAllStagesChanged(v));
         for (bool bySectors : {false, true})
             for (bool relative : {false, true})
                 for (NumberMode mode : {NumberMode::Unchecked, NumberMode::Checked, NumberMode::Grayed}) {
                     v.Disp.BySectors = bySectors;
                     v.Disp.Relative = relative && !allStages;
                     v.Disp.NumMode = mode;
-                    CheckTable(OnDisplayOptionChanged(v, Dec));
+                    CheckTable(OnDisplayOptionChanged(v));
                 }
         for (int column = 0; column < 12; ++column) {
-            CheckTexts(OnHeaderClick(v, column, Dec));
-            CheckTexts(OnHeaderClick(v, column, Dec));
+            CheckTexts(OnHeaderClick(v, column));
+            CheckTexts(OnHeaderClick(v, column));
             CheckSelection(v);
         }
         const int rows = std::min(v.Sel.SelCount + 1, 24);
         for (int row = 0; row <= rows; ++row) {
-            CheckTexts(OnCursorMoved(v, row, Dec));
+            CheckTexts(OnCursorMoved(v, row));
             CheckSelection(v);
         }
         CheckNotice(MissingStagesNotice(v));
@@ -121,7 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         v.Data.CarList.front().FiltOn = true;
     if (!v.Data.WetnessList.empty())
         v.Data.WetnessList.front().FiltOn = true;
-    CheckTexts(OnFilterClosed(v, Dec));
+    CheckTexts(OnFilterClosed(v));
     CheckSelection(v);
     CheckNotice(NothingPassesNotice(v));
     CheckNotice(MissingStagesNotice(v));
