@@ -388,7 +388,7 @@ int main(int argc, char** argv) {
             PrintProgress(out, f, v.Data, numbers, textDec);
         else
             PrintBests(out, f, v.Data, numbers, textDec);
-        if (const std::string note = ProgressNote(f); !note.empty())
+        if (const std::string note = ProgressNote(f, lang); !note.empty())
             std::cerr << note << '\n';
     } else {
         PrintPanel(out, *command, t, v);

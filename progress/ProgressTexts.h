@@ -52,7 +52,7 @@ std::string RunDateText(double date, DateStyle style);
 
 // The note under the chart: "без времени: 2; без даты (нет на графике): 1", the parts with
 // a count above 0 only.
-std::string ProgressNote(const ProgressFigures& f);
+std::string ProgressNote(const ProgressFigures& f, Language language);
 
 // Legend name of chart colour `colour` (index into f.ColourGroups, -1 for the others).
 std::string ColourName(const ProgressFigures& f, const RunData& data, int colour);

@@ -81,7 +81,7 @@ TEST(Progress, ChartTakesDatedTimedRunsOfTheFilteredStageInLogOrder) {
     EXPECT_EQ(newBest, (std::vector<bool>{true, true, false, false, false, false, false})); // a tie is no new best
     EXPECT_EQ(f.Points[2].Gap, 1);
     EXPECT_EQ(f.Points[1].PreviousBest, 100);
-    EXPECT_EQ(ProgressNote(f), "без времени: 1; без даты (нет на графике): 1");
+    EXPECT_EQ(ProgressNote(f, Language::Russian), "без времени: 1; без даты (нет на графике): 1");
     EXPECT_EQ(PointTooltip(f, s.v.Data, 2, NumberMode::Unchecked, Conventions{.DecimalSep = ","}),
               "Проезд 4\nДата: 04.01.2026 10:00:00\nМашина: Beta\nКласс: B2\nФиниш: 1:36,00\n"
               "Отставание от лучшего на тот момент: +0:01,00");

@@ -223,7 +223,7 @@ void ProgressWindow::refresh() {
     }
     showBests();
     showNewestRun();
-    std::string note = ProgressNote(m_figures);
+    std::string note = ProgressNote(m_figures, m_state.Conv.Lang);
     if (m_figures.Used == 0)
         note = std::string(NoTimedRunsText) + (note.empty() ? "" : "; " + note);
     noteLabel->setText(QString::fromStdString(note));
