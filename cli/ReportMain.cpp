@@ -329,7 +329,7 @@ int main(int argc, char** argv) {
         opt.Now = NowDateTime();
     }
 
-    if (auto missing = CheckDataFiles(opt.DataDir))
+    if (auto missing = CheckDataFiles(opt.DataDir, lang))
         return Fail(missing->Text, 1);
 
     ProgramState v;
@@ -337,7 +337,7 @@ int main(int argc, char** argv) {
     try {
         LoadPhase(v, opt);
     } catch (const LoadError& e) {
-        return Fail(LoadFailureMessage(e).Text, 1);
+        return Fail(LoadFailureMessage(e, lang).Text, 1);
     }
 
     ReportOutput out(stdout, std::string(Text(TextId::StandardOutput, lang)), format, header);
