@@ -218,8 +218,7 @@ LogUpdate OnLogChanged(ProgramState& v, double now) {
 std::optional<Message> NothingPassesNotice(const ProgramState& v) {
     if (v.Data.FinishedCount != 0)
         return std::nullopt;
-    return Message{"Программа не обнаружила ниодного проезда, удовлетворяющего заданным условиям фильтра",
-                   Str(ProgramCaption), MessageIcon::Warning};
+    return Message{std::string(Text(TextId::NothingPassesFilter, v.Conv.Lang)), Str(ProgramCaption), MessageIcon::Warning};
 }
 
 std::optional<Message> MissingStagesNotice(ProgramState& v) {
@@ -241,24 +240,23 @@ std::optional<Message> MissingStagesNotice(ProgramState& v) {
     if (missing.empty() && implausible.empty())
         return std::nullopt;
 
-    const auto numbered = [](const std::vector<int>& stages) {
-        std::string text = stages.size() == 1 ? "трассы с номером " : "трасс с номерами ";
+    const Language l = v.Conv.Lang;
+    const auto numbered = [l](const std::vector<int>& stages) {
+        std::string numbers;
         for (std::size_t i = 0; i < stages.size(); ++i)
-            text += (i == 0 ? "" : ", ") + std::to_string(stages[i]);
-        return text;
+            numbers += (i == 0 ? "" : ", ") + std::to_string(stages[i]);
+        return Text(stages.size() == 1 ? TextId::StageNumberOne : TextId::StageNumbersMany, l, {numbers});
     };
-    std::string text = "В файле trinfo.bin ";
-    if (!missing.empty())
-        text += "нет описания " + numbered(missing);
-    if (!implausible.empty())
-        text += std::string(missing.empty() ? "" : ", а ") + "у " + numbered(implausible) +
-                " указана невозможная длина";
+    std::string text = missing.empty()       ? Text(TextId::StagesImplausible, l, {numbered(implausible)})
+                       : implausible.empty() ? Text(TextId::StagesMissing, l, {numbered(missing)})
+                                             : Text(TextId::StagesMissingAndImplausible, l,
+                                                    {numbered(missing), numbered(implausible)});
     const bool one = missing.size() + implausible.size() == 1;
-    text += one ? ". Ее длина считается равной нулю" : ". Их длина считается равной нулю";
+    text += Text(one ? TextId::StageLengthZeroOne : TextId::StageLengthZeroMany, l);
     if (!missing.empty())
-        text += missing.size() == 1 && implausible.empty() ? ", а проезды по ней показываются без названия трассы"
-                                                           : ", а проезды по трассам без описания показываются без "
-                                                             "названия трассы";
+        text += Text(missing.size() == 1 && implausible.empty() ? TextId::StageRunsUnnamedOne
+                                                                : TextId::StageRunsUnnamedMany,
+                     l);
     return Message{text, Str(ProgramCaption), MessageIcon::Warning};
 }
 
