@@ -12,6 +12,15 @@
 #include <QPushButton>
 #include <QScreen>
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include <QCoreApplication>
+#include <cwchar>
+#include <string>
+#include <vector>
+#endif
+
 #ifndef KELVARA_FILE_VERSION
 #define KELVARA_FILE_VERSION "0.0.0.0"
 #endif
@@ -21,10 +30,58 @@ namespace {
 bool g_aboutOpen = false;
 }
 
+#ifdef _WIN32
+namespace {
+// The string values of the executable's version resource, in the language and code page of its
+// first translation entry; the values it lacks stay as they are.
+void ReadVersionResource(const QString& exePath, VersionInfo& info) {
+    const std::wstring path = exePath.toStdWString();
+    DWORD handle = 0;
+    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &handle);
+    if (size == 0)
+        return;
+    std::vector<char> data(size);
+    if (!GetFileVersionInfoW(path.c_str(), 0, size, data.data()))
+        return;
+    struct Translation {
+        WORD Language;
+        WORD CodePage;
+    };
+    Translation* translation = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
+                        &length) ||
+        length < sizeof(Translation))
+        return;
+    const QString block = QStringLiteral("\\StringFileInfo\\%1%2\\")
+                              .arg(translation->Language, 4, 16, QLatin1Char('0'))
+                              .arg(translation->CodePage, 4, 16, QLatin1Char('0'))
+                              .toUpper();
+    const auto value = [&](const wchar_t* name, QString& into) {
+        const std::wstring key = (block + QString::fromWCharArray(name)).toStdWString();
+        wchar_t* text = nullptr;
+        UINT chars = 0;
+        if (VerQueryValueW(data.data(), key.c_str(), reinterpret_cast<void**>(&text), &chars) && chars > 0)
+            into = QString::fromWCharArray(text, static_cast<int>(wcsnlen(text, chars)));
+    };
+    value(L"ProductName", info.ProductName);
+    value(L"FileVersion", info.FileVersion);
+    value(L"FileDescription", info.FileDescription);
+    value(L"LegalCopyright", info.LegalCopyright);
+}
+} // namespace
+#endif
+
 VersionInfo ProgramVersionInfo() {
-    return {QStringLiteral("Kelvara"), QStringLiteral(KELVARA_FILE_VERSION),
-            QStringLiteral("Программа показывает статистику выступлений игрока в симуляторе ралли"),
-            QStringLiteral("© Авторы Kelvara. Свободная программа, GPL-3.0-or-later")};
+    VersionInfo info{QStringLiteral("Kelvara"), QStringLiteral(KELVARA_FILE_VERSION),
+                     QStringLiteral("Kelvara — статистика проездов"),
+                     QStringLiteral("© Авторы Kelvara. Свободная программа, GPL-3.0-or-later")};
+#ifdef _WIN32
+    // On Windows the executable describes itself (its version resource, dist/windows/version.rc.in).
+    if (QCoreApplication::instance())
+        ReadVersionResource(QCoreApplication::applicationFilePath(), info);
+#endif
+    return info;
 }
 
 QString AboutDescription(const VersionInfo& info) {

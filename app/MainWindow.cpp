@@ -184,6 +184,7 @@ MainWindow::MainWindow(const QString& settingsPath, const QString& dataDir, QWid
     if (QListWidgetItem* item = stageList->currentItem())
         stageList->scrollToItem(item, QAbstractItemView::PositionAtTop);
     showTexts(texts);
+    runsGrid->followAllStages(m_state.Disp.AllStages);
     showOrdering();
     updateFilterButton();
     if (m_state.Sel.SelCount > 0)
@@ -376,6 +377,7 @@ void MainWindow::applySettings() {
     if (m_maximised)
         setWindowState(windowState() | Qt::WindowMaximized);
     runsGrid->setSectionWidths(c.HSW);
+    runsGrid->setStageColumnByHand(c.TrackColByHand);
 }
 
 void MainWindow::loadCaptionsAndHints() {
@@ -789,6 +791,7 @@ void MainWindow::onAllStagesToggled() {
     m_state.Disp.AllStages = all;
     m_state.Disp.Relative = relativeBox->isChecked();
     showTexts(OnAllStagesChanged(m_state));
+    runsGrid->followAllStages(all);
     // The selection is rebuilt in log order: no column orders it until the next header click.
     runsGrid->hideSortIndicator();
 }
@@ -1121,6 +1124,7 @@ void MainWindow::saveSettings() {
     c.DockForm = m_keepInWorkArea;
     c.OnTop = m_onTop;
     c.HSW = runsGrid->sectionWidths();
+    c.TrackColByHand = runsGrid->stageColumnByHand();
     c.TypeSort = m_state.Disp.TypeSort;
     c.UpOrDown = m_state.Disp.UpOrDown != 0;
 

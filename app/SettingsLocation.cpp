@@ -31,7 +31,10 @@ fs::path SettingsFileLocation(const SettingsLocationInput& input) {
     std::error_code ec;
     if (fs::exists(beside, ec))
         return beside;
-    if (input.System == HostSystem::Windows && FolderWritable(input.ExecutableDir))
+    // The installer leaves its uninstaller beside the program: an installed copy, whose folder is
+    // writable (a per-user installation) but holds no settings.
+    if (input.System == HostSystem::Windows && !fs::exists(input.ExecutableDir / "uninstall.exe", ec) &&
+        FolderWritable(input.ExecutableDir))
         return beside;
     return input.UserConfigDir / "Kelvara.ini";
 }

@@ -1,8 +1,10 @@
 #pragma once
 // Where "Kelvara.ini" lives. A portable copy keeps it beside the executable: always when a
 // "Kelvara.ini" is already there, and on Windows whenever the program's folder is writable (a
-// folder the player unpacked the program into). Otherwise it lies in the user's configuration
-// folder, so an installed program can save its settings and every user has their own. A file
+// folder the player unpacked the program into) unless the installer's "uninstall.exe" lies
+// there. Otherwise it lies in the user's configuration folder (on Windows
+// %LOCALAPPDATA%\Kelvara), so an installed program can save its settings and every user has
+// their own. A file
 // named on the command line wins over both. (No Qt here: the tests run on every system.)
 
 #include <filesystem>

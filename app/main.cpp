@@ -17,6 +17,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QTranslator>
 
 #include <cstdio>
@@ -47,6 +48,8 @@ bool OnlyPrints(int argc, char** argv) {
 int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("Kelvara"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KELVARA_FILE_VERSION));
+    // The menu entry's id, so that desktops match the window to its entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.kelvara"));
     std::unique_ptr<QCoreApplication> app;
     if (OnlyPrints(argc, argv)) {
         app = std::make_unique<QCoreApplication>(argc, argv);
@@ -100,5 +103,8 @@ int main(int argc, char** argv) {
     if (!form)
         return 1;
     form->showAsSaved();
+    // For the installation checks: the window shows its data once and closes as by the user.
+    if (qEnvironmentVariableIsSet("KELVARA_CLOSE_WHEN_SHOWN"))
+        QTimer::singleShot(0, form.get(), &QWidget::close);
     return QCoreApplication::exec();
 }

@@ -98,6 +98,31 @@ void BM_SortOther(benchmark::State& state) {
 }
 BENCHMARK(BM_SortOther)->Arg(0)->Arg(1)->Arg(4)->Unit(benchmark::kMillisecond);
 
+// The stage and date columns beside the car (rank grouping) and finish (time) columns, each
+// from an order away from the log's, on the large selection, both directions per iteration.
+void BM_SortStageDateBeside(benchmark::State& state) {
+    const Sample& sample = Runs(100000);
+    static const std::vector<int32_t> places = [] {
+        StageFile stages;
+        const std::vector<std::string> list =
+            SortedStageList(stages.FillStageList(kel::bench::DataDir(100000) / "trinfo.bin"));
+        return StageListPlaces(stages, list);
+    }();
+    const auto column = static_cast<uint8_t>(state.range(0));
+    SelectionState sel;
+    for (auto _ : state) {
+        state.PauseTiming();
+        sel = sample.sel;
+        SortSelection(sel, sample.data, 5, 1, false);
+        state.ResumeTiming();
+        SortSelection(sel, sample.data, column, 1, false, places);
+        SortSelection(sel, sample.data, column, 0, false, places);
+        benchmark::DoNotOptimize(sel.Selection.data());
+    }
+    state.counters["runs"] = sel.SelCount;
+}
+BENCHMARK(BM_SortStageDateBeside)->Arg(1)->Arg(5)->Arg(12)->Arg(13)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 BENCHMARK_MAIN();

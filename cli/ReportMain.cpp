@@ -90,14 +90,29 @@ Language ReportLanguage(const std::vector<std::string>& args) {
     return ChooseLanguage(commandLine, setting, system);
 }
 
+// The text form keeps the run's own twelve columns; TSV and CSV add the stage and the date
+// (as in the log; empty for a run without one) and name the time columns after sectors in
+// the by-sectors mode.
 void PrintTable(ReportOutput& out, const TableSnapshot& snap) {
-    out.Header({"run", "car", "class", "split1", "split2", "finish", "wetness", "surface_age", "tyres", "damage",
-                "weather", "profile"});
+    const bool text = out.Format() == ReportFormat::Text;
+    const bool sectors = snap.BySectors && !text;
+    std::vector<std::string_view> names{"run",     "car",     "class",       sectors ? "sector1" : "split1",
+                                        sectors ? "sector2" : "split2", sectors ? "sector3" : "finish",
+                                        "wetness", "surface_age", "tyres", "damage", "weather", "profile"};
+    if (!text)
+        names.insert(names.end(), {"stage", "date"});
+    out.Header(names);
     std::string cell;
     for (int row = 1; row <= snap.RowCount && out.Ok(); ++row) {
-        for (int col = 0; col < ColumnCount; ++col) {
+        for (int col = 0; col < StageColumn; ++col) {
             CellText(snap, row, col, cell);
             out.Field(cell);
+        }
+        if (!text) {
+            CellText(snap, row, StageColumn, cell);
+            out.Field(cell);
+            const double start = snap.Sel->Selection[static_cast<std::size_t>(row)].StartTime;
+            out.Field(start == 0 ? std::string() : FormatLogDateTime(start));
         }
         out.EndRow();
     }
@@ -255,7 +270,7 @@ int main(int argc, char** argv) {
             else if (a == "--stage") stageName = *v;
             else if (a == "--sort") {
                 auto n = WholeNumber(*v);
-                if (!n || *n > 11)
+                if (!n || *n >= ColumnCount)
                     return BadUsage(Text(TextId::BadSortColumn, lang, {*v}));
                 sortCol = *n;
             } else if (a == "--cursor") {

@@ -117,6 +117,17 @@ std::string FormatLongTime(double value) {
     return buf;
 }
 
+std::string FormatRunDate(double value) {
+    const DateTimeParts p = DecodeDateTime(value);
+    char buf[64];
+    if (p.Hour == 0 && p.Minute == 0 && p.Second == 0)
+        std::snprintf(buf, sizeof buf, "%02d.%02d.%04d", p.Day, p.Month, p.Year);
+    else
+        std::snprintf(buf, sizeof buf, "%02d.%02d.%04d %d:%02d:%02d", p.Day, p.Month, p.Year, p.Hour, p.Minute,
+                      p.Second);
+    return buf;
+}
+
 double NowDateTime() {
     const auto now = system_clock::now();
     const std::time_t t = system_clock::to_time_t(now);

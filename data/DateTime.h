@@ -33,6 +33,10 @@ std::string FormatShortDate(double value);
 // 24-hour long time of day, hours without a leading zero: "9:05:07".
 std::string FormatLongTime(double value);
 
+// The moment of a run as the status bar and the table show it: "dd.mm.yyyy h:nn:ss", the date
+// alone at midnight.
+std::string FormatRunDate(double value);
+
 // The current local date and time.
 double NowDateTime();
 

@@ -302,7 +302,7 @@ inline constexpr std::array<TextEntry, TextCount> TextCatalogue{{
      "  --now \"yyyy-mm-dd hh:nn:ss\"  текущий момент для фильтра по дате\n"
      "  --stage NAME       трасса (по умолчанию первая в списке)\n"
      "  --all              все трассы\n"
-     "  --sort COL         столбец сортировки 0..11 (по умолчанию 0)\n"
+     "  --sort COL         столбец сортировки 0..13, 12 — трасса, 13 — дата (по умолчанию 0)\n"
      "  --desc             по убыванию\n"
      "  --sectors          время по секторам\n"
      "  --relative         время относительно строки курсора (не вместе с --all)\n"
@@ -327,7 +327,7 @@ inline constexpr std::array<TextEntry, TextCount> TextCatalogue{{
      "  --now \"yyyy-mm-dd hh:nn:ss\"  the current moment for the date filter\n"
      "  --stage NAME       stage (default: the first in the list)\n"
      "  --all              all stages\n"
-     "  --sort COL         sort column 0..11 (default 0)\n"
+     "  --sort COL         sort column 0..13, 12 the stage, 13 the date (default 0)\n"
      "  --desc             descending order\n"
      "  --sectors          sector times\n"
      "  --relative         times relative to the cursor row (not with --all)\n"
@@ -349,8 +349,8 @@ inline constexpr std::array<TextEntry, TextCount> TextCatalogue{{
     {TextId::StandardOutput, "стандартный вывод", "standard output"},
     {TextId::OptionNeedsValue, "Параметру %1 нужно значение", "Option %1 needs a value"},
     {TextId::BadSortColumn,
-     "Столбец сортировки должен быть числом от 0 до 11: %1",
-     "The sort column must be a number from 0 to 11: %1"},
+     "Столбец сортировки должен быть числом от 0 до 13: %1",
+     "The sort column must be a number from 0 to 13: %1"},
     {TextId::BadCursorRow,
      "Строка курсора должна быть целым числом не меньше 1: %1",
      "The cursor row must be a whole number of at least 1: %1"},

@@ -40,11 +40,18 @@ inline constexpr std::array<TextId, 4> CheckCaptionIds{
 inline constexpr std::array<TextId, 4> CheckHintIds{
     TextId::HintSectors, TextId::HintRelative, TextId::HintAllStages, TextId::HintNumberMode};
 
-inline constexpr int ColumnCount = 12;
+// Columns of the runs table: the run's own fields 0..11, then its stage and its date.
+inline constexpr int ColumnCount = 14;
+inline constexpr int StageColumn = 12;
+inline constexpr int DateColumn = 13;
 inline constexpr std::array<TextId, ColumnCount> ColumnNameIds{
     TextId::ColumnRunNumber, TextId::ColumnCar, TextId::ColumnClass, TextId::ColumnSplit1,
     TextId::ColumnSplit2, TextId::ColumnFinish, TextId::ColumnWetness, TextId::ColumnSurfaceWear,
-    TextId::ColumnTyres, TextId::ColumnDamage, TextId::ColumnWeather, TextId::ColumnProfile};
+    TextId::ColumnTyres, TextId::ColumnDamage, TextId::ColumnWeather, TextId::ColumnProfile,
+    TextId::ColumnStage, TextId::ColumnDate};
+// Captions of the time columns 3..5 while they show sector times.
+inline constexpr std::array<TextId, 3> SectorColumnNameIds{
+    TextId::ColumnSector1, TextId::ColumnSector2, TextId::ColumnSector3};
 
 inline constexpr std::array<TextId, 4> FilterLabelIds{
     TextId::FilterShow, TextId::FilterHide, TextId::FilterFrom, TextId::FilterTo};
@@ -62,11 +69,13 @@ inline constexpr auto PanelHints = TextsOf(PanelHintIds, Language::Russian);
 inline constexpr auto CheckCaptions = TextsOf(CheckCaptionIds, Language::Russian);
 inline constexpr auto CheckHints = TextsOf(CheckHintIds, Language::Russian);
 inline constexpr auto ColumnNames = TextsOf(ColumnNameIds, Language::Russian);
+inline constexpr auto SectorColumnNames = TextsOf(SectorColumnNameIds, Language::Russian);
 inline constexpr auto FilterLabels = TextsOf(FilterLabelIds, Language::Russian);
 inline constexpr auto FilterButtonHints = TextsOf(FilterButtonHintIds, Language::Russian);
 inline constexpr auto DateModeNames = TextsOf(DateModeNameIds, Language::Russian);
 
-inline constexpr std::array<int, ColumnCount> DefaultColumnWidths{35, 170, 0, 60, 60, 60, 0, 0, 0, 0, 0, 0};
+// The stage and date columns start hidden; stored settings without their keys keep them so.
+inline constexpr std::array<int, ColumnCount> DefaultColumnWidths{35, 170, 0, 60, 60, 60, 0, 0, 0, 0, 0, 0, 0, 0};
 
 // Captions and titles shared by the window and the report tool.
 inline constexpr std::string_view ProgramCaption = "Kelvara 2.2";

@@ -15,8 +15,15 @@ namespace {
 
 std::string Str(std::string_view s) { return std::string(s); }
 
+void Sort(ProgramState& v) {
+    SortSelection(v.Sel, v.Data, v.Disp.TypeSort, v.Disp.UpOrDown, v.Disp.BySectors,
+                  v.Disp.TypeSort == StageColumn ? StageListPlaces(v.Stages, v.StageList) : std::vector<int32_t>{});
+}
+
+TableSnapshot Fill(ProgramState& v) { return FillRunsTable(v.Data, v.Sel, v.Disp, v.Conv, &v.Stages); }
+
 void SortAndSync(ProgramState& v) {
-    SortSelection(v.Sel, v.Data, v.Disp.TypeSort, v.Disp.UpOrDown, v.Disp.BySectors);
+    Sort(v);
     // In the all-stages mode the panels describe the run under the cursor, which the new
     // order may have changed.
     if (v.Disp.AllStages)
@@ -64,7 +71,7 @@ DisplayTexts SetupPhase(ProgramState& v, const StartupOptions& o) {
 
     SortAndSync(v);
     Panels(v, t);
-    t.Table = FillRunsTable(v.Data, v.Sel, v.Disp, v.Conv);
+    t.Table = Fill(v);
     v.Filter.FilterActive = ComputeFilterActive(v.Filter.ActiveDateFilter, v.Data);
     return t;
 }
@@ -72,10 +79,10 @@ DisplayTexts SetupPhase(ProgramState& v, const StartupOptions& o) {
 DisplayTexts OnStageChosen(ProgramState& v) {
     DisplayTexts t;
     v.Sel.CurrentStage = BuildSelection(v.Data, v.Stages, v.Sel, v.Disp.SelCur, v.StageList, v.StageIndex, false);
-    SortSelection(v.Sel, v.Data, v.Disp.TypeSort, v.Disp.UpOrDown, v.Disp.BySectors);
+    Sort(v);
     t.Game = Game(v);
     Panels(v, t);
-    t.Table = FillRunsTable(v.Data, v.Sel, v.Disp, v.Conv);
+    t.Table = Fill(v);
     return t;
 }
 
@@ -86,7 +93,7 @@ DisplayTexts OnFilterClosed(ProgramState& v) {
     t.Game = Game(v);
     SortAndSync(v);
     Panels(v, t);
-    t.Table = FillRunsTable(v.Data, v.Sel, v.Disp, v.Conv);
+    t.Table = Fill(v);
     return t;
 }
 
@@ -99,7 +106,7 @@ DisplayTexts OnHeaderClick(ProgramState& v, int column) {
     SortAndSync(v);
     t.Game = Game(v);
     Panels(v, t);
-    t.Table = FillRunsTable(v.Data, v.Sel, v.Disp, v.Conv);
+    t.Table = Fill(v);
     return t;
 }
 
@@ -111,12 +118,12 @@ DisplayTexts OnAllStagesChanged(ProgramState& v) {
                                         v.Disp.AllStages);
     t.Game = Game(v);
     Panels(v, t);
-    t.Table = FillRunsTable(v.Data, v.Sel, v.Disp, v.Conv);
+    t.Table = Fill(v);
     return t;
 }
 
 TableSnapshot OnDisplayOptionChanged(ProgramState& v) {
-    return FillRunsTable(v.Data, v.Sel, v.Disp, v.Conv);
+    return Fill(v);
 }
 
 DisplayTexts OnCursorMoved(ProgramState& v, int row) {
@@ -127,7 +134,7 @@ DisplayTexts OnCursorMoved(ProgramState& v, int row) {
     t.Game = Game(v);
     Panels(v, t);
     if (v.Disp.Relative)
-        t.Table = FillRunsTable(v.Data, v.Sel, v.Disp, v.Conv);
+        t.Table = Fill(v);
     return t;
 }
 
@@ -147,7 +154,7 @@ DisplayTexts OnNewRuns(ProgramState& v, double now) {
     v.Filter.FilterActive = ComputeFilterActive(date, v.Data);
     Refilter(v);
     t.Game = Game(v);
-    SortSelection(v.Sel, v.Data, v.Disp.TypeSort, v.Disp.UpOrDown, v.Disp.BySectors);
+    Sort(v);
     for (int32_t i = 1; cursorRun != 0 && i <= v.Sel.SelCount; ++i)
         if (v.Sel.Selection[static_cast<std::size_t>(i)].RunNo == cursorRun) {
             v.Disp.SelCur = i;
@@ -157,7 +164,7 @@ DisplayTexts OnNewRuns(ProgramState& v, double now) {
     if (v.Disp.AllStages)
         v.Sel.CurrentStage = SyncStageList(v.Stages, v.Sel, v.Disp.SelCur, v.StageList, v.StageIndex);
     Panels(v, t);
-    t.Table = FillRunsTable(v.Data, v.Sel, v.Disp, v.Conv);
+    t.Table = Fill(v);
     return t;
 }
 

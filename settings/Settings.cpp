@@ -64,6 +64,7 @@ void LoadSettings(const IniFile& ini, Settings& settings) {
     s.MaxWin = ini.ReadBool(VisSection, "MaxWin", d.MaxWin);
     for (int i = 0; i < ColumnCount; ++i)
         s.HSW[static_cast<std::size_t>(i)] = ini.ReadInt32(VisSection, WidthKey(i), d.HSW[static_cast<std::size_t>(i)]);
+    s.TrackColByHand = ini.ReadBool(VisSection, "TrackColByHand", d.TrackColByHand);
     s.TimeLoad = ini.ReadBool(VisSection, "TimeLoad", d.TimeLoad);
     s.LiveLog = ini.ReadInt32(VisSection, "LiveLog", d.LiveLog);
     s.NewRunMessages = ini.ReadInt32(VisSection, "NewRunMessages", d.NewRunMessages);
@@ -97,6 +98,7 @@ void SaveSettings(IniFile& ini, const Settings& s) {
     ini.WriteBool(VisSection, "OnTop", s.OnTop);
     for (int i = 0; i < ColumnCount; ++i)
         ini.WriteInteger(VisSection, WidthKey(i), s.HSW[static_cast<std::size_t>(i)]);
+    ini.WriteBool(VisSection, "TrackColByHand", s.TrackColByHand);
     ini.WriteBool(VisSection, "TimeLoad", s.TimeLoad);
     ini.WriteInteger(VisSection, "LiveLog", s.LiveLog);
     ini.WriteInteger(VisSection, "NewRunMessages", s.NewRunMessages);

@@ -34,6 +34,7 @@ struct Settings {
     bool DockForm = false;
     bool OnTop = false;
     std::array<int32_t, ColumnCount> HSW{DefaultColumnWidths}; // section widths, 0 hidden
+    bool TrackColByHand = false; // the stage column was shown or hidden through the menu: no longer follows the all-stages box
     bool TimeLoad = false;
     int32_t LiveLog = 1;        // 0: the log is read only at start-up, not followed while it grows
     int32_t NewRunMessages = 1; // 0: no tray message about a new run while the window is in the background

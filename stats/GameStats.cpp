@@ -71,10 +71,7 @@ StatusBarTexts ShowStatusBar(const SelectionState& sel, DisplayState& disp, cons
     assert(static_cast<std::size_t>(disp.SelCur) < sel.Selection.size());
     const RunRecord& run = sel.Selection[static_cast<std::size_t>(disp.SelCur)];
 
-    t.Date = Text(TextId::StatusDate, conv.Lang, {FormatShortDate(run.StartTime)});
-    const DateTimeParts parts = DecodeDateTime(run.StartTime);
-    if (parts.Hour != 0 || parts.Minute != 0 || parts.Second != 0)
-        t.Date += " " + FormatLongTime(run.StartTime);
+    t.Date = Text(TextId::StatusDate, conv.Lang, {FormatRunDate(run.StartTime)});
 
     // A zero finish (a damaged log) has no speed: the panel keeps its caption without a value.
     const float speed = ToSingle(static_cast<double>(stage.StageLength) * 3600.0 / run.Finish);

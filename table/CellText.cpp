@@ -1,6 +1,7 @@
 #include "table/CellText.h"
 
 #include "data/Cp1251.h"
+#include "data/DateTime.h"
 #include "data/Format.h"
 
 #include <algorithm>
@@ -66,7 +67,7 @@ void AppendTime(std::string& out, float value, bool relative, const std::string&
 } // namespace
 
 TableSnapshot FillRunsTable(const RunData& data, const SelectionState& sel, DisplayState& disp,
-                            const Conventions& conv) {
+                            const Conventions& conv, const StageFile* stages) {
     TableSnapshot snap;
     snap.Data = &data;
     snap.Sel = &sel;
@@ -97,12 +98,25 @@ TableSnapshot FillRunsTable(const RunData& data, const SelectionState& sel, Disp
         for (const NameEntry& e : *nc.list)
             names.push_back(Cp1251ToUtf8(e.Name));
     }
+    if (stages != nullptr) {
+        snap.StageNames.reserve(static_cast<std::size_t>(stages->RecordCount()));
+        for (int k = 0; k < stages->RecordCount(); ++k)
+            snap.StageNames.push_back(Cp1251ToUtf8(stages->Record(k).StageName));
+    }
     return snap;
+}
+
+std::string_view ColumnCaption(int column, bool bySectors) {
+    if (column < 0 || column >= ColumnCount)
+        return {};
+    if (bySectors && column >= 3 && column <= 5)
+        return SectorColumnNames[static_cast<std::size_t>(column - 3)];
+    return ColumnNames[static_cast<std::size_t>(column)];
 }
 
 void CellText(const TableSnapshot& snap, int row, int column, std::string& out) {
     out.clear();
-    if (snap.Data == nullptr || snap.Sel == nullptr || row < 1 || row > snap.RowCount || column < 0 || column > 11 ||
+    if (snap.Data == nullptr || snap.Sel == nullptr || row < 1 || row > snap.RowCount || column < 0 || column >= ColumnCount ||
         static_cast<std::size_t>(row) >= snap.Sel->Selection.size())
         return;
     const RunRecord& r = snap.Sel->Selection[static_cast<std::size_t>(row)];
@@ -117,6 +131,14 @@ void CellText(const TableSnapshot& snap, int row, int column, std::string& out) 
                 AppendNumber(out, r.RunNo);
             }
         }
+        return;
+    case StageColumn:
+        if (r.StageNo < snap.StageNames.size())
+            out += snap.StageNames[r.StageNo];
+        return;
+    case DateColumn:
+        if (r.StartTime != 0)
+            out += FormatRunDate(r.StartTime);
         return;
     case 3:
     case 4:

@@ -3,6 +3,8 @@
 
 #include "data/Conventions.h"
 #include "data/RunData.h"
+#include "data/StageFile.h"
+#include "data/ValueTables.h"
 #include "filter/FilterState.h"
 #include "table/DisplayState.h"
 
@@ -25,15 +27,23 @@ struct TableSnapshot {
     Conventions Conv;
     // UTF-8 forms of the list names shown in each name column, made once by the fill
     // (left empty, the names are converted per cell).
-    std::array<std::vector<std::string>, 12> Utf8Names;
+    std::array<std::vector<std::string>, ColumnCount> Utf8Names;
+    // UTF-8 stage names by stage number, for the stage column.
+    std::vector<std::string> StageNames;
 };
 
 // The fill: lowers disp.SelCur to SelCount, refreshes disp.RefRun (when SelCount > 1) and
 // returns the snapshot the table's cells are read from.
+// The stage column shows the names of `stages` (empty without it).
 TableSnapshot FillRunsTable(const RunData& data, const SelectionState& sel, DisplayState& disp,
-                            const Conventions& conv);
+                            const Conventions& conv, const StageFile* stages = nullptr);
 
-// Text of cell (row 1..RowCount, column 0..11), UTF-8; empty outside the table.
+// Caption of a column in the header, the column menu and the exported file: the time columns
+// are named after sectors while they show sector times.
+std::string_view ColumnCaption(int column, bool bySectors);
+
+// Text of cell (row 1..RowCount, column 0..13), UTF-8; empty outside the table. The date
+// column is empty for a run without a start time.
 void CellText(const TableSnapshot& snap, int row, int column, std::string& out);
 std::string CellText(const TableSnapshot& snap, int row, int column);
 

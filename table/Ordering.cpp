@@ -41,6 +41,16 @@ void Gather(SelectionState& sel, const std::vector<int32_t>& order) {
     std::copy(sorted.begin(), sorted.end(), sel.Selection.begin() + 1);
 }
 
+// Stable counting sort of positions 1..n by slot[pos]; start[s + 1] holds the count of slot s.
+void GatherBySlot(SelectionState& sel, int n, const std::vector<int32_t>& slot, std::vector<int32_t>& start) {
+    for (std::size_t s = 1; s < start.size(); ++s)
+        start[s] += start[s - 1];
+    std::vector<int32_t> order(static_cast<std::size_t>(n));
+    for (int pos = 1; pos <= n; ++pos)
+        order[static_cast<std::size_t>(start[static_cast<std::size_t>(slot[static_cast<std::size_t>(pos)])]++)] = pos;
+    Gather(sel, order);
+}
+
 // ---- placement -------------------------------------------------------------
 
 void PlaceBySelNo(SelectionState& sel, int n, bool ascending) {
@@ -106,12 +116,7 @@ void GroupByRank(SelectionState& sel, int n, const NameList& list, int k, int32_
         slot[static_cast<std::size_t>(pos)] = s;
         ++start[static_cast<std::size_t>(s) + 1];
     }
-    for (std::size_t s = 1; s < start.size(); ++s)
-        start[s] += start[s - 1];
-    std::vector<int32_t> order(static_cast<std::size_t>(n));
-    for (int pos = 1; pos <= n; ++pos)
-        order[static_cast<std::size_t>(start[static_cast<std::size_t>(slot[static_cast<std::size_t>(pos)])]++)] = pos;
-    Gather(sel, order);
+    GatherBySlot(sel, n, slot, start);
 }
 
 // ---- time keys -------------------------------------------------------------
@@ -250,6 +255,45 @@ std::vector<int32_t> ExchangeOrder(const std::vector<double>& key, int n, bool a
     return order;
 }
 
+// ---- stage and date --------------------------------------------------------
+
+// Stable counting sort by the stage's place in the stage list; descending reverses the places,
+// not the runs, so equal places keep their order both ways.
+void SortByStage(SelectionState& sel, int n, const std::vector<int32_t>& places, bool ascending) {
+    int32_t last = 0;
+    for (int32_t place : places)
+        last = std::max(last, place);
+    // Stage numbers past the table share the place of its last entry, the unlisted stages'.
+    const int32_t beyond = places.empty() ? 0 : places.back();
+    std::vector<int32_t> slot(static_cast<std::size_t>(n) + 1);
+    std::vector<int32_t> start(static_cast<std::size_t>(last) + 2, 0);
+    for (int pos = 1; pos <= n; ++pos) {
+        const uint16_t stage = sel.Selection[static_cast<std::size_t>(pos)].StageNo;
+        const int32_t place = std::clamp(stage < places.size() ? places[stage] : beyond, 0, last);
+        const int32_t s = ascending ? place : last - place;
+        slot[static_cast<std::size_t>(pos)] = s;
+        ++start[static_cast<std::size_t>(s) + 1];
+    }
+    GatherBySlot(sel, n, slot, start);
+}
+
+// Stable radix sort by start time; a run without a date (0) comes before every dated one.
+void SortByDate(SelectionState& sel, int n, bool ascending) {
+    std::vector<Keyed> items;
+    items.reserve(static_cast<std::size_t>(n));
+    for (int pos = 1; pos <= n; ++pos) {
+        const double t = sel.Selection[static_cast<std::size_t>(pos)].StartTime;
+        const uint64_t code = std::isnan(t) ? 0 : OrderCode(t); // no NaN comes from the log
+        items.push_back({ascending ? code : ~code, pos});
+    }
+    RadixSort(items);
+    std::vector<int32_t> order;
+    order.reserve(static_cast<std::size_t>(n));
+    for (const Keyed& it : items)
+        order.push_back(it.pos);
+    Gather(sel, order);
+}
+
 void SortByTime(SelectionState& sel, int n, int column, bool ascending, bool bySectors) {
     // Differences are stored as doubles: the keys are not rounded to the table's single precision.
     std::vector<double> key(static_cast<std::size_t>(n) + 1, 0.0);
@@ -268,7 +312,23 @@ void SortByTime(SelectionState& sel, int n, int column, bool ascending, bool byS
 
 } // namespace
 
-void SortSelection(SelectionState& sel, const RunData& data, uint8_t typeSort, uint8_t upOrDown, bool bySectors) {
+std::vector<int32_t> StageListPlaces(const StageFile& stages, const std::vector<std::string>& stageList) {
+    const auto listed = static_cast<int32_t>(stageList.size());
+    std::vector<int32_t> places(static_cast<std::size_t>(stages.RecordCount()) + 1, listed);
+    for (int k = 0; k < stages.RecordCount(); ++k) {
+        const std::string& name = stages.Record(k).StageName;
+        if (name.empty())
+            continue;
+        // The list is short (one entry per stage record): a linear search per record will do.
+        const auto it = std::find(stageList.begin(), stageList.end(), name);
+        if (it != stageList.end())
+            places[static_cast<std::size_t>(k)] = static_cast<int32_t>(it - stageList.begin());
+    }
+    return places;
+}
+
+void SortSelection(SelectionState& sel, const RunData& data, uint8_t typeSort, uint8_t upOrDown, bool bySectors,
+                   const std::vector<int32_t>& stagePlaces) {
     const int n = std::min<int>(sel.SelCount, static_cast<int>(sel.Selection.size()) - 1);
     if (n < 2)
         return;
@@ -286,6 +346,8 @@ void SortSelection(SelectionState& sel, const RunData& data, uint8_t typeSort, u
     case 9: GroupByRank(sel, n, data.DamageList, DamageListSize - 1, &RunRecord::Damage, ascending); break;
     case 10: GroupByRank(sel, n, data.WeatherList, WeatherListSize - 1, &RunRecord::Weather, ascending); break;
     case 11: GroupByRank(sel, n, data.ProfList, static_cast<int>(data.ProfList.size()), &RunRecord::ProfIdx, ascending); break;
+    case 12: SortByStage(sel, n, stagePlaces, ascending); break;
+    case 13: SortByDate(sel, n, ascending); break;
     default: break;
     }
 }

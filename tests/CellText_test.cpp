@@ -1,7 +1,9 @@
 #include "table/CellText.h"
 
 #include "data/Cp1251.h"
+#include "data/DateTime.h"
 #include "data/ValueTables.h"
+#include "tests/TestUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -102,6 +104,23 @@ TEST(CellText, NumbersAndNames) {
     bare.RowCount = 3;
     EXPECT_EQ(CellText(bare, 3, 1), "Ласка");
     EXPECT_EQ(CellText(bare, 2, 1), "");
+}
+
+TEST(CellText, StageDateAndSectorCaptions) {
+    StageFile stages;
+    stages.FillStageListData(test::StageFileBytes({{1, "Ёлкин лог", 0, "", ""}}));
+    SelectionState sel = MakeSel({{1, 2, 3}, {1, 2, 3}, {1, 2, 3}});
+    sel.Selection[1] = {.StartTime = *EncodeDateTime({2025, 3, 7, 9, 5, 7, 0}), .StageNo = 1};
+    sel.Selection[2] = {.StartTime = *EncodeDateTime({2025, 3, 8, 0, 0, 0, 0}), .StageNo = 7}; // no record
+    DisplayState disp;
+    const RunData data = MakeData();
+    const TableSnapshot snap = FillRunsTable(data, sel, disp, Conventions{}, &stages);
+    EXPECT_EQ((Texts{CellText(snap, 1, 12), CellText(snap, 1, 13), CellText(snap, 2, 12), CellText(snap, 2, 13),
+                     CellText(snap, 3, 13)}),
+              (Texts{"Ёлкин лог", "07.03.2025 9:05:07", "", "08.03.2025", ""}));
+    EXPECT_EQ((Texts{std::string(ColumnCaption(3, true)), std::string(ColumnCaption(5, true)),
+                     std::string(ColumnCaption(5, false))}),
+              (Texts{"Сектор 1", "Сектор 3", "Финиш"}));
 }
 
 TEST(CellText, FillMovesCursorAndReference) {

@@ -2,6 +2,7 @@
 
 #include "data/Cp1251.h"
 #include "data/ValueTables.h"
+#include "tests/TestUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace kel {
@@ -92,6 +94,30 @@ SelectionState WithFinishes(const std::vector<double>& finishes) {
     for (std::size_t i = 0; i < finishes.size(); ++i)
         s.Selection[i + 1].Finish = finishes[i];
     return s;
+}
+
+// The stage column orders by the stage list (stages without a listed name last), the date
+// column by start time (no date first); both keep log order among equal keys either way.
+TEST(Ordering, StageAndDateColumnsAreStable) {
+    StageFile stages;
+    stages.FillStageListData(
+        test::StageFileBytes({{1, "Zeta Pass", 0, "", ""}, {2, "alder Run", 0, "", ""}, {3, "", 0, "", ""}}));
+    const std::vector<int32_t> places = StageListPlaces(stages, SortedStageList({"Zeta Pass", "alder Run"}));
+    const RunData data = MakeData();
+    const uint16_t stageOf[] = {1, 2, 9, 1, 3, 2}; // 9 has no record, 3 no name
+    const double startOf[] = {5.5, 0, 3.25, 5.5, 3.25, 0};
+    const struct {
+        uint8_t column, up;
+        std::vector<int> expected;
+    } cases[] = {{12, 1, {102, 106, 101, 104, 103, 105}}, {12, 0, {103, 105, 101, 104, 102, 106}},
+                 {13, 1, {102, 106, 103, 105, 101, 104}}, {13, 0, {101, 104, 103, 105, 102, 106}}};
+    for (const auto& c : cases) {
+        SelectionState s = MakeSel(6);
+        for (std::size_t i = 1; i <= 6; ++i)
+            std::tie(s.Selection[i].StageNo, s.Selection[i].StartTime) = std::pair(stageOf[i - 1], startOf[i - 1]);
+        SortSelection(s, data, c.column, c.up, false, places);
+        EXPECT_EQ(RunNos(s), c.expected) << int(c.column) << ' ' << int(c.up);
+    }
 }
 
 TEST(Ordering, ExchangeSortExamplesAndSectorKeys) {

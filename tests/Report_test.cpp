@@ -125,7 +125,7 @@ TEST(Report, UsageErrorsAndMissingFiles) {
     Data d;
     EXPECT_EQ(Report("").code, 2);
     EXPECT_EQ(Report(d.Dir() + "nonsense").code, 2);
-    EXPECT_EQ(Report(d.Dir() + "--sort 12 table").code, 2);
+    EXPECT_EQ(Report(d.Dir() + "--sort 14 table").code, 2);
     EXPECT_EQ(Report(d.Dir() + "--cursor 0 table").code, 2);
     EXPECT_EQ(Report(d.Dir() + "--all --relative table").code, 2);
     EXPECT_EQ(Report(d.Dir() + "--stage 'No Such Stage' table").code, 2);
@@ -192,6 +192,18 @@ TEST(Report, TableStageGameAndStatusFollowTheOptions) {
     EXPECT_EQ(rows[0].substr(0, rows[0].find('\t')), "1 / 1");
     EXPECT_NE(rows[0].find("+0:10.50"), std::string::npos);
 
+    // TSV and CSV end each row with the stage and the date; both columns order the table,
+    // equal keys in log order either way.
+    r = Report(d.Dir() + "--all --sort 12 --desc --format tsv --header --sectors table");
+    rows = Lines(r.out);
+    ASSERT_EQ(rows.size(), 4u) << r.out;
+    EXPECT_TRUE(rows[0].starts_with("run\tcar\tclass\tsector1\tsector2\tsector3\t"));
+    EXPECT_TRUE(rows[0].ends_with("\tprofile\tstage\tdate"));
+    EXPECT_TRUE(rows[1].starts_with("1\t") && rows[1].ends_with("\tBravo Ridge\t2026-03-01 20:00:00"));
+    EXPECT_TRUE(rows[3].starts_with("3\t") && rows[3].ends_with("\talpha Forest\t2026-03-04 22:00:00"));
+    rows = Lines(Report(d.Dir() + "--all --sort 13 --desc --format csv table").out);
+    EXPECT_TRUE(rows.at(1).starts_with("3,") && rows.at(3).starts_with("1,"));
+
     r = Report(d.Dir() + "--stage 'Bravo Ridge' stage");
     EXPECT_NE(r.out.find("runs\t2\n"), std::string::npos);
     EXPECT_NE(r.out.find("description\tGravel and rocks\n"), std::string::npos);
@@ -238,11 +250,14 @@ TEST(Report, CsvParsedBackGivesTheTextFields) {
         if (command == "runs") // the names behind the codes come on top
             for (auto& row : csvRows)
                 row.resize(15);
+        if (command.ends_with("table")) // and the stage and date
+            for (auto& row : csvRows)
+                row.resize(12);
         EXPECT_EQ(csvRows, textRows) << command;
     }
     // The header names the fields; TSV shows it on request only.
     EXPECT_EQ(Lines(Report(at + "--format csv --stage Plain table").out)[0],
-              "run,car,class,split1,split2,finish,wetness,surface_age,tyres,damage,weather,profile");
+              "run,car,class,split1,split2,finish,wetness,surface_age,tyres,damage,weather,profile,stage,date");
     EXPECT_EQ(Lines(Report(at + "--format tsv --header --by profile bests").out)[0],
               "profile\truns\tbest\tbest_run\tbest_date\tgap\tbest3_average\tmedian\tspread\twithin_2pct");
     EXPECT_EQ(Lines(Report(at + "--format tsv --stage Plain progress").out),
@@ -362,7 +377,7 @@ TEST(Report, LanguageChangesTheTextButNotTheMachineReadableOutput) {
     const std::string filter = "--filter '" + (d.dir / "Kelvara.ini").string() + "' ";
     EXPECT_NE(Report(filter + d.Dir() + "game").out.find(" km\n"), std::string::npos);
     EXPECT_NE(Report(filter + d.Dir() + "--lang ru game").out.find(" км\n"), std::string::npos);
-    EXPECT_NE(Shell("env -u LC_ALL -u LC_MESSAGES LANG=de_DE.UTF-8 " KELVARA_BINARY_DIR "/kelvara-report " + d.Dir() + "--sort 12 table 2>&1").out.find(
+    EXPECT_NE(Shell("env -u LC_ALL -u LC_MESSAGES LANG=de_DE.UTF-8 " KELVARA_BINARY_DIR "/kelvara-report " + d.Dir() + "--sort 14 table 2>&1").out.find(
                   "The sort column must be"),
               std::string::npos);
     EXPECT_EQ(Report(d.Dir() + "--lang de game").code, 2);

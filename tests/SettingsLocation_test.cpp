@@ -42,3 +42,12 @@ TEST(SettingsLocation, OnWindowsAWritableProgramFolderIsPortable) {
     EXPECT_TRUE(fs::is_empty(in.ExecutableDir));
     EXPECT_FALSE(fs::exists(userDir));
 }
+
+TEST(SettingsLocation, AnInstalledCopyKeepsItsSettingsInTheUserFolder) {
+    TempDir dir;
+    const fs::path exeDir = dir / "Programs" / "Kelvara";
+    fs::create_directories(exeDir);
+    WriteFile(exeDir / "uninstall.exe", "MZ");
+    const SettingsLocationInput in{exeDir, dir / "Local" / "Kelvara", HostSystem::Windows, {}};
+    EXPECT_EQ(SettingsFileLocation(in), dir / "Local" / "Kelvara" / "Kelvara.ini");
+}

@@ -32,7 +32,9 @@ TEST(SettingsTest, DefaultsWithoutAFile) {
     EXPECT_EQ(s.Height, 748);
     EXPECT_TRUE(s.TrInfo && s.GameInfo && s.VisSett && s.GridStrSel && s.UpOrDown);
     EXPECT_FALSE(s.TimeForSect || s.Otnos || s.AllTrack || s.SvGrInfo);
-    EXPECT_EQ(s.HSW, (std::array<int32_t, ColumnCount>{35, 170, 0, 60, 60, 60, 0, 0, 0, 0, 0, 0}));
+    // Stored files have no keys for the stage and date columns: they read as hidden.
+    EXPECT_EQ(s.HSW, (std::array<int32_t, ColumnCount>{35, 170, 0, 60, 60, 60, 0, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_FALSE(s.TrackColByHand);
     EXPECT_EQ(s.TypeSort, 0);
     EXPECT_EQ(s.TrCur, 0);
     EXPECT_EQ(s.PrCur, 1);
@@ -57,8 +59,9 @@ TEST(SettingsTest, SaveThenLoadGivesTheSameSettingsInTheFileOrder) {
     s.Width = 1000;
     s.DockForm = s.OnTop = s.TimeLoad = true;
     s.LiveLog = 0;
-    s.HSW = {40, 150, 30, 61, 62, 63, 64, 65, 66, 67, 68, 69};
-    s.TypeSort = 11;
+    s.HSW = {40, 150, 30, 61, 62, 63, 64, 65, 66, 67, 68, 69, 120, 0};
+    s.TrackColByHand = true;
+    s.TypeSort = 13;
     s.UpOrDown = false;
     {
         IniFile ini(path.string(), "Kelvara.ini");
@@ -86,8 +89,8 @@ TEST(SettingsTest, SaveThenLoadGivesTheSameSettingsInTheFileOrder) {
                         "[Visparam]", "TimeForSect", "Otnos", "AllTrack", "NumView", "TrCur", "PrCur", "PosTableTop",
                         "GridStrSel", "TrInfo", "GameInfo", "VisSett", "SvGrInfo", "MaxWin", "X", "Y", "Height",
                         "Width", "DockForm", "OnTop", "HSW0", "HSW1", "HSW2", "HSW3", "HSW4", "HSW5", "HSW6", "HSW7",
-                        "HSW8", "HSW9", "HSW10", "HSW11", "TimeLoad", "LiveLog", "NewRunMessages", "[Sort]", "TypeSort",
-                        "UpOrDown"}));
+                        "HSW8", "HSW9", "HSW10", "HSW11", "HSW12", "HSW13", "TrackColByHand", "TimeLoad", "LiveLog",
+                        "NewRunMessages", "[Sort]", "TypeSort", "UpOrDown"}));
 }
 
 TEST(SettingsTest, StoredValuesAreTakenAsTheyAreButTheGeometryIsLimited) {

@@ -4,8 +4,11 @@ KELVARA_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 KELVARA_BUILD="$KELVARA_ROOT/build"
 KELVARA_PACKAGES=(cmake ninja-build g++ dpkg-dev qt6-base-dev qt6-charts-dev libsimpleini-dev libgtest-dev libbenchmark-dev
                   xvfb xauth fonts-dejavu-core fonts-liberation2)
-# tools/windows-check (CI): the Windows cross-compiler, GoogleTest's sources and Wine.
-KELVARA_WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest libsimpleini-dev wine64)
+# tools/windows-check (CI): the Windows cross-compiler, GoogleTest's sources, Wine, Qt's host tools (moc,
+# rcc, uic) and Russian texts, icotool, makensis; fonts for the window under Wine.
+KELVARA_WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest libsimpleini-dev wine64
+                          qt6-base-dev-tools qt6-translations-l10n icoutils nsis unzip xvfb xauth
+                          fonts-dejavu-core fonts-liberation2 fonts-wine)
 
 # Only for ./test --full: the sanitizer build and the fuzz targets (libFuzzer comes with clang's runtime).
 KELVARA_FULL_PACKAGES=(clang libclang-rt-14-dev)

@@ -92,6 +92,19 @@ void WriteSettings(const QString& path, bool maximised) {
     }
 }
 
+// The top of the runs table: the header and a few rows.
+void SaveTableTop(kel::RunsGrid& grid, const QString& name) {
+    QApplication::processEvents();
+    const int height = grid.columnHeader()->height() + 6 * (kel::RunsGrid::RowHeight + 1) + 2;
+    const QString path = QDir(g_out).filePath(name + QStringLiteral(".png"));
+    if (!grid.grab(QRect(0, 0, grid.width(), height)).save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        ++g_failures;
+        return;
+    }
+    std::printf("%s\n", qPrintable(path));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -177,6 +190,17 @@ int main(int argc, char** argv) {
             form.stageList->setCurrentRow(start);
         }
 
+        // The header in each run-number mode (unchecked, grayed, checked), then by sectors.
+        SaveTableTop(*form.runsGrid, QStringLiteral("13-header-numbers-unchecked"));
+        form.onDisplayBoxPressed(form.runNumberModeBox, false);
+        SaveTableTop(*form.runsGrid, QStringLiteral("14-header-numbers-grayed"));
+        form.onDisplayBoxPressed(form.runNumberModeBox, false);
+        SaveTableTop(*form.runsGrid, QStringLiteral("15-header-numbers-checked"));
+        form.onDisplayBoxPressed(form.runNumberModeBox, false);
+        form.onDisplayBoxPressed(form.bySectorsBox, false);
+        SaveTableTop(*form.runsGrid, QStringLiteral("16-header-sectors"));
+        form.onDisplayBoxPressed(form.bySectorsBox, false);
+
         form.runsGrid->setCurrentRow(3);
         form.onDisplayBoxPressed(form.bySectorsBox, false);
         form.onDisplayBoxPressed(form.relativeBox, false);
@@ -190,6 +214,10 @@ int main(int argc, char** argv) {
         form.onDisplayBoxPressed(form.allStagesBox, false);
         form.runsGrid->setCurrentRow(7);
         Save(form, QStringLiteral("03-all-stages"));
+        // The stage column that the all-stages mode shows, at the table's right end.
+        form.runsGrid->horizontalScrollBar()->setValue(form.runsGrid->horizontalScrollBar()->maximum());
+        SaveTableTop(*form.runsGrid, QStringLiteral("17-all-stages-stage-column"));
+        form.runsGrid->horizontalScrollBar()->setValue(0);
         form.onDisplayBoxPressed(form.allStagesBox, false);
 
         form.onPanelDoubleClicked(form.stagePanel);
@@ -215,6 +243,9 @@ int main(int argc, char** argv) {
         });
         form.onFilterButtonClicked();
         Save(form, QStringLiteral("06-all-columns-filter-on"));
+        form.runsGrid->horizontalScrollBar()->setValue(form.runsGrid->horizontalScrollBar()->maximum());
+        SaveTableTop(*form.runsGrid, QStringLiteral("18-stage-and-date-columns"));
+        form.runsGrid->horizontalScrollBar()->setValue(0);
 
         form.showMaximized();
         QApplication::processEvents();

@@ -26,32 +26,75 @@ namespace {
 constexpr int WheelNotch = 120; // angleDelta of one notch of a classic wheel
 constexpr int NotchRows = 2;
 
-// The header: a caption wider than its section ends in "…" (the style would cut it at both
-// sides of the centre).
+// A caption broken at spaces into lines no wider than `room`: greedily, at most two lines, the
+// second cut with "…" if the rest does not fit.
+QString WrapCaption(const QString& text, const QFontMetrics& metrics, int room) {
+    const QStringList words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QString first;
+    qsizetype used = 0;
+    for (; used < words.size(); ++used) {
+        const QString longer = first.isEmpty() ? words[used] : first + QLatin1Char(' ') + words[used];
+        if (!first.isEmpty() && metrics.horizontalAdvance(longer) > room)
+            break;
+        first = longer;
+    }
+    const QString rest = words.mid(used).join(QLatin1Char(' '));
+    first = metrics.elidedText(first, Qt::ElideRight, room);
+    return rest.isEmpty() ? first : first + QLatin1Char('\n') + metrics.elidedText(rest, Qt::ElideRight, room);
+}
+
+// The header: a caption wider than its section wraps at spaces onto a second line.
 class RunsHeader : public QHeaderView {
 public:
     using QHeaderView::QHeaderView;
 
-    // The least section width that shows the caption whole, with room for the sort arrow
-    // whichever section it stands on.
-    int captionWidth(int logicalIndex) const {
+    int twoLineHeight() const { return RunsGrid::HeaderHeight + fontMetrics().lineSpacing(); }
+
+    QString caption(int logicalIndex) const {
+        return model() ? model()->headerData(logicalIndex, orientation()).toString() : QString();
+    }
+
+    // What the style takes of a section of the given height besides the caption: margins and
+    // the sort arrow, which may stand on any section and whose room grows with the height.
+    int chrome(int logicalIndex, int height) const {
         QStyleOptionHeader option;
         initStyleOption(&option);
         QHeaderView::initStyleOptionForIndex(&option, logicalIndex);
         constexpr int Wide = 1000;
-        option.rect = QRect(0, 0, Wide, height());
+        option.rect = QRect(0, 0, Wide, height);
         option.sortIndicator = QStyleOptionHeader::SortDown;
-        const int room = style()->subElementRect(QStyle::SE_HeaderLabel, &option, this).width();
-        return option.fontMetrics.horizontalAdvance(option.text) + (Wide - room) + 1;
+        return Wide - style()->subElementRect(QStyle::SE_HeaderLabel, &option, this).width() + 1;
+    }
+
+    // The least section width that shows the caption whole on one line of a one-line header.
+    int captionWidth(int logicalIndex) const {
+        return fontMetrics().horizontalAdvance(caption(logicalIndex)) + chrome(logicalIndex, RunsGrid::HeaderHeight);
+    }
+
+    // The least section width that shows the caption's longest word, also on the taller header.
+    int longestWordWidth(int logicalIndex) const {
+        int widest = 0;
+        for (const QString& word : caption(logicalIndex).split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            widest = std::max(widest, fontMetrics().horizontalAdvance(word));
+        return widest + chrome(logicalIndex, twoLineHeight());
+    }
+
+    // The header needs a second line while a shown caption does not fit on one.
+    bool wraps(int logicalIndex) const {
+        return !isSectionHidden(logicalIndex) && sectionSize(logicalIndex) > 0 &&
+               sectionSize(logicalIndex) < captionWidth(logicalIndex);
     }
 
 protected:
+    // A caption wider than the room the style leaves it (at the header's height, with the
+    // section's own sort arrow) is broken at spaces.
     void initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const override {
         QHeaderView::initStyleOptionForIndex(option, logicalIndex);
         QStyleOptionHeader measured = *option;
         measured.rect = QRect(0, 0, sectionSize(logicalIndex), height());
         const int room = style()->subElementRect(QStyle::SE_HeaderLabel, &measured, this).width();
-        option->text = option->fontMetrics.elidedText(option->text, Qt::ElideRight, room);
+        if (option->fontMetrics.horizontalAdvance(option->text) > room)
+            option->text = WrapCaption(option->text, option->fontMetrics, room);
     }
 };
 } // namespace
@@ -99,6 +142,7 @@ RunsGrid::RunsGrid(QWidget* parent)
     captionFont.setBold(false);
     header->setFont(captionFont);
     header->setFixedHeight(HeaderHeight);
+    header->setTextElideMode(Qt::ElideNone); // captions wrap instead (the style would cut both lines)
     header->setMinimumSectionSize(0); // a section can be dragged shut
     header->setDefaultAlignment(Qt::AlignCenter);
     header->setSectionsClickable(true);
@@ -122,8 +166,7 @@ RunsGrid::RunsGrid(QWidget* parent)
     m_menu = new QMenu(this);
     m_menu->setObjectName(QStringLiteral("PopupMenu1"));
     for (int i = 0; i < Sections; ++i) {
-        QAction* item = m_menu->addAction(
-            Q(ColumnNames[i]));
+        QAction* item = m_menu->addAction(Q(ColumnNames[i]));
         item->setObjectName(QStringLiteral("N%1").arg(i));
         item->setCheckable(true);
         connect(item, &QAction::triggered, this, [this, item] { onColumnMenuTriggered(item); });
@@ -147,6 +190,7 @@ void RunsGrid::setSnapshot(TableSnapshot snap, const DisplayState& disp) {
     const int selCur = snap.SelCur;
     m_model->setSnapshot(std::move(snap));
     widenNumberColumns();
+    keepCaptionsWhole(); // the time columns' captions change with the by-sectors mode
     const int n = rowCount();
     if (n == 0) {
         m_cur = selCur;
@@ -179,6 +223,49 @@ int RunsGrid::captionWidth(int section) const {
     return static_cast<const RunsHeader*>(horizontalHeader())->captionWidth(section);
 }
 
+int RunsGrid::leastWidth(int section) const {
+    return static_cast<const RunsHeader*>(horizontalHeader())->longestWordWidth(section);
+}
+
+bool RunsGrid::twoLineHeader() const {
+    const auto* header = static_cast<const RunsHeader*>(horizontalHeader());
+    for (int i = 0; i < Sections; ++i)
+        if (header->wraps(i))
+            return true;
+    return false;
+}
+
+void RunsGrid::keepCaptionsWhole() {
+    for (int i = 0; i < Sections; ++i) {
+        const int width = sectionWidth(i);
+        if (width != 0 && width < leastWidth(i)) {
+            m_maxWidths[i] = std::max(m_maxWidths[i], leastWidth(i));
+            showSection(i, leastWidth(i));
+        }
+    }
+    updateHeaderHeight();
+}
+
+void RunsGrid::updateHeaderHeight() {
+    auto* header = static_cast<RunsHeader*>(horizontalHeader());
+    const int height = twoLineHeader() ? header->twoLineHeight() : HeaderHeight;
+    if (header->height() == height)
+        return;
+    header->setFixedHeight(height);
+    updateGeometries();
+}
+
+void RunsGrid::followAllStages(bool allStages) {
+    if (m_stageByHand)
+        return;
+    if (!allStages) {
+        m_maxWidths[StageColumn] = 0;
+        hideSection(StageColumn);
+    } else if (sectionWidth(StageColumn) == 0) {
+        fitColumnToText(StageColumn);
+    }
+}
+
 void RunsGrid::setMarks(const DisplayState& disp) {
     m_delegate->setMarks(disp.BestTimeRow, disp.BestSectorRow, disp.AllStages);
     viewport()->update();
@@ -205,11 +292,13 @@ void RunsGrid::showSection(int section, int width) {
     if (header->isSectionHidden(section))
         header->showSection(section);
     header->resizeSection(section, width);
+    updateHeaderHeight();
 }
 
 void RunsGrid::hideSection(int section) {
     const QScopedValueRollback own(m_ownResize, true);
     horizontalHeader()->hideSection(section);
+    updateHeaderHeight();
     // Without row selection the current cell would vanish with its column.
     const QModelIndex current = currentIndex();
     if (current.isValid() && current.column() == section) {
@@ -232,7 +321,9 @@ std::array<int, RunsGrid::Sections> RunsGrid::sectionWidths() const {
 
 void RunsGrid::setSectionWidths(const std::array<int, Sections>& widths) {
     for (int i = 0; i < Sections; ++i) {
-        const int width = std::clamp(widths[i], 0, DesignMaxWidths[i]);
+        int width = std::clamp(widths[i], 0, DesignMaxWidths[i]);
+        if (width != 0)
+            width = std::max(width, leastWidth(i)); // a caption is never cut to a letter
         m_maxWidths[i] = width != 0 ? FitLimit : 0;
         if (width != 0)
             showSection(i, width);
@@ -245,18 +336,23 @@ void RunsGrid::setSectionWidths(const std::array<int, Sections>& widths) {
 void RunsGrid::onSectionResized(int section, int /*oldWidth*/, int newWidth) {
     if (m_ownResize || section < 0 || section >= Sections)
         return;
+    const int least = std::max(m_numberWidths[section], leastWidth(section));
     if (newWidth == 0) {
         // Dragged shut: the column stays hidden until the menu shows it again.
         m_maxWidths[section] = 0;
         hideSection(section);
-    } else if (newWidth < m_numberWidths[section]) {
-        // Numbers are never cut: a column of them is as narrow as its widest number.
-        showSection(section, m_numberWidths[section]);
+        if (section == StageColumn)
+            m_stageByHand = true;
+    } else if (newWidth < least) {
+        // Numbers and caption words are never cut: a column is as narrow as the widest of them.
+        showSection(section, least);
     } else if (newWidth > m_maxWidths[section]) {
         if (m_maxWidths[section] == 0)
             hideSection(section);
         else
             showSection(section, m_maxWidths[section]);
+    } else {
+        updateHeaderHeight();
     }
 }
 
@@ -288,7 +384,7 @@ void RunsGrid::fitColumnToText(int column) {
         const QString cell = Q(text) + spaces;
         width = std::max(width, metrics.horizontalAdvance(cell));
     }
-    width = std::max({std::min(width, FitLimit), m_numberWidths[column], captionWidth(column)});
+    width = std::max({std::min(width, FitLimit), m_numberWidths[column], leastWidth(column)});
     m_maxWidths[column] = std::max(FitLimit, width);
     showSection(column, width);
 }
@@ -325,14 +421,18 @@ std::vector<std::string> RunsGrid::shownCaptions() const {
 
 void RunsGrid::updateColumnMenu() {
     const QList<QAction*> items = m_menu->actions();
-    for (int i = 0; i < Sections && i < items.size(); ++i)
+    for (int i = 0; i < Sections && i < items.size(); ++i) {
+        items[i]->setText(m_model->headerData(i, Qt::Horizontal).toString());
         items[i]->setChecked(sectionWidth(i) != 0);
+    }
 }
 
 void RunsGrid::onColumnMenuTriggered(QAction* item) {
     const int column = static_cast<int>(m_menu->actions().indexOf(item));
     if (column < 0 || column >= Sections)
         return;
+    if (column == StageColumn)
+        m_stageByHand = true;
     if (item->isChecked()) {
         fitColumnToText(column);
     } else {
@@ -485,7 +585,7 @@ bool RunsGrid::eventFilter(QObject* watched, QEvent* event) {
     return QTableView::eventFilter(watched, event);
 }
 
-// A caption cut by a narrow column shows whole as a tip.
+// A caption wrapped by a narrow column shows whole as a tip.
 bool RunsGrid::showCaptionTip(QHelpEvent* event) {
     const QHeaderView* header = horizontalHeader();
     const int section = header->logicalIndexAt(event->pos());

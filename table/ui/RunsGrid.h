@@ -9,20 +9,25 @@
 //  - signals: cursorMoved(row) whenever the current row changes by mouse, keyboard, wheel or
 //    setCurrentRow (row 1-based, the new SelCur); headerSectionClicked(column) for a left click
 //    on a header section (sort by it).
-//  - settings: sectionWidths / setSectionWidths ("HSW0".."HSW11", 0 = hidden), currentRow /
+//  - settings: sectionWidths / setSectionWidths ("HSW0".."HSW13", 0 = hidden), currentRow /
 //    setCurrentRow ("PrCur"), topRow / setTopRow ("PosTableTop", after the first snapshot),
-//    rowSelect / setRowSelect ("GridStrSel").
+//    rowSelect / setRowSelect ("GridStrSel"), stageColumnByHand / setStageColumnByHand
+//    ("TrackColByHand").
+//  - the all-stages box: followAllStages after its new snapshot.
 //  - object names: the view "Grid1", its header "CGrid1", the column menu "PopupMenu1" with the
-//    items "N0".."N11".
+//    items "N0".."N13".
 //  - keys the grid does not use (Delete among them) go on to the parent window.
 //  - export: the column menu's last item "Экспорт таблицы в CSV…" and Ctrl+E emit exportRequested.
 //
 // Rows: view row r - 1 shows table row r (1..SelCount); there is no fixed row, the header
 // is the view's own, so header and columns always scroll together and scrolling changes no
 // width. A row is RowHeight pixels high plus one pixel of grid line, a column one pixel
-// narrower than its section.
+// narrower than its section. A shown column is at least as wide as its caption's longest word
+// plus the sort arrow; a caption wider than its column wraps at spaces onto a second line, and
+// the header is two lines high while a shown caption needs it.
 
 #include "table/CellText.h"
+#include "data/ValueTables.h"
 #include "table/DisplayState.h"
 
 #include <QTableView>
@@ -42,13 +47,13 @@ class RunsGridDelegate;
 class RunsGrid : public QTableView {
     Q_OBJECT
 public:
-    static constexpr int Sections = 12;
+    static constexpr int Sections = ColumnCount;
     static constexpr int RowHeight = 15;    // cell height without the grid line
     static constexpr int HeaderHeight = 17;
     static constexpr int FitLimit = 200;    // widest fitted column, and the drag limit after the settings
-    static constexpr std::array<int, Sections> DesignWidths{41, 100, 45, 60, 60, 60, 100, 50, 50, 50, 50, 50};
-    static constexpr std::array<int, Sections> DesignMaxWidths{100, 200, 100, 100, 100, 100,
-                                                               100, 100, 100, 100, 100, 10000};
+    static constexpr std::array<int, Sections> DesignWidths{41, 100, 45, 60, 60, 60, 100, 50, 50, 50, 50, 50, 100, 110};
+    static constexpr std::array<int, Sections> DesignMaxWidths{100, 200, 100, 100, 100, 100, 100,
+                                                               100, 100, 100, 100, 10000, 200, 200};
 
     explicit RunsGrid(QWidget* parent = nullptr);
     ~RunsGrid() override;
@@ -77,10 +82,19 @@ public:
     // column. Afterwards a shown column can be dragged up to 200, a hidden one not at all.
     void setSectionWidths(const std::array<int, Sections>& widths);
     // Fits a column to its widest cell text plus two spaces, in the grid font, and at least to
-    // its caption; at most 200 unless its numbers need more.
+    // its least width; at most 200 unless its numbers need more.
     void fitColumnToText(int column);
-    // The least width that shows a column's caption whole, with room for the sort arrow.
+    // The least width that shows a column's caption whole on one line, with room for the sort arrow.
     int captionWidth(int section) const;
+    // The least width of a shown column: its caption's longest word, with room for the sort arrow.
+    int leastWidth(int section) const;
+    // Whether the header is two lines high: some shown column is narrower than its caption.
+    bool twoLineHeader() const;
+    // The stage column is shown, fitted, while all stages are shown and hidden otherwise, until
+    // the user shows or hides it (menu, or dragging it shut); from then on it stays as chosen.
+    void followAllStages(bool allStages);
+    bool stageColumnByHand() const { return m_stageByHand; }
+    void setStageColumnByHand(bool byHand) { m_stageByHand = byHand; }
     // The width a column of numbers or times needs to show every cell whole (0 for the others).
     int numberWidth(int column) const { return m_numberWidths.at(column); }
 
@@ -132,6 +146,9 @@ private:
     void hideSection(int section);
     // Widens the shown columns of numbers and times whose widest text no longer fits.
     void widenNumberColumns();
+    // Widens the shown columns narrower than their least width, then sets the header's height.
+    void keepCaptionsWhole();
+    void updateHeaderHeight();
     int textWidth(const QString& text) const;
     bool showCaptionTip(QHelpEvent* event);
 
@@ -144,6 +161,7 @@ private:
     int m_wheelDelta = 0;       // partial notches of high-resolution wheels
     bool m_silent = false;      // current row set by the program without cursorMoved
     bool m_ownResize = false;   // section widths set by the program, not dragged
+    bool m_stageByHand = false; // the user showed or hid the stage column
 };
 
 } // namespace kel

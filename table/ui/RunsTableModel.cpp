@@ -10,6 +10,13 @@ RunsTableModel::RunsTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 void RunsTableModel::setSnapshot(TableSnapshot snap) {
     if (snap.RowCount < 0)
         snap.RowCount = 0;
+    const bool captionsChange = snap.BySectors != m_snap.BySectors;
+    setSnapshotRows(std::move(snap));
+    if (captionsChange)
+        emit headerDataChanged(Qt::Horizontal, 3, 5); // the time columns are named after sectors or splits
+}
+
+void RunsTableModel::setSnapshotRows(TableSnapshot snap) {
     if (snap.RowCount == m_snap.RowCount) {
         m_snap = std::move(snap);
         if (m_snap.RowCount > 0)
@@ -65,7 +72,7 @@ QVariant RunsTableModel::headerData(int section, Qt::Orientation orientation, in
         if (section < 0 || section >= ColumnCount)
             return {};
         if (role == Qt::DisplayRole)
-            return Q(ColumnNames[section]);
+            return Q(ColumnCaption(section, m_snap.BySectors));
         if (role == Qt::TextAlignmentRole)
             return QVariant(Qt::AlignCenter);
         return {};

@@ -1,5 +1,5 @@
 #pragma once
-// The runs table as an item model: one row per selection entry, twelve columns, cell texts
+// The runs table as an item model: one row per selection entry, fourteen columns, cell texts
 // asked from the core when a cell is shown. Nothing is stored per cell, so a refresh costs the
 // same for ten rows and for a hundred thousand.
 
@@ -24,7 +24,7 @@ public:
     void setSnapshot(TableSnapshot snap);
     const TableSnapshot& snapshot() const { return m_snap; }
 
-    // Text of table row `row` (1..RowCount) and column 0..11; empty outside the table.
+    // Text of table row `row` (1..RowCount) and column 0..13; empty outside the table.
     QString cellText(int row, int column) const;
     // The same text as UTF-8 bytes into `out`, reusing its storage.
     void cellTextUtf8(int row, int column, std::string& out) const;
@@ -36,6 +36,7 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
+    void setSnapshotRows(TableSnapshot snap);
     bool rowValid(int row) const;
 
     TableSnapshot m_snap;

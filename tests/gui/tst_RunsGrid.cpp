@@ -98,12 +98,9 @@ int FitWidth(const QStringList& texts) {
     return std::min(width, 200);
 }
 
-// A fitted column also shows its whole caption.
+// A fitted column also shows its caption's longest word.
 int FitWidth(const RunsGrid& grid, int column, const QStringList& texts) {
-    const QString caption = grid.model()->headerData(column, Qt::Horizontal).toString();
-    if (grid.captionWidth(column) <= QFontMetrics(grid.columnHeader()->font()).horizontalAdvance(caption))
-        return -1; // no room for the caption: fails the comparison
-    return std::max(FitWidth(texts), grid.captionWidth(column));
+    return std::max(FitWidth(texts), grid.leastWidth(column));
 }
 
 bool Near(QColor a, QColor b, int tolerance = 0) {
@@ -137,6 +134,8 @@ private slots:
     void ModelAnswersFromTheSnapshot();
     void HeaderClickAsksForSorting();
     void HiddenColumnsAndTheMenu();
+    void CaptionsWrapInsteadOfBeingCut();
+    void StageColumnFollowsAllStages();
     void WidthsAreLimited();
     void DraggingShutHidesTheColumn();
     void DividerDoubleClickFitsTheColumn();
@@ -160,7 +159,7 @@ void TestRunsGrid::ModelAnswersFromTheSnapshot() {
 
     model.setSnapshot(table.Snap(1));
     QCOMPARE(model.rowCount(), 6);
-    QCOMPARE(model.columnCount(), 12);
+    QCOMPARE(model.columnCount(), ColumnCount);
     QCOMPARE(model.data(model.index(0, 1)).toString(), QStringLiteral("Kestrel 4x4"));
     QCOMPARE(model.data(model.index(5, 2)).toString(), QStringLiteral("K2"));
     QCOMPARE(model.cellText(6, 11), QStringLiteral("Тестер"));
@@ -191,7 +190,6 @@ void TestRunsGrid::HeaderClickAsksForSorting() {
     auto grid = ShownGrid();
     QHeaderView* header = grid->columnHeader();
     QCOMPARE(header->objectName(), QStringLiteral("CGrid1"));
-    QCOMPARE(header->height(), RunsGrid::HeaderHeight);
     QCOMPARE(header->model()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("Сплит 1"));
     QSignalSpy sort(grid.get(), &RunsGrid::headerSectionClicked);
     const auto widths = grid->sectionWidths();
@@ -231,9 +229,9 @@ void TestRunsGrid::HiddenColumnsAndTheMenu() {
     QCOMPARE(menu->objectName(), QStringLiteral("PopupMenu1"));
     grid->updateColumnMenu();
     const QList<QAction*> items = menu->actions();
-    QCOMPARE(items.size(), 14); // the columns, a separator and the export item
-    QCOMPARE(items[13]->objectName(), QStringLiteral("ExportCsv"));
-    for (int i = 0; i < 12; ++i) {
+    QCOMPARE(items.size(), 16); // the columns, a separator and the export item
+    QCOMPARE(items[15]->objectName(), QStringLiteral("ExportCsv"));
+    for (int i = 0; i < ColumnCount; ++i) {
         QCOMPARE(items[i]->objectName(), QStringLiteral("N%1").arg(i));
         QCOMPARE(items[i]->text(), QString::fromUtf8(ColumnNames[i].data(), ColumnNames[i].size()));
         QCOMPARE(items[i]->isChecked(), grid->sectionWidth(i) != 0);
@@ -260,10 +258,68 @@ void TestRunsGrid::HiddenColumnsAndTheMenu() {
     QCOMPARE(grid->sectionWidth(4), FitWidth(*grid, 4, {}));
 }
 
+void TestRunsGrid::CaptionsWrapInsteadOfBeingCut() {
+    auto grid = ShownGrid(900);
+    QHeaderView* header = grid->columnHeader();
+    const QFontMetrics metrics(header->font());
+    // A stored width below the caption's longest word comes back at that word, on two lines.
+    const std::array<int, ColumnCount> stored{35, 170, 0, 60, 60, 60};
+    grid->setSectionWidths(stored);
+    QVERIFY(grid->sectionWidth(0) > metrics.horizontalAdvance(QStringLiteral("проезда")));
+    QCOMPARE(header->height(), RunsGrid::HeaderHeight + metrics.lineSpacing());
+    // Dragged narrower it stops at the word; wide enough for the whole caption, one line again.
+    header->resizeSection(0, 10);
+    QCOMPARE(grid->sectionWidth(0), grid->leastWidth(0));
+    // (Other styles leave the other captions less room: widen every shown one that wraps.)
+    for (int i = 0; i < ColumnCount; ++i)
+        if (grid->sectionWidth(i) > 0 && grid->sectionWidth(i) < grid->captionWidth(i))
+            header->resizeSection(i, grid->captionWidth(i));
+    QCOMPARE(header->height(), RunsGrid::HeaderHeight);
+    for (const NumberMode mode : {NumberMode::Unchecked, NumberMode::Checked, NumberMode::Grayed}) {
+        grid->setSectionWidths(stored);
+        Table table(1200);
+        table.Disp.NumMode = mode;
+        grid->setSnapshot(table.Snap(1), table.Disp);
+        QVERIFY(grid->sectionWidth(0) >= grid->leastWidth(0) &&
+                grid->twoLineHeader() == (grid->sectionWidth(0) < grid->captionWidth(0)));
+    }
+    // Sector captions in the header, the menu and the export, and the splits' back after.
+    Table table(3);
+    table.Disp.BySectors = true;
+    grid->setSnapshot(table.Snap(1), table.Disp);
+    grid->updateColumnMenu();
+    QCOMPARE(grid->columnMenu()->actions()[3]->text(), QStringLiteral("Сектор 1"));
+    QCOMPARE(grid->shownCaptions()[3], std::string("Сектор 2"));
+    table.Disp.BySectors = false;
+    grid->setSnapshot(table.Snap(1), table.Disp);
+    grid->updateColumnMenu();
+    QCOMPARE(grid->columnMenu()->actions()[5]->text(), QStringLiteral("Финиш"));
+}
+
+void TestRunsGrid::StageColumnFollowsAllStages() {
+    Table table(3);
+    auto grid = ShownGrid(900);
+    grid->setSnapshot(table.Snap(1), table.Disp);
+    grid->setSectionWidths({35, 170}); // the others hidden
+    grid->followAllStages(true);
+    QCOMPARE(grid->sectionWidth(StageColumn), FitWidth(*grid, StageColumn, {""}));
+    grid->followAllStages(false);
+    QCOMPARE(grid->sectionWidth(StageColumn), 0);
+    // Shown by hand it stays when the mode ends; hidden by hand it stays hidden when it starts.
+    QAction* item = grid->columnMenu()->actions()[StageColumn];
+    item->trigger();
+    grid->followAllStages(true);
+    grid->followAllStages(false);
+    QVERIFY(grid->sectionWidth(StageColumn) > 0);
+    item->trigger();
+    grid->followAllStages(true);
+    QCOMPARE(grid->sectionWidth(StageColumn), 0);
+}
+
 void TestRunsGrid::WidthsAreLimited() {
     auto grid = ShownGrid();
-    grid->setSectionWidths({150, 250, -5, 60, 100, 101, 0, 0, 0, 0, 0, 5000});
-    const std::array<int, 12> restored{100, 200, 0, 60, 100, 100, 0, 0, 0, 0, 0, 5000};
+    grid->setSectionWidths({150, 250, -5, 60, 100, 101, 0, 0, 0, 0, 0, 5000, 300, 0});
+    const std::array<int, ColumnCount> restored{100, 200, 0, 60, 100, 100, 0, 0, 0, 0, 0, 5000, 200, 0};
     QCOMPARE(grid->sectionWidths(), restored);
     // After the settings every shown section can be dragged up to 200 and no further.
     grid->columnHeader()->resizeSection(0, 180);
@@ -337,7 +393,7 @@ void TestRunsGrid::ScrollingChangesNoWidth() {
     QCoreApplication::processEvents();
     QCOMPARE(grid->sectionWidths(), widths);
     grid->updateColumnMenu();
-    for (QAction* item : grid->columnMenu()->actions().mid(0, RunsGrid::Sections))
+    for (QAction* item : grid->columnMenu()->actions().mid(0, StageColumn))
         QVERIFY(item->isChecked());
     // Header and columns scroll together: section 11 stands over column 11.
     QCOMPARE(grid->columnHeader()->sectionViewportPosition(11), grid->columnViewportPosition(11));
@@ -533,7 +589,7 @@ void TestRunsGrid::RowSelectOption() {
     grid->setSnapshot(table.Snap(3), table.Disp);
     QVERIFY(grid->rowSelect());
     QVERIFY(grid->showGrid());
-    QCOMPARE(grid->selectionModel()->selectedIndexes().size(), 12);
+    QCOMPARE(grid->selectionModel()->selectedIndexes().size(), ColumnCount);
     QSignalSpy clicks(grid.get(), &RunsGrid::cursorMoved);
     grid->setRowSelect(false);
     QVERIFY(!grid->rowSelect());
@@ -546,7 +602,7 @@ void TestRunsGrid::RowSelectOption() {
     QCOMPARE(grid->selectionModel()->selectedIndexes().size(), 1);
     QCOMPARE(grid->currentIndex().row(), 2);
     grid->setRowSelect(true);
-    QCOMPARE(grid->selectionModel()->selectedIndexes().size(), 12);
+    QCOMPARE(grid->selectionModel()->selectedIndexes().size(), ColumnCount);
     QCOMPARE(grid->currentRow(), 3);
     QCOMPARE(clicks.size(), 0);
 }
