@@ -1,5 +1,6 @@
 #include "app/InterfaceLanguage.h"
 
+#include "data/Language.h"
 #include "data/LoadError.h"
 #include "data/PathText.h"
 #include "data/ValueTables.h"
@@ -13,17 +14,6 @@ namespace kel {
 namespace {
 
 std::string PathOf(const QString& path) { return PathToUtf8(std::filesystem::path(path.toStdU16String())); }
-
-// Same rule as the core's ChooseLanguage(commandLine, setting, systemLocaleName), which takes its
-// place once it is in data/Language.h: the command line wins, then the setting, then the system
-// (a locale naming no language counts as no choice and keeps Russian, the program's default).
-std::optional<Language> Named(std::string_view code) {
-    if (code == "ru")
-        return Language::Russian;
-    if (code == "en")
-        return Language::English;
-    return std::nullopt;
-}
 
 } // namespace
 
@@ -47,14 +37,7 @@ std::string WriteLanguageSetting(const QString& settingsPath, std::string_view v
 }
 
 Language StartLanguage(std::string_view commandLine, std::string_view setting, std::string_view systemLocaleName) {
-    if (const auto language = Named(commandLine))
-        return *language;
-    if (const auto language = Named(setting))
-        return *language;
-    if (systemLocaleName.empty() || systemLocaleName == "C" || systemLocaleName == "POSIX" ||
-        systemLocaleName.substr(0, 2) == "ru")
-        return Language::Russian;
-    return Language::English;
+    return ChooseLanguage(commandLine, setting, systemLocaleName);
 }
 
 } // namespace kel

@@ -124,7 +124,8 @@ bool MainWindow::trayAvailable() {
 MainWindow::MainWindow(const QString& settingsPath, const QString& dataDir, QWidget* parent)
     : QWidget(parent), m_settingsPath(settingsPath), m_exePath(QCoreApplication::applicationFilePath()) {
     m_filterDialog = [](ProgramState& v, QWidget* owner) { RunFilterDialog(v, owner); };
-    m_decimalSep = QLocale().decimalPoint().toStdString();
+    m_state.Conv.DecimalSep = QLocale().decimalPoint().toStdString();
+    m_state.Conv.Lang = WindowLanguage();
     createControls();
 
     // Loading: the stage list, the settings with the saved filter, the times log.
@@ -138,12 +139,11 @@ MainWindow::MainWindow(const QString& settingsPath, const QString& dataDir, QWid
             ? settingsFolder
             : QFileInfo(dataDir).absoluteFilePath();
     m_options.ProgramDir = QDir::toNativeSeparators(filterFolder + QLatin1Char('/')).toStdString();
-    m_options.DecimalSep = m_decimalSep;
     m_options.Now = NowDateTime();
     try {
         LoadPhase(m_state, m_options);
     } catch (const LoadError& error) {
-        MsgBox(LoadFailureMessage(error));
+        MsgBox(LoadFailureMessage(error, WindowLanguage()));
         m_inTransition = false;
         QCoreApplication::quit();
         return;
@@ -168,7 +168,7 @@ MainWindow::MainWindow(const QString& settingsPath, const QString& dataDir, QWid
     try {
         texts = SetupPhase(m_state, m_options);
     } catch (const LoadError& error) {
-        MsgBox(LoadFailureMessage(error));
+        MsgBox(LoadFailureMessage(error, WindowLanguage()));
         m_inTransition = false;
         QCoreApplication::quit();
         return;
@@ -733,7 +733,7 @@ void MainWindow::onStageClicked() {
     if (m_inTransition || stageList->currentRow() < 0)
         return;
     m_state.StageIndex = stageList->currentRow();
-    showTexts(OnStageChosen(m_state, m_decimalSep));
+    showTexts(OnStageChosen(m_state));
     showOrdering();
 }
 
@@ -750,7 +750,7 @@ void MainWindow::onFilterButtonClicked() {
     }
     update();
     updateFilterButton();
-    showTexts(OnFilterClosed(m_state, m_decimalSep));
+    showTexts(OnFilterClosed(m_state));
     showOrdering();
     if (const std::optional<Message> notice = NothingPassesNotice(m_state))
         MsgBox(*notice, this);
@@ -780,7 +780,7 @@ void MainWindow::onDisplayBoxPressed(DisplayCheckBox* box, bool byKeyboard) {
         m_state.Disp.NumMode = NumberMode::Grayed;
         break;
     }
-    showTable(OnDisplayOptionChanged(m_state, m_decimalSep));
+    showTable(OnDisplayOptionChanged(m_state));
     if (m_progress)
         m_progress->refresh(); // run numbers follow the run-number mode
 }
@@ -793,7 +793,7 @@ void MainWindow::onAllStagesToggled() {
         relativeBox->setChecked(false);
     m_state.Disp.AllStages = all;
     m_state.Disp.Relative = relativeBox->isChecked();
-    showTexts(OnAllStagesChanged(m_state, m_decimalSep));
+    showTexts(OnAllStagesChanged(m_state));
     runsGrid->followAllStages(all);
     // The selection is rebuilt in log order: no column orders it until the next header click.
     runsGrid->hideSortIndicator();
@@ -802,7 +802,7 @@ void MainWindow::onAllStagesToggled() {
 void MainWindow::onCursorMoved(int row) {
     if (m_inTransition)
         return;
-    const DisplayTexts texts = OnCursorMoved(m_state, row, m_decimalSep);
+    const DisplayTexts texts = OnCursorMoved(m_state, row);
     if (m_state.Disp.AllStages) {
         showStageTexts(texts.Stage);
         runsGrid->setMarks(m_state.Disp);
@@ -818,7 +818,7 @@ void MainWindow::onCursorMoved(int row) {
 void MainWindow::onHeaderSectionClicked(int section) {
     if (m_inTransition)
         return;
-    showTexts(OnHeaderClick(m_state, section, m_decimalSep));
+    showTexts(OnHeaderClick(m_state, section));
     showOrdering();
 }
 
@@ -828,7 +828,7 @@ void MainWindow::onLogChanged() {
     if (m_inTransition || !m_loaded || QApplication::activeModalWidget())
         return;
     const int top = runsGrid->topRow();
-    const LogUpdate update = OnLogChanged(m_state, m_decimalSep, NowDateTime());
+    const LogUpdate update = OnLogChanged(m_state, NowDateTime());
     if (update.Texts) {
         showTexts(*update.Texts);
         showOrdering();
@@ -962,7 +962,7 @@ void MainWindow::showTexts(const DisplayTexts& texts) {
 
 void MainWindow::openProgress() {
     if (!m_progress) {
-        m_progress = new ProgressWindow(m_state, m_decimalSep, this);
+        m_progress = new ProgressWindow(m_state, this);
         connect(m_progress, &ProgressWindow::runChosen, this, [this](int runNo) { moveCursorToRun(runNo); });
         m_progress->setNewestRun(m_newestRun);
     }
@@ -1131,7 +1131,7 @@ void MainWindow::saveSettings() {
     c.TypeSort = m_state.Disp.TypeSort;
     c.UpOrDown = m_state.Disp.UpOrDown != 0;
 
-    std::string failure = SaveSettingsFile(m_state, ToPath(m_settingsPath), m_decimalSep);
+    std::string failure = SaveSettingsFile(m_state, ToPath(m_settingsPath));
     if (failure.empty() && m_languageChoice) // after the other keys: the value read at start-up is older
         failure = WriteLanguageSetting(m_settingsPath, m_languageChoice->toStdString());
     if (!failure.empty())

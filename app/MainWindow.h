@@ -218,7 +218,6 @@ private:
 
     ProgramState m_state;
     StartupOptions m_options;
-    std::string m_decimalSep = ".";
     FilterDialogRunner m_filterDialog;
     SaveFileAsker m_askSaveFile;
     ProgressWindow* m_progress = nullptr;

@@ -3,6 +3,7 @@
 #include "gui/MsgBox.h"
 #include "app/MainWindow.h"
 #include "gui/QtText.h"
+#include "gui/Translation.h"
 #include "data/ValueTables.h"
 #include "session/DataFolder.h"
 #include "session/Events.h"
@@ -73,7 +74,7 @@ std::unique_ptr<QMessageBox> MakeFirstStartBox(bool demoOffered) {
 }
 
 std::unique_ptr<MainWindow> StartProgram(const QString& settingsPath, const QString& dataDir) {
-    if (const auto missing = CheckDataFiles(ToPath(dataDir))) {
+    if (const auto missing = CheckDataFiles(ToPath(dataDir), WindowLanguage())) {
         MsgBox(*missing);
         return nullptr;
     }
@@ -88,7 +89,7 @@ std::unique_ptr<MainWindow> StartProgram(const StartRequest& request) {
     bool chosen = false;
     if (dataDir.isEmpty()) {
         dataDir = request.CurrentDir;
-        if (CheckDataFiles(ToPath(dataDir))) {
+        if (CheckDataFiles(ToPath(dataDir), WindowLanguage())) {
             const std::filesystem::path remembered = RememberedDataDir(ToPath(request.SettingsPath));
             if (!remembered.empty()) {
                 dataDir = ToQString(remembered);
@@ -115,7 +116,7 @@ std::unique_ptr<MainWindow> StartProgram(const StartRequest& request) {
             }
         }
     }
-    while (const auto missing = CheckDataFolder(ToPath(QDir::toNativeSeparators(dataDir)))) {
+    while (const auto missing = CheckDataFolder(ToPath(QDir::toNativeSeparators(dataDir)), WindowLanguage())) {
         MsgBox(*missing);
         const QString folder = ChooseDataFolder(dataDir);
         if (folder.isEmpty())

@@ -37,7 +37,7 @@ void BM_AllCellTexts(benchmark::State& state) {
     out.reserve(64);
     std::size_t bytes = 0;
     for (auto _ : state) {
-        const TableSnapshot snap = FillRunsTable(sample.data, sample.sel, disp, ",");
+        const TableSnapshot snap = FillRunsTable(sample.data, sample.sel, disp, Conventions{.DecimalSep = ","});
         for (int row = 1; row <= snap.RowCount; ++row)
             for (int column = 0; column < 12; ++column) {
                 CellText(snap, row, column, out);

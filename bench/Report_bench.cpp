@@ -73,7 +73,7 @@ void BM_ReportTableAll(benchmark::State& state) {
     std::string cell;
     for (auto _ : state) {
         ReportOutput out(std::fopen("/dev/null", "wb"), "null", FormatOf(state), false);
-        const TableSnapshot snap = FillRunsTable(d.runs.data, d.runs.sel, disp, ".");
+        const TableSnapshot snap = FillRunsTable(d.runs.data, d.runs.sel, disp, Conventions{});
         for (int row = 1; row <= snap.RowCount && out.Ok(); ++row) {
             for (int col = 0; col < StageColumn; ++col) {
                 CellText(snap, row, col, cell);

@@ -39,7 +39,7 @@ void BM_ExportTableCsv(benchmark::State& state) {
     const std::vector<std::string> captions(12, "Столбец");
     std::size_t bytes = 0;
     for (auto _ : state) {
-        const TableSnapshot snap = FillRunsTable(s.data, s.sel, disp, ",");
+        const TableSnapshot snap = FillRunsTable(s.data, s.sel, disp, Conventions{.DecimalSep = ","});
         const std::string file = ExportTableCsv(snap, columns, captions);
         bytes = file.size();
         benchmark::DoNotOptimize(file.data());

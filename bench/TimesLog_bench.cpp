@@ -185,7 +185,7 @@ void BM_AppendAndRefresh(benchmark::State& state) {
         state.PauseTiming();
         live.Append();
         state.ResumeTiming();
-        const LogUpdate update = OnLogChanged(live.v, ".", NowDateTime());
+        const LogUpdate update = OnLogChanged(live.v, NowDateTime());
         if (update.NewRuns != 1 || update.Note.empty())
             state.SkipWithError("the appended run was not read");
         benchmark::DoNotOptimize(update.Texts);

@@ -6,12 +6,14 @@
 #include "cli/ReportRuns.h"
 #include "data/Cp1251.h"
 #include "data/DateTime.h"
+#include "data/Texts.h"
 #include "session/Events.h"
 #include "session/Startup.h"
 #include "data/ValueTables.h"
 #include "filter/Filter.h"
 #include "progress/ProgressFigures.h"
 #include "progress/ProgressTexts.h"
+#include "settings/IniFile.h"
 #include "stats/RunResult.h"
 #include "table/CellText.h"
 
@@ -21,8 +23,10 @@
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <optional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -31,41 +35,18 @@ using namespace kel;
 
 namespace {
 
-constexpr const char* Usage =
-    "Использование: kelvara-report [параметры] stages|runs|table|stage|game|status|progress|bests|results\n"
-    "  --dir DIR          папка с файлами zlttimes.log и trinfo.bin (по умолчанию текущая)\n"
-    "  --filter FILE      фильтр из файла настроек или файла .fil\n"
-    "  --now \"yyyy-mm-dd hh:nn:ss\"  текущий момент для фильтра по дате\n"
-    "  --stage NAME       трасса (по умолчанию первая в списке)\n"
-    "  --all              все трассы\n"
-    "  --sort COL         столбец сортировки 0..13, 12 — трасса, 13 — дата (по умолчанию 0)\n"
-    "  --desc             по убыванию\n"
-    "  --sectors          время по секторам\n"
-    "  --relative         время относительно строки курсора (не вместе с --all)\n"
-    "  --numbers unchecked|checked|grayed  режим номера проезда\n"
-    "  --cursor ROW       строка курсора (целое число от 1)\n"
-    "  --by car|class|profile  группировка лучших времен (bests, по умолчанию car)\n"
-    "  --format text|tsv|csv   вид вывода: text (по умолчанию), tsv или csv (числа всегда с точкой)\n"
-    "  --header           строка с названиями полей (для csv всегда)\n"
-    "  --follow           для game, stage и status: следить за журналом и печатать отчет заново,\n"
-    "                     когда в нем появляются новые проезды (до прерывания, Ctrl+C); для results:\n"
-    "                     печатать результат каждого нового проезда\n"
-    "  --version          номер версии\n"
-    "Команды: stages — трассы, runs — все проезды журнала, table — таблица проездов, stage — статистика\n"
-    "трассы, game — статистика игры, status — строка состояния, progress — проезды трассы по порядку с\n"
-    "лучшим временем на тот момент, bests — лучшие времена трассы по машинам, классам или профилям,\n"
-    "results — результат каждого завершенного проезда журнала (место, отставание, новые рекорды) на\n"
-    "момент проезда; фильтр, --stage и --all к нему не относятся.\n";
 
-constexpr const char* StandardOutputName = "стандартный вывод";
+
 
 int Fail(const std::string& text, int code) {
     std::cerr << text << '\n';
     return code;
 }
 
+Language lang = Language::Russian; // the language of the messages and the text output
+
 int BadUsage(const std::string& text) {
-    std::cerr << text << "\n\n" << Usage;
+    std::cerr << text << "\n\n" << Text(TextId::ReportUsage, lang);
     return 2;
 }
 
@@ -84,6 +65,29 @@ std::string UserDecimalSeparator() {
     std::string sep = lc && lc->decimal_point && *lc->decimal_point ? lc->decimal_point : ".";
     std::setlocale(LC_NUMERIC, "C"); // our own machine-readable numbers always use "."
     return sep;
+}
+
+// The language of the text output and the messages: --lang, then the "Language" key of the
+// settings file named by --filter, then the locale's environment.
+Language ReportLanguage(const std::vector<std::string>& args) {
+    std::string commandLine, setting;
+    for (std::size_t i = 0; i + 1 < args.size(); ++i) {
+        if (args[i] == "--lang")
+            commandLine = args[i + 1];
+        else if (args[i] == "--filter" && std::filesystem::is_regular_file(args[i + 1]))
+            setting = IniFile(args[i + 1], args[i + 1]).ReadString("Interface", "Language", "");
+        static const std::set<std::string> withValue{"--dir",  "--filter", "--now",    "--stage", "--sort",
+                                                     "--numbers", "--cursor", "--format", "--by", "--lang"};
+        if (withValue.contains(args[i]))
+            ++i; // its value is no option
+    }
+    std::string system;
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"})
+        if (const char* value = std::getenv(name); value && *value) {
+            system = value;
+            break;
+        }
+    return ChooseLanguage(commandLine, setting, system);
 }
 
 // The text form keeps the run's own twelve columns; TSV and CSV add the stage and the date
@@ -176,15 +180,15 @@ void PrintPanel(ReportOutput& out, const std::string& command, const DisplayText
 }
 
 // The result of each counting run numbered from `first` on, as if it had just arrived.
-void PrintResults(ReportOutput& out, ProgramState& v, int32_t first, const std::string& dec) {
+void PrintResults(ReportOutput& out, ProgramState& v, int32_t first) {
     v.RunIndex.Update(v.Data);
     const bool text = out.Format() == ReportFormat::Text;
     for (const RunResult& r : ResultsOfRuns(v.Data, v.RunIndex, first)) {
         if (!out.Ok())
             break;
-        const auto fields = ResultFields(r, v.Data, v.Stages, dec);
+        const auto fields = ResultFields(r, v.Data, v.Stages, v.Conv.DecimalSep);
         if (text)
-            out.Row(std::array<std::string, 2>{fields[0], ResultText(r, v.Data, v.Stages, dec)});
+            out.Row(std::array<std::string, 2>{fields[0], ResultText(r, v.Data, v.Stages, v.Conv)});
         else
             out.Row(fields);
     }
@@ -201,21 +205,20 @@ void ResultsHeader(ReportOutput& out) {
 
 // Looks at the log about twice a second and prints the report again whenever new complete
 // runs arrive, until the program is interrupted or the output fails.
-int FollowLog(ReportOutput& out, ProgramState& v, const std::string& command, const std::string& dec,
-              std::optional<double> fixedNow) {
+int FollowLog(ReportOutput& out, ProgramState& v, const std::string& command, std::optional<double> fixedNow) {
     for (;;) {
         out.Push();
         if (!out.Ok())
             return CloseOutput(out);
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
-        const LogUpdate update = OnLogChanged(v, dec, fixedNow ? *fixedNow : NowDateTime());
+        const LogUpdate update = OnLogChanged(v, fixedNow ? *fixedNow : NowDateTime());
         if (update.Failure)
             std::cerr << update.Failure->Text << std::endl;
         if (auto notice = MissingStagesNotice(v))
             std::cerr << notice->Text << std::endl;
         if (command == "results") {
             if (update.FirstNewRun > 0)
-                PrintResults(out, v, update.FirstNewRun, dec);
+                PrintResults(out, v, update.FirstNewRun);
         } else if (update.Texts && (update.NewRuns > 0 || update.Reread)) {
             if (out.Format() == ReportFormat::Text)
                 out.Raw("\n");
@@ -229,12 +232,13 @@ int FollowLog(ReportOutput& out, ProgramState& v, const std::string& command, co
 int main(int argc, char** argv) {
     std::setlocale(LC_CTYPE, "");
     const std::string dec = UserDecimalSeparator();
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    lang = ReportLanguage(args);
     // A reader that stops early (`kelvara-report runs | head`) ends the tool without a message.
     EndQuietlyWhenReaderCloses();
 
     StartupOptions opt;
     opt.DataDir = ".";
-    opt.DecimalSep = dec;
     std::optional<std::string> stageName, command, nowText;
     bool all = false, desc = false, sectors = false, relative = false, follow = false;
     long sortCol = 0, cursor = 1;
@@ -243,7 +247,6 @@ int main(int argc, char** argv) {
     bool header = false;
     std::optional<ProgressGrouping> grouping;
 
-    std::vector<std::string> args(argv + 1, argv + argc);
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&](const char* name) -> std::optional<std::string> {
@@ -253,39 +256,43 @@ int main(int argc, char** argv) {
             return args[++i];
         };
         if (a == "--dir" || a == "--filter" || a == "--now" || a == "--stage" || a == "--sort" ||
-            a == "--numbers" || a == "--cursor" || a == "--format" || a == "--by") {
+            a == "--numbers" || a == "--cursor" || a == "--format" || a == "--by" || a == "--lang") {
             auto v = value(a.c_str());
             if (!v)
-                return BadUsage("Параметру " + a + " нужно значение");
+                return BadUsage(Text(TextId::OptionNeedsValue, lang, {a}));
             if (a == "--dir") opt.DataDir = *v;
             else if (a == "--filter") opt.FilterPath = *v;
             else if (a == "--now") nowText = *v;
+            else if (a == "--lang") {
+                if (!LanguageByName(*v))
+                    return BadUsage(Text(TextId::UnknownLanguage, lang, {*v}));
+            }
             else if (a == "--stage") stageName = *v;
             else if (a == "--sort") {
                 auto n = WholeNumber(*v);
                 if (!n || *n >= ColumnCount)
-                    return BadUsage("Столбец сортировки должен быть числом от 0 до 13: " + *v);
+                    return BadUsage(Text(TextId::BadSortColumn, lang, {*v}));
                 sortCol = *n;
             } else if (a == "--cursor") {
                 auto n = WholeNumber(*v);
                 if (!n || *n < 1)
-                    return BadUsage("Строка курсора должна быть целым числом не меньше 1: " + *v);
+                    return BadUsage(Text(TextId::BadCursorRow, lang, {*v}));
                 cursor = *n;
             } else if (a == "--format") {
                 if (*v == "text") format = ReportFormat::Text;
                 else if (*v == "tsv") format = ReportFormat::Tsv;
                 else if (*v == "csv") format = ReportFormat::Csv;
-                else return BadUsage("Неизвестный вид вывода: " + *v);
+                else return BadUsage(Text(TextId::UnknownFormat, lang, {*v}));
             } else if (a == "--by") {
                 if (*v == "car") grouping = ProgressGrouping::Car;
                 else if (*v == "class") grouping = ProgressGrouping::Class;
                 else if (*v == "profile") grouping = ProgressGrouping::Profile;
-                else return BadUsage("Группировка должна быть car, class или profile: " + *v);
+                else return BadUsage(Text(TextId::BadGrouping, lang, {*v}));
             } else {
                 if (*v == "unchecked") numbers = NumberMode::Unchecked;
                 else if (*v == "checked") numbers = NumberMode::Checked;
                 else if (*v == "grayed") numbers = NumberMode::Grayed;
-                else return BadUsage("Неизвестный режим номера проезда: " + *v);
+                else return BadUsage(Text(TextId::UnknownNumberMode, lang, {*v}));
             }
         } else if (a == "--all") all = true;
         else if (a == "--desc") desc = true;
@@ -294,62 +301,61 @@ int main(int argc, char** argv) {
         else if (a == "--header") header = true;
         else if (a == "--follow") follow = true;
         else if (a == "--help" || a == "-h") {
-            ReportOutput out(stdout, StandardOutputName, ReportFormat::Text, false);
-            out.Raw(Usage);
+            ReportOutput out(stdout, std::string(Text(TextId::StandardOutput, lang)), ReportFormat::Text, false);
+            out.Raw(Text(TextId::ReportUsage, lang));
             return CloseOutput(out);
         } else if (a == "--version") {
-            ReportOutput out(stdout, StandardOutputName, ReportFormat::Text, false);
+            ReportOutput out(stdout, std::string(Text(TextId::StandardOutput, lang)), ReportFormat::Text, false);
             out.Raw("kelvara-report " KELVARA_VERSION "\n");
             return CloseOutput(out);
         } else if (!a.empty() && a[0] == '-')
-            return BadUsage("Неизвестный параметр: " + a);
+            return BadUsage(Text(TextId::UnknownOption, lang, {a}));
         else if (command)
-            return BadUsage("Лишний аргумент: " + a);
+            return BadUsage(Text(TextId::ExtraArgument, lang, {a}));
         else
             command = a;
     }
     static const std::vector<std::string> commands{"stages", "runs",   "table",    "stage",
                                                    "game",   "status", "progress", "bests", "results"};
     if (!command)
-        return BadUsage("Не указана команда");
+        return BadUsage(std::string(Text(TextId::NoCommand, lang)));
     if (std::find(commands.begin(), commands.end(), *command) == commands.end())
-        return BadUsage("Неизвестная команда: " + *command);
+        return BadUsage(Text(TextId::UnknownCommand, lang, {*command}));
     if (relative && all)
-        return BadUsage("Параметр --relative нельзя сочетать с --all: при показе всех трасс относительный режим "
-                        "выключен");
+        return BadUsage(std::string(Text(TextId::RelativeWithAll, lang)));
     if (stageName && all)
-        return BadUsage("Параметр --stage нельзя сочетать с --all");
+        return BadUsage(std::string(Text(TextId::StageWithAll, lang)));
     const bool progress = *command == "progress" || *command == "bests";
     if (progress && all)
-        return BadUsage(std::string(ChooseOneStageText));
+        return BadUsage(std::string(Text(TextId::ChooseOneStage, lang)));
     if (grouping && *command != "bests")
-        return BadUsage("Параметр --by относится только к команде bests");
+        return BadUsage(std::string(Text(TextId::ByOnlyForBests, lang)));
     if (follow && *command != "game" && *command != "stage" && *command != "status" && *command != "results")
-        return BadUsage("Параметр --follow работает только с командами game, stage, status и results");
+        return BadUsage(std::string(Text(TextId::FollowOnlyForReports, lang)));
     // A result counts every run of the stage: a personal best is the best ever, not of a view.
     if (*command == "results" && (!opt.FilterPath.empty() || stageName || all))
-        return BadUsage("Параметры --filter, --stage и --all не относятся к команде results: результат проезда "
-                        "считается по всем проездам трассы");
+        return BadUsage(std::string(Text(TextId::ResultsTakeNoView, lang)));
     if (nowText) {
         auto now = ParseLogDateTime(*nowText);
         if (!now)
-            return BadUsage("Момент --now должен иметь вид \"yyyy-mm-dd hh:nn:ss\": " + *nowText);
+            return BadUsage(Text(TextId::BadNow, lang, {*nowText}));
         opt.Now = *now;
     } else {
         opt.Now = NowDateTime();
     }
 
-    if (auto missing = CheckDataFiles(opt.DataDir))
+    if (auto missing = CheckDataFiles(opt.DataDir, lang))
         return Fail(missing->Text, 1);
 
     ProgramState v;
+    v.Conv = {lang, dec};
     try {
         LoadPhase(v, opt);
     } catch (const LoadError& e) {
-        return Fail(LoadFailureMessage(e).Text, 1);
+        return Fail(LoadFailureMessage(e, lang).Text, 1);
     }
 
-    ReportOutput out(stdout, StandardOutputName, format, header);
+    ReportOutput out(stdout, std::string(Text(TextId::StandardOutput, lang)), format, header);
     if (*command == "stages") {
         PrintStages(out, v.Stages);
         return CloseOutput(out);
@@ -372,23 +378,22 @@ int main(int argc, char** argv) {
         const std::string wanted = Utf8ToCp1251(*stageName);
         const auto it = std::find(v.StageList.begin(), v.StageList.end(), wanted);
         if (it == v.StageList.end())
-            return BadUsage("Трассы с таким названием нет в списке: " + *stageName);
+            return BadUsage(Text(TextId::UnknownStage, lang, {*stageName}));
         v.StageIndex = static_cast<int32_t>(it - v.StageList.begin());
     }
 
     // Texts for other programs carry "." whatever the locale; the filter file above was read
     // with the user's separator, as the window writes it.
     const std::string textDec = format == ReportFormat::Text ? dec : ".";
-    StartupOptions setup = opt;
-    setup.DecimalSep = textDec;
-    const DisplayTexts t = SetupPhase(v, setup);
+    v.Conv.DecimalSep = textDec;
+    const DisplayTexts t = SetupPhase(v, opt);
     if (auto notice = MissingStagesNotice(v))
         std::cerr << notice->Text << '\n';
 
     if (*command == "results") {
         ResultsHeader(out);
         if (!follow)
-            PrintResults(out, v, 1, textDec);
+            PrintResults(out, v, 1);
     } else if (*command == "table") {
         PrintTable(out, t.Table);
     } else if (progress) {
@@ -398,12 +403,12 @@ int main(int argc, char** argv) {
             PrintProgress(out, f, v.Data, numbers, textDec);
         else
             PrintBests(out, f, v.Data, numbers, textDec);
-        if (const std::string note = ProgressNote(f); !note.empty())
+        if (const std::string note = ProgressNote(f, lang); !note.empty())
             std::cerr << note << '\n';
     } else {
         PrintPanel(out, *command, t, v);
     }
     if (follow)
-        return FollowLog(out, v, *command, textDec, nowText ? std::optional<double>(opt.Now) : std::nullopt);
+        return FollowLog(out, v, *command, nowText ? std::optional<double>(opt.Now) : std::nullopt);
     return CloseOutput(out);
 }

@@ -296,13 +296,13 @@ inline constexpr std::array<TextEntry, TextCount> TextCatalogue{{
      "the old settings file cannot be read, so it was left unchanged"},
     // cli/: the report tool
     {TextId::ReportUsage,
-     "Использование: kelvara-report [параметры] stages|runs|table|stage|game|status|progress|bests\n"
+     "Использование: kelvara-report [параметры] stages|runs|table|stage|game|status|progress|bests|results\n"
      "  --dir DIR          папка с файлами zlttimes.log и trinfo.bin (по умолчанию текущая)\n"
      "  --filter FILE      фильтр из файла настроек или файла .fil\n"
      "  --now \"yyyy-mm-dd hh:nn:ss\"  текущий момент для фильтра по дате\n"
      "  --stage NAME       трасса (по умолчанию первая в списке)\n"
      "  --all              все трассы\n"
-     "  --sort COL         столбец сортировки 0..11 (по умолчанию 0)\n"
+     "  --sort COL         столбец сортировки 0..13, 12 — трасса, 13 — дата (по умолчанию 0)\n"
      "  --desc             по убыванию\n"
      "  --sectors          время по секторам\n"
      "  --relative         время относительно строки курсора (не вместе с --all)\n"
@@ -312,19 +312,22 @@ inline constexpr std::array<TextEntry, TextCount> TextCatalogue{{
      "  --format text|tsv|csv   вид вывода: text (по умолчанию), tsv или csv (числа всегда с точкой)\n"
      "  --header           строка с названиями полей (для csv всегда)\n"
      "  --follow           для game, stage и status: следить за журналом и печатать отчет заново,\n"
-     "                     когда в нем появляются новые проезды (до прерывания, Ctrl+C)\n"
+     "                     когда в нем появляются новые проезды (до прерывания, Ctrl+C); для results:\n"
+     "                     печатать результат каждого нового проезда\n"
+     "  --lang ru|en       язык текстового вывода и сообщений\n"
      "  --version          номер версии\n"
      "Команды: stages — трассы, runs — все проезды журнала, table — таблица проездов, stage — статистика\n"
      "трассы, game — статистика игры, status — строка состояния, progress — проезды трассы по порядку с\n"
-     "лучшим временем на тот момент, bests — лучшие времена трассы по машинам, классам или профилям.\n"
-     ,
-     "Usage: kelvara-report [options] stages|runs|table|stage|game|status|progress|bests\n"
+     "лучшим временем на тот момент, bests — лучшие времена трассы по машинам, классам или профилям,\n"
+     "results — результат каждого завершенного проезда журнала (место, отставание, новые рекорды) на\n"
+     "момент проезда; фильтр, --stage и --all к нему не относятся.\n",
+     "Usage: kelvara-report [options] stages|runs|table|stage|game|status|progress|bests|results\n"
      "  --dir DIR          folder with zlttimes.log and trinfo.bin (default: the current one)\n"
      "  --filter FILE      filter from a settings file or a .fil file\n"
      "  --now \"yyyy-mm-dd hh:nn:ss\"  the current moment for the date filter\n"
      "  --stage NAME       stage (default: the first in the list)\n"
      "  --all              all stages\n"
-     "  --sort COL         sort column 0..11 (default 0)\n"
+     "  --sort COL         sort column 0..13, 12 the stage, 13 the date (default 0)\n"
      "  --desc             descending order\n"
      "  --sectors          sector times\n"
      "  --relative         times relative to the cursor row (not with --all)\n"
@@ -334,16 +337,20 @@ inline constexpr std::array<TextEntry, TextCount> TextCatalogue{{
      "  --format text|tsv|csv   output: text (default), tsv or csv (numbers always with a point)\n"
      "  --header           a line with the field names (always for csv)\n"
      "  --follow           for game, stage and status: watch the log and print the report again\n"
-     "                     whenever new runs appear in it (until interrupted, Ctrl+C)\n"
+     "                     whenever new runs appear in it (until interrupted, Ctrl+C); for results:\n"
+     "                     print the result of every new run\n"
+     "  --lang ru|en       language of the text output and the messages\n"
      "  --version          version number\n"
      "Commands: stages — the stages, runs — all runs of the log, table — the runs table, stage — the\n"
      "stage's statistics, game — the game's statistics, status — the status line, progress — the stage's\n"
-     "runs in order with the best time at that moment, bests — the stage's best times by car, class or profile.\n"},
+     "runs in order with the best time at that moment, bests — the stage's best times by car, class or profile,\n"
+     "results — the result of every finished run of the log (place, gap, new records) at the moment of\n"
+     "the run; the filter, --stage and --all do not apply to it.\n"},
     {TextId::StandardOutput, "стандартный вывод", "standard output"},
     {TextId::OptionNeedsValue, "Параметру %1 нужно значение", "Option %1 needs a value"},
     {TextId::BadSortColumn,
-     "Столбец сортировки должен быть числом от 0 до 11: %1",
-     "The sort column must be a number from 0 to 11: %1"},
+     "Столбец сортировки должен быть числом от 0 до 13: %1",
+     "The sort column must be a number from 0 to 13: %1"},
     {TextId::BadCursorRow,
      "Строка курсора должна быть целым числом не меньше 1: %1",
      "The cursor row must be a whole number of at least 1: %1"},
@@ -364,12 +371,18 @@ inline constexpr std::array<TextEntry, TextCount> TextCatalogue{{
      "Параметр --by относится только к команде bests",
      "--by applies to the bests command only"},
     {TextId::FollowOnlyForReports,
-     "Параметр --follow работает только с командами game, stage и status",
-     "--follow works with the game, stage and status commands only"},
+     "Параметр --follow работает только с командами game, stage, status и results",
+     "--follow works with the game, stage, status and results commands only"},
+    {TextId::ResultsTakeNoView,
+     "Параметры --filter, --stage и --all не относятся к команде results: результат проезда считается по всем "
+     "проездам трассы",
+     "--filter, --stage and --all do not apply to the results command: a run's result counts every run of the "
+     "stage"},
     {TextId::BadNow,
      "Момент --now должен иметь вид \"yyyy-mm-dd hh:nn:ss\": %1",
      "--now must look like \"yyyy-mm-dd hh:nn:ss\": %1"},
     {TextId::UnknownStage, "Трассы с таким названием нет в списке: %1", "No stage of that name in the list: %1"},
+    {TextId::UnknownLanguage, "Язык должен быть ru или en: %1", "The language must be ru or en: %1"},
     {TextId::ReaderClosedPipe, "Читающая программа закрыла канал", "The reading program closed the pipe"},
     {TextId::WriteError, "Ошибка записи в %1: %2", "Error writing to %1: %2"},
 }};

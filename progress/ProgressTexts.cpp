@@ -3,6 +3,7 @@
 #include "data/Cp1251.h"
 #include "data/Csv.h"
 #include "data/DateTime.h"
+#include "data/Texts.h"
 #include "data/Format.h"
 
 #include <optional>
@@ -81,14 +82,14 @@ std::string RunDateText(double date, DateStyle style) {
     return FormatShortDate(date) + " " + FormatLongTime(date);
 }
 
-std::string ProgressNote(const ProgressFigures& f) {
+std::string ProgressNote(const ProgressFigures& f, Language language) {
     std::string note;
     if (f.NoTime > 0)
-        note = "без времени: " + std::to_string(f.NoTime);
+        note = Text(TextId::NoteNoTime, language, {std::to_string(f.NoTime)});
     if (f.Undated > 0) {
         if (!note.empty())
             note += "; ";
-        note += "без даты (нет на графике): " + std::to_string(f.Undated);
+        note += Text(TextId::NoteUndated, language, {std::to_string(f.Undated)});
     }
     return note;
 }
@@ -100,21 +101,23 @@ std::string ColourName(const ProgressFigures& f, const RunData& data, int colour
 }
 
 std::string PointTooltip(const ProgressFigures& f, const RunData& data, std::size_t index, NumberMode mode,
-                         std::string_view dec) {
+                         const Conventions& conv) {
+    const std::string_view dec = conv.DecimalSep;
     if (index >= f.Points.size())
         return {};
     const ProgressPoint& p = f.Points[index];
-    std::string t = "Проезд " + RunNumberText(p.SelNo, p.RunNo, mode);
-    t += "\nДата: " + RunDateText(p.Date, DateStyle::Display);
-    t += "\nМашина: " + NameOf(data.CarList, p.CarIdx);
-    t += "\nКласс: " + NameOf(data.ClassList, p.ClassIdx);
-    t += "\nФиниш: " + ProgressTimeText(p.Finish, dec);
+    const Language l = conv.Lang;
+    std::string t = Text(TextId::TooltipRun, l, {RunNumberText(p.SelNo, p.RunNo, mode)});
+    t += "\n" + Text(TextId::TooltipDate, l, {RunDateText(p.Date, DateStyle::Display)});
+    t += "\n" + Text(TextId::TooltipCar, l, {NameOf(data.CarList, p.CarIdx)});
+    t += "\n" + Text(TextId::TooltipClass, l, {NameOf(data.ClassList, p.ClassIdx)});
+    t += "\n" + Text(TextId::TooltipFinish, l, {ProgressTimeText(p.Finish, dec)});
     if (!p.NewBest)
-        t += "\nОтставание от лучшего на тот момент: " + GapText(p.Gap, dec);
+        t += "\n" + Text(TextId::TooltipGap, l, {GapText(p.Gap, dec)});
     else if (index == 0)
-        t += "\nПервый проезд на графике";
+        t += "\n" + std::string(Text(TextId::TooltipFirstRun, l));
     else
-        t += "\nНовый лучший результат: быстрее на " + ProgressTimeText(p.PreviousBest - p.Finish, dec);
+        t += "\n" + Text(TextId::TooltipNewBest, l, {ProgressTimeText(p.PreviousBest - p.Finish, dec)});
     return t;
 }
 
@@ -186,7 +189,8 @@ std::array<std::string, BestsColumnCount> BestsRowTexts(const BestsRow& row, con
 }
 
 std::string ExportBestsCsv(const std::vector<BestsRow>& rows, const RunData& data, ProgressGrouping grouping,
-                           NumberMode mode, std::string_view dec) {
+                           NumberMode mode, const Conventions& conv) {
+    const std::string_view dec = conv.DecimalSep;
     SpreadsheetCsv csv(dec);
     for (int column = 0; column < BestsColumnCount; ++column)
         csv.Field(BestsCaption(column, grouping));

@@ -2,6 +2,7 @@
 // Texts of the progress figures, shared by the progress window and the report tool. UTF-8;
 // times as the runs table shows them.
 
+#include "data/Conventions.h"
 #include "progress/ProgressFigures.h"
 #include "table/DisplayState.h"
 
@@ -51,7 +52,7 @@ std::string RunDateText(double date, DateStyle style);
 
 // The note under the chart: "без времени: 2; без даты (нет на графике): 1", the parts with
 // a count above 0 only.
-std::string ProgressNote(const ProgressFigures& f);
+std::string ProgressNote(const ProgressFigures& f, Language language);
 
 // Legend name of chart colour `colour` (index into f.ColourGroups, -1 for the others).
 std::string ColourName(const ProgressFigures& f, const RunData& data, int colour);
@@ -59,7 +60,7 @@ std::string ColourName(const ProgressFigures& f, const RunData& data, int colour
 // Tooltip of chart point `index`: run number, date, car, class, finish and the gap to the best
 // so far (or what a new best gained).
 std::string PointTooltip(const ProgressFigures& f, const RunData& data, std::size_t index, NumberMode mode,
-                         std::string_view decimalSep);
+                         const Conventions& conv);
 
 // Fields of one line of the report's progress list: run number, date, car, class, profile,
 // finish, best so far, "1" for a new best else "0".
@@ -82,7 +83,7 @@ std::array<std::string, BestsColumnCount> BestsRowTexts(const BestsRow& row, con
 // The bests table as a spreadsheet file (the table export's format): captions, then the rows
 // in the given order, as the window shows them.
 std::string ExportBestsCsv(const std::vector<BestsRow>& rows, const RunData& data, ProgressGrouping grouping,
-                           NumberMode mode, std::string_view decimalSep);
+                           NumberMode mode, const Conventions& conv);
 
 // Tick marks of the chart's axes: at most `maxTicks` round values within [low, high].
 struct AxisTick {

@@ -20,7 +20,7 @@ void Sort(ProgramState& v) {
                   v.Disp.TypeSort == StageColumn ? StageListPlaces(v.Stages, v.StageList) : std::vector<int32_t>{});
 }
 
-TableSnapshot Fill(ProgramState& v, std::string_view dec) { return FillRunsTable(v.Data, v.Sel, v.Disp, dec, &v.Stages); }
+TableSnapshot Fill(ProgramState& v) { return FillRunsTable(v.Data, v.Sel, v.Disp, v.Conv, &v.Stages); }
 
 void SortAndSync(ProgramState& v) {
     Sort(v);
@@ -30,13 +30,13 @@ void SortAndSync(ProgramState& v) {
         v.Sel.CurrentStage = SyncStageList(v.Stages, v.Sel, v.Disp.SelCur, v.StageList, v.StageIndex);
 }
 
-void Panels(ProgramState& v, DisplayTexts& t, std::string_view dec) {
-    t.Stage = ShowStageStats(v.Stages.Buffer, v.Sel.CurrentStage, v.Sel, v.Disp, dec);
-    t.Status = ShowStatusBar(v.Sel, v.Disp, v.Stages.Buffer, dec);
+void Panels(ProgramState& v, DisplayTexts& t) {
+    t.Stage = ShowStageStats(v.Stages.Buffer, v.Sel.CurrentStage, v.Sel, v.Disp, v.Conv);
+    t.Status = ShowStatusBar(v.Sel, v.Disp, v.Stages.Buffer, v.Conv);
 }
 
-GameStatsTexts Game(ProgramState& v, std::string_view dec) {
-    return ShowGameStats(v.Totals, v.Data.FinishedCount, dec);
+GameStatsTexts Game(ProgramState& v) {
+    return ShowGameStats(v.Totals, v.Data.FinishedCount, v.Conv);
 }
 
 void Refilter(ProgramState& v) {
@@ -50,7 +50,6 @@ void Refilter(ProgramState& v) {
 
 DisplayTexts SetupPhase(ProgramState& v, const StartupOptions& o) {
     DisplayTexts t;
-    const std::string_view dec = o.DecimalSep;
     // A "last N units" criterion is recomputed to end at the start moment.
     v.Filter.EditDateFilter = v.Filter.ActiveDateFilter;
     if (v.Filter.EditDateFilter.Krit == 0)
@@ -60,7 +59,7 @@ DisplayTexts SetupPhase(ProgramState& v, const StartupOptions& o) {
         v.Disp.Relative = false;
 
     Refilter(v);
-    t.Game = Game(v, dec);
+    t.Game = Game(v);
 
     // Names that only the saved filter knew are dropped now; every run keeps its own name.
     PackNameList(v.Data.CarList, &RunRecord::CarIdx, v.Data.Runs, &v.Sel.Selection);
@@ -71,75 +70,75 @@ DisplayTexts SetupPhase(ProgramState& v, const StartupOptions& o) {
         RankCondList(*list);
 
     SortAndSync(v);
-    Panels(v, t, dec);
-    t.Table = Fill(v, dec);
+    Panels(v, t);
+    t.Table = Fill(v);
     v.Filter.FilterActive = ComputeFilterActive(v.Filter.ActiveDateFilter, v.Data);
     return t;
 }
 
-DisplayTexts OnStageChosen(ProgramState& v, std::string_view dec) {
+DisplayTexts OnStageChosen(ProgramState& v) {
     DisplayTexts t;
     v.Sel.CurrentStage = BuildSelection(v.Data, v.Stages, v.Sel, v.Disp.SelCur, v.StageList, v.StageIndex, false);
     Sort(v);
-    t.Game = Game(v, dec);
-    Panels(v, t, dec);
-    t.Table = Fill(v, dec);
+    t.Game = Game(v);
+    Panels(v, t);
+    t.Table = Fill(v);
     return t;
 }
 
-DisplayTexts OnFilterClosed(ProgramState& v, std::string_view dec) {
+DisplayTexts OnFilterClosed(ProgramState& v) {
     DisplayTexts t;
     v.Filter.FilterActive = ComputeFilterActive(v.Filter.ActiveDateFilter, v.Data);
     Refilter(v);
-    t.Game = Game(v, dec);
+    t.Game = Game(v);
     SortAndSync(v);
-    Panels(v, t, dec);
-    t.Table = Fill(v, dec);
+    Panels(v, t);
+    t.Table = Fill(v);
     return t;
 }
 
-DisplayTexts OnHeaderClick(ProgramState& v, int column, std::string_view dec) {
+DisplayTexts OnHeaderClick(ProgramState& v, int column) {
     DisplayTexts t;
     // The sorted column again reverses the order; a new column keeps the last direction.
     if (column == v.Disp.TypeSort)
         v.Disp.UpOrDown = v.Disp.UpOrDown == 1 ? 0 : 1;
     v.Disp.TypeSort = static_cast<uint8_t>(column);
     SortAndSync(v);
-    t.Game = Game(v, dec);
-    Panels(v, t, dec);
-    t.Table = Fill(v, dec);
+    t.Game = Game(v);
+    Panels(v, t);
+    t.Table = Fill(v);
     return t;
 }
 
-DisplayTexts OnAllStagesChanged(ProgramState& v, std::string_view dec) {
+DisplayTexts OnAllStagesChanged(ProgramState& v) {
     DisplayTexts t;
     if (v.Disp.AllStages)
         v.Disp.Relative = false;
     v.Sel.CurrentStage = BuildSelection(v.Data, v.Stages, v.Sel, v.Disp.SelCur, v.StageList, v.StageIndex,
                                         v.Disp.AllStages);
-    t.Game = Game(v, dec);
-    Panels(v, t, dec);
-    t.Table = Fill(v, dec);
+    t.Game = Game(v);
+    Panels(v, t);
+    t.Table = Fill(v);
     return t;
 }
 
-TableSnapshot OnDisplayOptionChanged(ProgramState& v, std::string_view dec) {
-    return Fill(v, dec);
+TableSnapshot OnDisplayOptionChanged(ProgramState& v) {
+    return Fill(v);
 }
 
-DisplayTexts OnCursorMoved(ProgramState& v, int row, std::string_view dec) {
+DisplayTexts OnCursorMoved(ProgramState& v, int row) {
     DisplayTexts t;
     v.Disp.SelCur = row > 0 ? row : 1;
     if (v.Disp.AllStages)
         v.Sel.CurrentStage = SyncStageList(v.Stages, v.Sel, v.Disp.SelCur, v.StageList, v.StageIndex);
-    t.Game = Game(v, dec);
-    Panels(v, t, dec);
+    t.Game = Game(v);
+    Panels(v, t);
     if (v.Disp.Relative)
-        t.Table = Fill(v, dec);
+        t.Table = Fill(v);
     return t;
 }
 
-DisplayTexts OnNewRuns(ProgramState& v, std::string_view dec, double now) {
+DisplayTexts OnNewRuns(ProgramState& v, double now) {
     DisplayTexts t;
     const int32_t row = v.Disp.SelCur;
     const int32_t cursorRun =
@@ -154,7 +153,7 @@ DisplayTexts OnNewRuns(ProgramState& v, std::string_view dec, double now) {
         date.toDate = now;
     v.Filter.FilterActive = ComputeFilterActive(date, v.Data);
     Refilter(v);
-    t.Game = Game(v, dec);
+    t.Game = Game(v);
     Sort(v);
     for (int32_t i = 1; cursorRun != 0 && i <= v.Sel.SelCount; ++i)
         if (v.Sel.Selection[static_cast<std::size_t>(i)].RunNo == cursorRun) {
@@ -164,12 +163,12 @@ DisplayTexts OnNewRuns(ProgramState& v, std::string_view dec, double now) {
     // In the all-stages mode the stage list follows the run under the cursor.
     if (v.Disp.AllStages)
         v.Sel.CurrentStage = SyncStageList(v.Stages, v.Sel, v.Disp.SelCur, v.StageList, v.StageIndex);
-    Panels(v, t, dec);
-    t.Table = Fill(v, dec);
+    Panels(v, t);
+    t.Table = Fill(v);
     return t;
 }
 
-std::string NewRunsNote(ProgramState& v, int32_t firstNew, bool pendingLast, std::string_view dec,
+std::string NewRunsNote(ProgramState& v, int32_t firstNew, bool pendingLast,
                         int32_t* newestRun) {
     v.RunIndex.Update(v.Data);
     int32_t finished = 0, newest = 0, unfinished = 0;
@@ -187,15 +186,15 @@ std::string NewRunsNote(ProgramState& v, int32_t firstNew, bool pendingLast, std
         *newestRun = newest;
     if (finished == 0)
         return unfinished == 0 ? std::string()
-                               : ResultText(ResultOfRun(v.Data, v.RunIndex, unfinished), v.Data, v.Stages, dec);
+                               : ResultText(ResultOfRun(v.Data, v.RunIndex, unfinished), v.Data, v.Stages, v.Conv);
     const std::string count = "Новых проездов: " + std::to_string(finished);
     if (newest == 0)
         return count;
-    const std::string line = ResultText(ResultOfRun(v.Data, v.RunIndex, newest), v.Data, v.Stages, dec);
+    const std::string line = ResultText(ResultOfRun(v.Data, v.RunIndex, newest), v.Data, v.Stages, v.Conv);
     return finished == 1 ? line : count + ". " + line + " и ещё " + std::to_string(finished - 1);
 }
 
-LogUpdate OnLogChanged(ProgramState& v, std::string_view dec, double now) {
+LogUpdate OnLogChanged(ProgramState& v, double now) {
     LogUpdate u;
     const int32_t countBefore = v.Data.RunCount;
     // A run that waited for its times may be completed by this look: it is new then, too.
@@ -216,18 +215,17 @@ LogUpdate OnLogChanged(ProgramState& v, std::string_view dec, double now) {
         v.RunIndex.Clear();
         u.Note = "Журнал прочитан заново";
     } else {
-        u.Note = NewRunsNote(v, firstNew, v.Log.Position().Pending, dec, &u.NewestRun);
+        u.Note = NewRunsNote(v, firstNew, v.Log.Position().Pending, &u.NewestRun);
         u.FirstNewRun = firstNew <= v.Data.RunCount ? firstNew : 0;
     }
-    u.Texts = OnNewRuns(v, dec, now);
+    u.Texts = OnNewRuns(v, now);
     return u;
 }
 
 std::optional<Message> NothingPassesNotice(const ProgramState& v) {
     if (v.Data.FinishedCount != 0)
         return std::nullopt;
-    return Message{"Программа не обнаружила ниодного проезда, удовлетворяющего заданным условиям фильтра",
-                   Str(ProgramCaption), MessageIcon::Warning};
+    return Message{std::string(Text(TextId::NothingPassesFilter, v.Conv.Lang)), Str(ProgramCaption), MessageIcon::Warning};
 }
 
 std::optional<Message> MissingStagesNotice(ProgramState& v) {
@@ -249,24 +247,23 @@ std::optional<Message> MissingStagesNotice(ProgramState& v) {
     if (missing.empty() && implausible.empty())
         return std::nullopt;
 
-    const auto numbered = [](const std::vector<int>& stages) {
-        std::string text = stages.size() == 1 ? "трассы с номером " : "трасс с номерами ";
+    const Language l = v.Conv.Lang;
+    const auto numbered = [l](const std::vector<int>& stages) {
+        std::string numbers;
         for (std::size_t i = 0; i < stages.size(); ++i)
-            text += (i == 0 ? "" : ", ") + std::to_string(stages[i]);
-        return text;
+            numbers += (i == 0 ? "" : ", ") + std::to_string(stages[i]);
+        return Text(stages.size() == 1 ? TextId::StageNumberOne : TextId::StageNumbersMany, l, {numbers});
     };
-    std::string text = "В файле trinfo.bin ";
-    if (!missing.empty())
-        text += "нет описания " + numbered(missing);
-    if (!implausible.empty())
-        text += std::string(missing.empty() ? "" : ", а ") + "у " + numbered(implausible) +
-                " указана невозможная длина";
+    std::string text = missing.empty()       ? Text(TextId::StagesImplausible, l, {numbered(implausible)})
+                       : implausible.empty() ? Text(TextId::StagesMissing, l, {numbered(missing)})
+                                             : Text(TextId::StagesMissingAndImplausible, l,
+                                                    {numbered(missing), numbered(implausible)});
     const bool one = missing.size() + implausible.size() == 1;
-    text += one ? ". Ее длина считается равной нулю" : ". Их длина считается равной нулю";
+    text += Text(one ? TextId::StageLengthZeroOne : TextId::StageLengthZeroMany, l);
     if (!missing.empty())
-        text += missing.size() == 1 && implausible.empty() ? ", а проезды по ней показываются без названия трассы"
-                                                           : ", а проезды по трассам без описания показываются без "
-                                                             "названия трассы";
+        text += Text(missing.size() == 1 && implausible.empty() ? TextId::StageRunsUnnamedOne
+                                                                : TextId::StageRunsUnnamedMany,
+                     l);
     return Message{text, Str(ProgramCaption), MessageIcon::Warning};
 }
 

@@ -31,25 +31,25 @@ DisplayTexts SetupPhase(ProgramState& v, const StartupOptions& options);
 // returns everything the window shows (the game panel texts come from the current totals).
 
 // A stage chosen in the stage list (v.StageIndex already set).
-DisplayTexts OnStageChosen(ProgramState& v, std::string_view decimalSep);
+DisplayTexts OnStageChosen(ProgramState& v);
 // After the filter dialog closed, confirmed or not: filter re-applied, selection rebuilt.
-DisplayTexts OnFilterClosed(ProgramState& v, std::string_view decimalSep);
+DisplayTexts OnFilterClosed(ProgramState& v);
 // A header click on column `column`: direction rule, ordering, statistics, table.
-DisplayTexts OnHeaderClick(ProgramState& v, int column, std::string_view decimalSep);
+DisplayTexts OnHeaderClick(ProgramState& v, int column);
 // The all-stages box changed to v.Disp.AllStages (the relative mode is switched off when on).
-DisplayTexts OnAllStagesChanged(ProgramState& v, std::string_view decimalSep);
+DisplayTexts OnAllStagesChanged(ProgramState& v);
 // A display box other than all-stages changed (sector, relative, run-number mode): table only.
-TableSnapshot OnDisplayOptionChanged(ProgramState& v, std::string_view decimalSep);
+TableSnapshot OnDisplayOptionChanged(ProgramState& v);
 // The cursor moved to table row `row` (0 counts as 1). The table snapshot is refreshed only
 // in the relative mode (Table.Data is null otherwise).
-DisplayTexts OnCursorMoved(ProgramState& v, int row, std::string_view decimalSep);
+DisplayTexts OnCursorMoved(ProgramState& v, int row);
 
 // Runs added to the run table (v.Data) since the last display: everything recomputed as after
 // the filter dialog closed, keeping the selected stage, the order and the display options,
 // and the cursor on its run (by RunNo) while that run is still shown. A date criterion that
 // ends at the current moment ("the last N hours", or an interval up to now) is moved to end
 // at `now`, so that new runs are not hidden for being newer than the start.
-DisplayTexts OnNewRuns(ProgramState& v, std::string_view decimalSep, double now);
+DisplayTexts OnNewRuns(ProgramState& v, double now);
 
 // What a look at the times log brought.
 struct LogUpdate {
@@ -70,13 +70,13 @@ struct LogUpdate {
 // A look at "zlttimes.log" (the watcher saw a change, or the periodic check): reads the
 // appended lines, or the whole file when it was replaced; new names join the lists and get
 // their ranks; then OnNewRuns. Failures leave the data as it was and come back once.
-LogUpdate OnLogChanged(ProgramState& v, std::string_view decimalSep, double now);
+LogUpdate OnLogChanged(ProgramState& v, double now);
 
 // The note about the runs numbered from `firstNew` on: the result of the newest finished one
 // (with the count and "и ещё N" when several finished), or "«<stage>»: не финишировал" when
 // the newest is known to be unfinished (a later run follows it) and none finished. `pendingLast`
 // says that the last run still waits for its times: it is no new run yet.
-std::string NewRunsNote(ProgramState& v, int32_t firstNew, bool pendingLast, std::string_view decimalSep,
+std::string NewRunsNote(ProgramState& v, int32_t firstNew, bool pendingLast,
                         int32_t* newestRun = nullptr);
 
 // The warning after the filter dialog when no finished run passes.

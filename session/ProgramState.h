@@ -2,6 +2,7 @@
 // The program's process-wide state, gathered in one place. The window owns one instance;
 // the report tool and the tests make their own.
 
+#include "data/Conventions.h"
 #include "data/RunData.h"
 #include "data/StageFile.h"
 #include "data/TimesLogFollower.h"
@@ -19,6 +20,7 @@
 namespace kel {
 
 struct ProgramState {
+    Conventions Conv;                   // the user's language and decimal separator, set at start-up
     RunData Data;
     TimesLogFollower Log;               // where the reading of "zlttimes.log" stopped
     StageFile Stages;

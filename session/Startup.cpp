@@ -36,26 +36,25 @@ void ApplySettings(ProgramState& v) {
 
 } // namespace
 
-std::optional<Message> CheckDataFiles(const std::filesystem::path& dataDir) {
+std::optional<Message> CheckDataFiles(const std::filesystem::path& dataDir, Language language) {
     for (std::string_view name : {LogFileName, StageFileName}) {
         std::error_code ec;
         if (!std::filesystem::exists(dataDir / std::filesystem::path(std::string(name)), ec))
-            return Message{"Ошибка чтения файла " + Str(name) + ". Убедитесь, что он существует и доступен",
-                           Str(ErrorCaption), MessageIcon::Error};
+            return Message{Text(TextId::DataFileUnreadable, language, {name}),
+                           std::string(Text(TextId::ErrorTitle, language)), MessageIcon::Error};
     }
     return std::nullopt;
 }
 
-std::optional<Message> CheckDataFolder(const std::filesystem::path& dataDir) {
-    std::optional<Message> missing = CheckDataFiles(dataDir);
+std::optional<Message> CheckDataFolder(const std::filesystem::path& dataDir, Language language) {
+    std::optional<Message> missing = CheckDataFiles(dataDir, language);
     if (missing)
         missing->Text.append("\n\n").append(PathToUtf8(dataDir));
     return missing;
 }
 
-Message LoadFailureMessage(const LoadError& error) {
-    std::string text =
-        "У вас какая-то хренотень в файле " + error.FileName() + ". Проверьте, тот ли вообще файл вы подгрузили";
+Message LoadFailureMessage(const LoadError& error, Language language) {
+    std::string text = Text(TextId::LoadFailure, language, {error.FileName()});
     // The reason, written by the reader that failed, as a paragraph of its own.
     if (const std::string_view reason = error.what(); !reason.empty())
         text.append("\n\n").append(reason);
@@ -76,16 +75,16 @@ void LoadPhase(ProgramState& v, const StartupOptions& o) {
         v.Filter.FSaveDir = o.ProgramDir;
         v.Filter.ActiveDateFilter.fromDate = v.Filter.ActiveDateFilter.toDate = o.Now;
         if (!o.SettingsPath.empty()) {
-            IniFile ini(PathToUtf8(o.SettingsPath), Str(SettingsFileName));
+            IniFile ini(PathToUtf8(o.SettingsPath), Str(SettingsFileName), v.Conv.Lang);
             LoadSettings(ini, v.Config);
             LoadProgressSettings(ini, v.Progress);
-            ReadFilterSettings(ini, v.Filter, v.Data, o.Now, o.DecimalSep, o.ProgramDir);
+            ReadFilterSettings(ini, v.Filter, v.Data, o.Now, v.Conv.DecimalSep, o.ProgramDir);
             LoadFilterDialogSize(ini, v.Filter);
         }
         if (!o.FilterPath.empty()) {
             current = PathToUtf8(o.FilterPath.filename());
-            IniFile ini(PathToUtf8(o.FilterPath), current);
-            ReadFilterSettings(ini, v.Filter, v.Data, o.Now, o.DecimalSep, o.ProgramDir);
+            IniFile ini(PathToUtf8(o.FilterPath), current, v.Conv.Lang);
+            ReadFilterSettings(ini, v.Filter, v.Data, o.Now, v.Conv.DecimalSep, o.ProgramDir);
         }
         ApplySettings(v);
 
@@ -96,7 +95,7 @@ void LoadPhase(ProgramState& v, const StartupOptions& o) {
     } catch (const LoadError&) {
         throw;
     } catch (const std::bad_alloc&) {
-        throw LoadError(current, "Недостаточно памяти, чтобы прочитать файл.");
+        throw LoadError(current, std::string(Text(TextId::OutOfMemoryReading, v.Conv.Lang)));
     } catch (const std::exception& e) {
         throw LoadError(current, e.what());
     }
@@ -104,30 +103,25 @@ void LoadPhase(ProgramState& v, const StartupOptions& o) {
 
 std::optional<Message> ClosingNotice(const ProgramState& v) {
     if (v.Data.RunCount == 0)
-        return Message{"Программа не обнаружила в файле zlttimes.log ниодного проезда. Убедитесь, что файл "
-                       "имеет корректный формат или выйдите на старт любого спецучастка хотя бы один раз",
-                       Str(ProgramCaption), MessageIcon::Warning};
+        return Message{std::string(Text(TextId::NoRunsInLog, v.Conv.Lang)), Str(ProgramCaption), MessageIcon::Warning};
     if (v.Data.FinishedCount == 0)
-        return Message{"Программа не обнаружила ниодного успешного проезда. Финишируйте на любом спецучастке "
-                       "хотя бы один раз, проверьте установки фильтра или корректность данных в файле "
-                       "zlttimes.log",
-                       Str(ProgramCaption), MessageIcon::Warning};
+        return Message{std::string(Text(TextId::NoFinishedRuns, v.Conv.Lang)), Str(ProgramCaption), MessageIcon::Warning};
     return std::nullopt;
 }
 
-std::string SaveSettingsFile(const ProgramState& v, const std::filesystem::path& path, std::string_view dec) {
+std::string SaveSettingsFile(const ProgramState& v, const std::filesystem::path& path) {
     try {
-        IniFile ini(PathToUtf8(path), Str(SettingsFileName));
+        IniFile ini(PathToUtf8(path), Str(SettingsFileName), v.Conv.Lang);
         SaveSettings(ini, v.Config);
-        WriteFilterSettings(ini, v.Filter, v.Data, FilterSource::InForce, dec);
+        WriteFilterSettings(ini, v.Filter, v.Data, FilterSource::InForce, v.Conv.DecimalSep);
         SaveProgressSettings(ini, v.Progress);
         SaveFilterDialogSize(ini, v.Filter);
         if (!v.ChosenDataDir.empty())
             RememberDataDir(ini, v.ChosenDataDir);
         return ini.Save();
     } catch (const LoadError&) {
-        return "Не удалось записать файл " + PathToUtf8(path) +
-               ": прежний файл настроек не читается, поэтому он оставлен без изменений";
+        return Text(TextId::CannotWriteFileBecause, v.Conv.Lang,
+                    {PathToUtf8(path), Text(TextId::OldSettingsUnreadable, v.Conv.Lang)});
     }
 }
 

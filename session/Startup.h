@@ -16,11 +16,11 @@ namespace kel {
 
 // The missing-file message for the first of "zlttimes.log", "trinfo.bin" that does not exist
 // in `dataDir`, or nullopt when both exist.
-std::optional<Message> CheckDataFiles(const std::filesystem::path& dataDir);
+std::optional<Message> CheckDataFiles(const std::filesystem::path& dataDir, Language language = Language::Russian);
 
 // CheckDataFiles's message followed by the folder's path as a second paragraph: for a folder that
 // the user named, chose or had remembered.
-std::optional<Message> CheckDataFolder(const std::filesystem::path& dataDir);
+std::optional<Message> CheckDataFolder(const std::filesystem::path& dataDir, Language language = Language::Russian);
 
 // The greeting of a first start (no folder named or remembered, none of the files at hand).
 inline constexpr std::string_view FirstStartText =
@@ -29,14 +29,13 @@ inline constexpr std::string_view FirstStartText =
 
 // The message for a failed load: "У вас какая-то хренотень в файле <file>. ...", then the
 // error's reason (a Russian sentence) as a second paragraph.
-Message LoadFailureMessage(const LoadError& error);
+Message LoadFailureMessage(const LoadError& error, Language language = Language::Russian);
 
 struct StartupOptions {
     std::filesystem::path DataDir;      // folder of "zlttimes.log" and "trinfo.bin"
     std::filesystem::path SettingsPath; // "Kelvara.ini"; empty: no settings file
     std::filesystem::path FilterPath;   // read only the filter sections from here (report tool)
     std::string ProgramDir;             // default FSaveDir, with a trailing separator
-    std::string DecimalSep = ".";
     double Now = 0;                     // the start moment
 };
 
@@ -49,6 +48,6 @@ std::optional<Message> ClosingNotice(const ProgramState& v);
 
 // Writes the settings and the filter in force to `path`; an empty result on success,
 // otherwise the message to show (it names the file). An existing file keeps its other keys.
-std::string SaveSettingsFile(const ProgramState& v, const std::filesystem::path& path, std::string_view decimalSep);
+std::string SaveSettingsFile(const ProgramState& v, const std::filesystem::path& path);
 
 } // namespace kel

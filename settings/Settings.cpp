@@ -14,6 +14,7 @@ constexpr std::string_view VisSection = "Visparam";
 constexpr std::string_view VisSectionRead = "VisParam";
 constexpr std::string_view SortSection = "Sort";
 constexpr std::string_view ExportSection = "Export";
+constexpr std::string_view InterfaceSection = "Interface";
 
 std::string WidthKey(int column) { return "HSW" + std::to_string(column); }
 
@@ -71,6 +72,7 @@ void LoadSettings(const IniFile& ini, Settings& settings) {
     s.TypeSort = static_cast<uint8_t>(ini.ReadInteger(SortSection, "TypeSort", d.TypeSort));
     s.UpOrDown = ini.ReadBool(SortSection, "UpOrDown", d.UpOrDown);
     s.ExportFolder = Cp1251ToUtf8(ini.ReadString(ExportSection, "Folder", ""));
+    s.Language = ini.ReadString(InterfaceSection, "Language", "");
     settings = s;
 }
 
@@ -104,6 +106,9 @@ void SaveSettings(IniFile& ini, const Settings& s) {
     ini.WriteBool(SortSection, "UpOrDown", s.UpOrDown);
     if (!s.ExportFolder.empty())
         ini.WriteString(ExportSection, "Folder", Utf8ToCp1251(s.ExportFolder));
+    // An empty choice is written only over one the file holds, so that a file without it stays so.
+    if (!s.Language.empty() || ini.HasKey(InterfaceSection, "Language"))
+        ini.WriteString(InterfaceSection, "Language", s.Language);
 }
 
 } // namespace kel

@@ -1,5 +1,5 @@
 #pragma once
-// Keys of the sections "Visparam", "Sort" and "Export" of "Kelvara.ini", with their defaults.
+// Keys of the sections "Visparam", "Sort", "Export" and "Interface" of "Kelvara.ini", with their defaults.
 
 #include "data/ValueTables.h"
 
@@ -43,6 +43,8 @@ struct Settings {
     bool UpOrDown = true;
     // "Export"
     std::string ExportFolder;   // folder of the last CSV export (UTF-8; stored as Windows-1251)
+    // "Interface"
+    std::string Language;       // "ru", "en", or empty for the system's language; kept as the file has it
 
     bool operator==(const Settings&) const = default;
 };
@@ -55,7 +57,7 @@ int32_t ReadWindowSize(const IniFile& ini, std::string_view section, std::string
 // Reads every key above (missing or unreadable values give the defaults). The window's
 // position is limited to ±100000 and its size to 0..100000.
 void LoadSettings(const IniFile& ini, Settings& settings);
-// Writes every key above in the file's order ("Visparam" keys, then "Sort", then "Export").
+// Writes every key above in the file's order ("Visparam" keys, then "Sort", "Export", "Interface").
 void SaveSettings(IniFile& ini, const Settings& settings);
 
 } // namespace kel

@@ -1,6 +1,7 @@
 #pragma once
 // Texts of the game statistics panel and of the status bar.
 
+#include "data/Conventions.h"
 #include "data/StageFile.h"
 #include "filter/FilterState.h"
 #include "table/DisplayState.h"
@@ -19,7 +20,7 @@ struct GameStatsTexts {
 };
 
 // Also sets totals.AverageSpeed when the total time is positive.
-GameStatsTexts ShowGameStats(VisibilityTotals& totals, int32_t finishedCount, std::string_view decimalSep);
+GameStatsTexts ShowGameStats(VisibilityTotals& totals, int32_t finishedCount, const Conventions& conv);
 
 struct StatusBarTexts {
     std::string Cursor; // panel 1
@@ -30,6 +31,6 @@ struct StatusBarTexts {
 // Describes the run on row disp.SelCur (first lowered to SelCount, raised to 1); `stage` is
 // the stage record of that run. A zero finish time leaves the speed panel without a value.
 StatusBarTexts ShowStatusBar(const SelectionState& sel, DisplayState& disp, const StageRecord& stage,
-                             std::string_view decimalSep);
+                             const Conventions& conv);
 
 } // namespace kel

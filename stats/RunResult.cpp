@@ -232,7 +232,8 @@ std::string StageTitle(const StageFile& stages, int stageNo) {
     return name.empty() ? "трасса " + std::to_string(stageNo) : Cp1251ToUtf8(name);
 }
 
-std::string ResultText(const RunResult& r, const RunData& data, const StageFile& stages, std::string_view dec) {
+std::string ResultText(const RunResult& r, const RunData& data, const StageFile& stages, const Conventions& conv) {
+    const std::string_view dec = conv.DecimalSep;
     if (r.RunNo < 1 || r.RunNo > data.RunCount)
         return {};
     const RunRecord& run = data.Runs[static_cast<std::size_t>(r.RunNo)];

@@ -3,6 +3,7 @@
 // whether it is a new best of the stage, of its car or of its class on the stage. The filter
 // plays no part: a personal best is the best ever.
 
+#include "data/Conventions.h"
 #include "data/RunData.h"
 
 #include <array>
@@ -66,12 +67,12 @@ std::vector<RunResult> ResultsOfRuns(const RunData& data, const StageRunIndex& i
 // (false) for a first run of that kind.
 bool ResultGap(const RunResult& r, double& gap);
 
-// The result line of a run, UTF-8, times in the table's format with `decimalSep`:
+// The result line of a run, UTF-8, times in the table's format with the conventions' separator:
 //   "Рекорд трассы «S»: 1:23.45 (-0:00.12)", "Лучшее на «C» на трассе «S»: … (первый проезд)",
 //   "Лучшее в классе «K» на трассе «S»: …", "«S»: 1:25.00, 3-е место из 12 (+0:01.55)";
 // "«S»: не финишировал" for a run that does not count.
 std::string ResultText(const RunResult& r, const RunData& data, const StageFile& stages,
-                       std::string_view decimalSep);
+                       const Conventions& conv);
 
 // The fields of a result for other programs: time (the run's start, "yyyy-mm-dd hh:nn:ss"),
 // stage, car, class, finish, rank, runs, gap (signed as ResultGap, empty without one),

@@ -1,6 +1,7 @@
 #include "stats/StageStats.h"
 
 #include "data/Format.h"
+#include "data/Texts.h"
 
 #include <cassert>
 #include <cmath>
@@ -11,10 +12,10 @@ namespace {
 } // namespace
 
 StageStatsTexts ShowStageStats(const StageRecord& stage, uint8_t currentStage, const SelectionState& sel,
-                               DisplayState& disp, std::string_view decimalSep) {
+                               DisplayState& disp, const Conventions& conv) {
     StageStatsTexts t;
-    t.Length = WithUnit(FixedText(stage.StageLength, 4, 1, decimalSep), " км");
-    t.Distance = WithUnit(FixedText(0, 6, 1, decimalSep), " км");
+    t.Length = WithUnit(FixedText(stage.StageLength, 4, 1, conv.DecimalSep), Text(TextId::UnitKilometres, conv.Lang));
+    t.Distance = WithUnit(FixedText(0, 6, 1, conv.DecimalSep), Text(TextId::UnitKilometres, conv.Lang));
     t.Runs = WholeNumber(0);
     t.Number = WholeNumber(currentStage);
     if (sel.SelCount <= 0) {
@@ -54,7 +55,7 @@ StageStatsTexts ShowStageStats(const StageRecord& stage, uint8_t currentStage, c
         sum = ToSingle(static_cast<double>(sum) + run.Finish);
     }
 
-    t.Distance = WithUnit(FixedText(static_cast<double>(count) * stage.StageLength, 6, 1, decimalSep), " км");
+    t.Distance = WithUnit(FixedText(static_cast<double>(count) * stage.StageLength, 6, 1, conv.DecimalSep), Text(TextId::UnitKilometres, conv.Lang));
     t.Runs = WholeNumber(count);
     // No run of this stage among the selection: there is no best, worst or average.
     if (count == 0)
@@ -62,13 +63,13 @@ StageStatsTexts ShowStageStats(const StageRecord& stage, uint8_t currentStage, c
 
     const float average = ToSingle(static_cast<double>(sum) / count);
     const float speed = ToSingle(static_cast<double>(stage.StageLength) * 3600.0 / average);
-    t.Best = FormatRaceTime(best[2], decimalSep);
-    t.Worst = FormatRaceTime(worst, decimalSep);
-    t.Average = FormatRaceTime(average, decimalSep);
+    t.Best = FormatRaceTime(best[2], conv.DecimalSep);
+    t.Worst = FormatRaceTime(worst, conv.DecimalSep);
+    t.Average = FormatRaceTime(average, conv.DecimalSep);
     // A zero or overflowed average (a damaged log) gives no speed rather than an infinite or zero one.
     if (std::isfinite(average))
-        t.Speed = WithUnit(FixedText(speed, 5, 2, decimalSep), " км/ч");
-    t.Combined = FormatRaceTime(static_cast<double>(bestSector[0]) + bestSector[1] + bestSector[2], decimalSep);
+        t.Speed = WithUnit(FixedText(speed, 5, 2, conv.DecimalSep), Text(TextId::UnitKilometresPerHour, conv.Lang));
+    t.Combined = FormatRaceTime(static_cast<double>(bestSector[0]) + bestSector[1] + bestSector[2], conv.DecimalSep);
     return t;
 }
 

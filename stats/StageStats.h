@@ -1,6 +1,7 @@
 #pragma once
 // Values of the stage statistics panel.
 
+#include "data/Conventions.h"
 #include "data/StageFile.h"
 #include "filter/FilterState.h"
 #include "table/DisplayState.h"
@@ -25,6 +26,6 @@ struct StageStatsTexts {
 // Computes the panel for the stage in `stage` (the current stage record) over the selection,
 // records disp.BestTimeRow / BestSectorRow, and sets disp.SelCur to 1 for an empty selection.
 StageStatsTexts ShowStageStats(const StageRecord& stage, uint8_t currentStage, const SelectionState& sel,
-                               DisplayState& disp, std::string_view decimalSep);
+                               DisplayState& disp, const Conventions& conv);
 
 } // namespace kel

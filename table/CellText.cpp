@@ -67,7 +67,7 @@ void AppendTime(std::string& out, float value, bool relative, const std::string&
 } // namespace
 
 TableSnapshot FillRunsTable(const RunData& data, const SelectionState& sel, DisplayState& disp,
-                            std::string_view decimalSep, const StageFile* stages) {
+                            const Conventions& conv, const StageFile* stages) {
     TableSnapshot snap;
     snap.Data = &data;
     snap.Sel = &sel;
@@ -88,7 +88,7 @@ TableSnapshot FillRunsTable(const RunData& data, const SelectionState& sel, Disp
     snap.BySectors = disp.BySectors;
     snap.Relative = disp.Relative;
     snap.NumMode = disp.NumMode;
-    snap.DecimalSep = std::string(decimalSep);
+    snap.Conv = conv;
     for (int column = 0; column < 12; ++column) {
         const NameColumn nc = NameColumnOf(data, column);
         if (nc.list == nullptr)
@@ -145,7 +145,7 @@ void CellText(const TableSnapshot& snap, int row, int column, std::string& out) 
     case 5: {
         bool relative = false;
         const float value = ShownTime(snap, r, row, column, relative);
-        AppendTime(out, value, relative, snap.DecimalSep);
+        AppendTime(out, value, relative, snap.Conv.DecimalSep);
         return;
     }
     default: {
@@ -214,7 +214,7 @@ std::vector<std::string> WidestNumberTexts(const TableSnapshot& snap, int column
                 if (!e.seen)
                     continue;
                 std::string text;
-                AppendTime(text, e.value, relative != 0, snap.DecimalSep);
+                AppendTime(text, e.value, relative != 0, snap.Conv.DecimalSep);
                 texts.push_back(std::move(text));
             }
     }

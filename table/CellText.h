@@ -1,6 +1,7 @@
 #pragma once
 // Texts of the runs table cells, produced on demand from a snapshot of the display options.
 
+#include "data/Conventions.h"
 #include "data/RunData.h"
 #include "data/StageFile.h"
 #include "data/ValueTables.h"
@@ -23,7 +24,7 @@ struct TableSnapshot {
     bool BySectors = false;
     bool Relative = false;
     NumberMode NumMode = NumberMode::Unchecked;
-    std::string DecimalSep = ".";
+    Conventions Conv;
     // UTF-8 forms of the list names shown in each name column, made once by the fill
     // (left empty, the names are converted per cell).
     std::array<std::vector<std::string>, ColumnCount> Utf8Names;
@@ -35,7 +36,7 @@ struct TableSnapshot {
 // returns the snapshot the table's cells are read from.
 // The stage column shows the names of `stages` (empty without it).
 TableSnapshot FillRunsTable(const RunData& data, const SelectionState& sel, DisplayState& disp,
-                            std::string_view decimalSep, const StageFile* stages = nullptr);
+                            const Conventions& conv, const StageFile* stages = nullptr);
 
 // Caption of a column in the header, the column menu and the exported file: the time columns
 // are named after sectors while they show sector times.

@@ -9,7 +9,7 @@ namespace kel {
 std::string ExportTableCsv(const TableSnapshot& snap, const std::vector<int>& columns,
                            const std::vector<std::string>& captions) {
     assert(columns.size() == captions.size());
-    SpreadsheetCsv csv(snap.DecimalSep);
+    SpreadsheetCsv csv(snap.Conv.DecimalSep);
     // About 10 bytes a cell: one allocation for the whole file in the common case.
     csv.Reserve(static_cast<std::size_t>(snap.RowCount + 1) * (columns.size() * 10 + 2) + 3);
     for (const std::string& caption : captions)

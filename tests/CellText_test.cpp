@@ -71,7 +71,7 @@ TEST(CellText, NumbersAndNames) {
     sel.Selection[2].ProfIdx = -1;
     DisplayState disp;
 
-    TableSnapshot snap = FillRunsTable(data, sel, disp, ".");
+    TableSnapshot snap = FillRunsTable(data, sel, disp, Conventions{});
     EXPECT_EQ(CellText(snap, 3, 0), "3");
     EXPECT_EQ(CellText(snap, 3, 1), "Ласка");
     EXPECT_EQ(CellText(snap, 3, 2), "A1");
@@ -91,10 +91,10 @@ TEST(CellText, NumbersAndNames) {
     EXPECT_EQ(CellText(snap, 1, 12), "");
 
     disp.NumMode = NumberMode::Checked;
-    snap = FillRunsTable(data, sel, disp, ".");
+    snap = FillRunsTable(data, sel, disp, Conventions{});
     EXPECT_EQ(CellText(snap, 1, 0), "17");
     disp.NumMode = NumberMode::Grayed;
-    snap = FillRunsTable(data, sel, disp, ".");
+    snap = FillRunsTable(data, sel, disp, Conventions{});
     EXPECT_EQ(CellText(snap, 3, 0), "3 / 37");
 
     // A snapshot made without the fill's name cache still names the runs.
@@ -114,7 +114,7 @@ TEST(CellText, StageDateAndSectorCaptions) {
     sel.Selection[2] = {.StartTime = *EncodeDateTime({2025, 3, 8, 0, 0, 0, 0}), .StageNo = 7}; // no record
     DisplayState disp;
     const RunData data = MakeData();
-    const TableSnapshot snap = FillRunsTable(data, sel, disp, ".", &stages);
+    const TableSnapshot snap = FillRunsTable(data, sel, disp, Conventions{}, &stages);
     EXPECT_EQ((Texts{CellText(snap, 1, 12), CellText(snap, 1, 13), CellText(snap, 2, 12), CellText(snap, 2, 13),
                      CellText(snap, 3, 13)}),
               (Texts{"Ёлкин лог", "07.03.2025 9:05:07", "", "08.03.2025", ""}));
@@ -128,7 +128,7 @@ TEST(CellText, FillMovesCursorAndReference) {
     SelectionState sel = MakeSel({{10, 20, 30}, {11, 21, 31}, {12, 22, 32}});
     DisplayState disp;
     disp.SelCur = 9;
-    TableSnapshot snap = FillRunsTable(data, sel, disp, ",");
+    TableSnapshot snap = FillRunsTable(data, sel, disp, Conventions{.DecimalSep = ","});
     EXPECT_EQ(disp.SelCur, 3);
     EXPECT_EQ(snap.SelCur, 3);
     EXPECT_EQ(snap.RowCount, 3);
@@ -136,7 +136,7 @@ TEST(CellText, FillMovesCursorAndReference) {
     EXPECT_EQ(CellText(snap, 1, 5), "0:30,00");
 
     disp.SelCur = 0; // a damaged saved cursor row
-    snap = FillRunsTable(data, sel, disp, ".");
+    snap = FillRunsTable(data, sel, disp, Conventions{});
     EXPECT_EQ(disp.SelCur, 1);
     EXPECT_EQ(disp.RefRun.RunNo, 17);
 
@@ -144,7 +144,7 @@ TEST(CellText, FillMovesCursorAndReference) {
     SelectionState one = MakeSel({{5, 6, 7.5}});
     disp.SelCur = 4;
     disp.Relative = true;
-    snap = FillRunsTable(data, one, disp, ".");
+    snap = FillRunsTable(data, one, disp, Conventions{});
     EXPECT_EQ(disp.SelCur, 1);
     EXPECT_EQ(disp.RefRun.RunNo, 17);
     EXPECT_EQ(TimeTexts(snap, 1), (Texts{"0:05.00", "0:06.00", "0:07.50"}));
@@ -152,7 +152,7 @@ TEST(CellText, FillMovesCursorAndReference) {
     // Empty: no rows, the cursor stays.
     SelectionState none = MakeSel({});
     disp.SelCur = 4;
-    snap = FillRunsTable(data, none, disp, ".");
+    snap = FillRunsTable(data, none, disp, Conventions{});
     EXPECT_EQ(snap.RowCount, 0);
     EXPECT_EQ(disp.SelCur, 4);
     EXPECT_EQ(CellText(snap, 1, 0), "");
@@ -164,17 +164,17 @@ TEST(CellText, TimeModes) {
     SelectionState sel = MakeSel({{21.5, 49.0, 100.0}, {20.0, 50.0, 90.0}, {20.0, 50.0, 90.0}, {18.5, 55.0, 83.456}});
     DisplayState disp;
     disp.SelCur = 2;
-    TableSnapshot snap = FillRunsTable(data, sel, disp, ".");
+    TableSnapshot snap = FillRunsTable(data, sel, disp, Conventions{});
     EXPECT_EQ(TimeTexts(snap, 1), (Texts{"0:21.50", "0:49.00", "1:40.00"}));
 
     disp.BySectors = true;
-    snap = FillRunsTable(data, sel, disp, ".");
+    snap = FillRunsTable(data, sel, disp, Conventions{});
     EXPECT_EQ(TimeTexts(snap, 1), (Texts{"0:21.50", "0:27.50", "0:51.00"}));
     EXPECT_EQ(TimeTexts(snap, 4), (Texts{"0:18.50", "0:36.50", "0:28.46"}));
 
     disp.BySectors = false;
     disp.Relative = true;
-    snap = FillRunsTable(data, sel, disp, ".");
+    snap = FillRunsTable(data, sel, disp, Conventions{});
     EXPECT_EQ(TimeTexts(snap, 1), (Texts{"+0:01.50", "-0:01.00", "+0:10.00"}));
     EXPECT_EQ(TimeTexts(snap, 2), (Texts{"0:20.00", "0:50.00", "1:30.00"})); // the reference row
     EXPECT_EQ(TimeTexts(snap, 3), (Texts{"0:00.00", "0:00.00", "0:00.00"})); // equal: no sign
@@ -182,14 +182,14 @@ TEST(CellText, TimeModes) {
 
     // Relative and sector: the differences of the sectors, not of the cumulative times.
     disp.BySectors = true;
-    snap = FillRunsTable(data, sel, disp, ".");
+    snap = FillRunsTable(data, sel, disp, Conventions{});
     EXPECT_EQ(TimeTexts(snap, 1), (Texts{"+0:01.50", "-0:02.50", "+0:11.00"}));
     EXPECT_EQ(TimeTexts(snap, 2), (Texts{"0:20.00", "0:30.00", "0:40.00"}));
     EXPECT_EQ(TimeTexts(snap, 4), (Texts{"-0:01.50", "+0:06.50", "-0:11.54"}));
 
     // The reference is the run now on the cursor row, whatever stood there before.
     std::swap(sel.Selection[2], sel.Selection[4]);
-    snap = FillRunsTable(data, sel, disp, ".");
+    snap = FillRunsTable(data, sel, disp, Conventions{});
     EXPECT_EQ(disp.RefRun.RunNo, 47);
     EXPECT_EQ(TimeTexts(snap, 4), (Texts{"+0:01.50", "-0:06.50", "+0:11.54"}));
 }
@@ -200,10 +200,10 @@ TEST(CellText, SinglePrecisionDecidesDigitsAndSign) {
     SelectionState sel = MakeSel({{0, 0, 0}, {1.135, 1.135, 1.135}, {1e-46, 1e-46, -1e-46}});
     DisplayState disp;
     disp.SelCur = 1;
-    TableSnapshot snap = FillRunsTable(data, sel, disp, ".");
+    TableSnapshot snap = FillRunsTable(data, sel, disp, Conventions{});
     EXPECT_EQ(CellText(snap, 2, 3), "0:01.13");
     disp.Relative = true;
-    snap = FillRunsTable(data, sel, disp, ".");
+    snap = FillRunsTable(data, sel, disp, Conventions{});
     EXPECT_EQ(CellText(snap, 2, 5), "+0:01.13");
     // Differences too small for single precision are zero: no sign either way.
     EXPECT_EQ(TimeTexts(snap, 3), (Texts{"0:00.00", "0:00.00", "0:00.00"}));
@@ -230,7 +230,7 @@ TEST(CellText, WidestNumberTextsHoldTheWidestCell) {
                 disp.BySectors = options & 1;
                 disp.Relative = options & 2;
                 disp.SelCur = cursor;
-                const TableSnapshot snap = FillRunsTable(data, sel, disp, ",");
+                const TableSnapshot snap = FillRunsTable(data, sel, disp, Conventions{.DecimalSep = ","});
                 for (int column : {0, 3, 4, 5}) {
                     int widest = 0, candidate = 0;
                     for (int row = 1; row <= snap.RowCount; ++row)
@@ -241,8 +241,8 @@ TEST(CellText, WidestNumberTextsHoldTheWidestCell) {
                 }
             }
     DisplayState disp;
-    EXPECT_TRUE(WidestNumberTexts(FillRunsTable(data, sel, disp, "."), 1).empty());
-    EXPECT_TRUE(WidestNumberTexts(FillRunsTable(data, SelectionState{}, disp, "."), 0).empty());
+    EXPECT_TRUE(WidestNumberTexts(FillRunsTable(data, sel, disp, Conventions{}), 1).empty());
+    EXPECT_TRUE(WidestNumberTexts(FillRunsTable(data, SelectionState{}, disp, Conventions{}), 0).empty());
 }
 
 } // namespace

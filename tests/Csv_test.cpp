@@ -62,7 +62,7 @@ TEST(TableExport, WritesTheShownColumnsAsTheCellsShowThem) {
     const std::vector<std::string> captions{"Финиш", "Машина", "Номер проезда"};
 
     for (const std::string dec : {",", "."}) {
-        const TableSnapshot snap = FillRunsTable(data, sel, disp, dec);
+        const TableSnapshot snap = FillRunsTable(data, sel, disp, Conventions{.DecimalSep = dec});
         const std::string bytes = ExportTableCsv(snap, columns, captions);
         ASSERT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF");
         EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
@@ -74,7 +74,7 @@ TEST(TableExport, WritesTheShownColumnsAsTheCellsShowThem) {
         EXPECT_EQ(ParseCsv(bytes.substr(3), SpreadsheetSeparator(dec)), expected) << dec;
     }
     // What the cells show: signed relative times with the user's decimal comma, the grayed number.
-    const TableSnapshot snap = FillRunsTable(data, sel, disp, ",");
+    const TableSnapshot snap = FillRunsTable(data, sel, disp, Conventions{.DecimalSep = ","});
     EXPECT_EQ(ParseCsv(ExportTableCsv(snap, columns, captions).substr(3), ';')[1],
               (std::vector<std::string>{"-1:23,46", Awkward, "1 / 11"}));
 }

@@ -21,16 +21,16 @@ TEST(DataFolder, TheChosenFolderIsSavedWithTheSettings) {
 
     ProgramState v;
     v.Config.TypeSort = 4;
-    EXPECT_EQ(SaveSettingsFile(v, settings, "."), ""); // nothing chosen: no key
+    EXPECT_EQ(SaveSettingsFile(v, settings), ""); // nothing chosen: no key
     EXPECT_EQ(RememberedDataDir(settings), fs::path());
     v.ChosenDataDir = chosen;
-    EXPECT_EQ(SaveSettingsFile(v, settings, "."), "");
+    EXPECT_EQ(SaveSettingsFile(v, settings), "");
     EXPECT_EQ(RememberedDataDir(settings), chosen);
 
     // Later starts write the settings without touching the remembered folder.
     v.ChosenDataDir.clear();
     v.Config.TypeSort = 7;
-    EXPECT_EQ(SaveSettingsFile(v, settings, "."), "");
+    EXPECT_EQ(SaveSettingsFile(v, settings), "");
     EXPECT_EQ(RememberedDataDir(settings), chosen);
     EXPECT_EQ(IniFile(PathToUtf8(settings), "Kelvara.ini").ReadInteger("Sort", "TypeSort", 0), 7);
 }

@@ -77,7 +77,7 @@ TEST(Portability, DataAndSettingsInFoldersWithCyrillicNames) {
     EXPECT_EQ(v.Disp.TypeSort, 3);
 
     v.Config.TypeSort = 5;
-    EXPECT_EQ(SaveSettingsFile(v, settings, "."), "");
+    EXPECT_EQ(SaveSettingsFile(v, settings), "");
     ProgramState again;
     LoadPhase(again, OptionsFor(folder, settings));
     EXPECT_EQ(again.Disp.TypeSort, 5);

@@ -81,8 +81,8 @@ TEST(Progress, ChartTakesDatedTimedRunsOfTheFilteredStageInLogOrder) {
     EXPECT_EQ(newBest, (std::vector<bool>{true, true, false, false, false, false, false})); // a tie is no new best
     EXPECT_EQ(f.Points[2].Gap, 1);
     EXPECT_EQ(f.Points[1].PreviousBest, 100);
-    EXPECT_EQ(ProgressNote(f), "без времени: 1; без даты (нет на графике): 1");
-    EXPECT_EQ(PointTooltip(f, s.v.Data, 2, NumberMode::Unchecked, ","),
+    EXPECT_EQ(ProgressNote(f, Language::Russian), "без времени: 1; без даты (нет на графике): 1");
+    EXPECT_EQ(PointTooltip(f, s.v.Data, 2, NumberMode::Unchecked, Conventions{.DecimalSep = ","}),
               "Проезд 4\nДата: 04.01.2026 10:00:00\nМашина: Beta\nКласс: B2\nФиниш: 1:36,00\n"
               "Отставание от лучшего на тот момент: +0:01,00");
     const auto fields = ProgressFields(f.Points[1], s.v.Data, NumberMode::Grayed, ".");
@@ -127,7 +127,7 @@ TEST(Progress, BestsTableFiguresAndOrder) {
     EXPECT_EQ(s.Row(byClass.Bests[0], ProgressGrouping::Class)[1], "5");
     EXPECT_EQ(BestsFieldName(BestsName, ProgressGrouping::Profile), "profile");
 
-    const std::string csv = ExportBestsCsv(f.Bests, s.v.Data, f.Grouping, NumberMode::Unchecked, ",");
+    const std::string csv = ExportBestsCsv(f.Bests, s.v.Data, f.Grouping, NumberMode::Unchecked, Conventions{.DecimalSep = ","});
     const auto parsed = ParseCsv(csv.substr(3), ';');
     ASSERT_EQ(parsed.size(), 6u);
     EXPECT_EQ(parsed[0][0], "Машина");

@@ -359,3 +359,26 @@ TEST(Report, FollowPrintsTheReportAgainWhenRunsArrive) {
     std::system(("kill " + pid).c_str());
     pclose(p);
 }
+
+TEST(Report, LanguageChangesTheTextButNotTheMachineReadableOutput) {
+    Data d;
+    const std::string stage = d.Dir() + "--stage 'Bravo Ridge' ";
+    EXPECT_NE(Report(stage + "--lang en status").out.find("speed\tAvg. run speed:  "), std::string::npos);
+    EXPECT_NE(Report(stage + "--lang ru status").out.find("speed\tСредн. скорость проезда:  "), std::string::npos);
+    for (const char* command : {"stages", "runs", "table", "progress", "bests"})
+        for (const char* format : {"tsv", "csv"}) {
+            const std::string args = stage + "--header --format " + format + " " + command;
+            const Result russian = Report("--lang ru " + args), english = Report("--lang en " + args);
+            EXPECT_EQ(russian.code, 0) << args;
+            EXPECT_EQ(russian.out, english.out) << args;
+        }
+    // The settings file's choice, then the system's; the command line over both.
+    WriteFile(d.dir / "Kelvara.ini", "[Interface]\r\nLanguage=en\r\n");
+    const std::string filter = "--filter '" + (d.dir / "Kelvara.ini").string() + "' ";
+    EXPECT_NE(Report(filter + d.Dir() + "game").out.find(" km\n"), std::string::npos);
+    EXPECT_NE(Report(filter + d.Dir() + "--lang ru game").out.find(" км\n"), std::string::npos);
+    EXPECT_NE(Shell("env -u LC_ALL -u LC_MESSAGES LANG=de_DE.UTF-8 " KELVARA_BINARY_DIR "/kelvara-report " + d.Dir() + "--sort 14 table 2>&1").out.find(
+                  "The sort column must be"),
+              std::string::npos);
+    EXPECT_EQ(Report(d.Dir() + "--lang de game").code, 2);
+}

@@ -22,7 +22,7 @@ namespace {
 const std::vector<StageSpec> Stages{{1, "Соляной карьер", 9.0f, "", ""}, {2, "Bramble Run", 5.0f, "", ""}};
 
 std::string Text(const RunData& d, const StageRunIndex& i, const StageFile& s, int runNo, std::string_view dec = ".") {
-    return ResultText(ResultOfRun(d, i, runNo), d, s, dec);
+    return ResultText(ResultOfRun(d, i, runNo), d, s, Conventions{.DecimalSep = std::string(dec)});
 }
 
 } // namespace
@@ -103,7 +103,7 @@ TEST(RunResult, NoteAfterALookNamesTheNewestFinishedRun) {
         for (const std::string& line : lines)
             out << Utf8ToCp1251(line) << "\r\n";
         out.close();
-        return OnLogChanged(v, ".", opt.Now);
+        return OnLogChanged(v, opt.Now);
     };
 
     // Three finished, the last one still driving: the newest finished one is described.

@@ -136,11 +136,11 @@ TEST(FilterDialogSize, WrittenInItsOwnSectionOnceTheUserGaveOne) {
     test::TempDir dir;
     const auto path = dir / "Kelvara.ini";
     ProgramState v;
-    ASSERT_EQ(SaveSettingsFile(v, path, "."), "");
+    ASSERT_EQ(SaveSettingsFile(v, path), "");
     EXPECT_EQ(test::ReadFile(path).find("[FilterDialog]"), std::string::npos);
     v.Filter.DialogWidth = 640;
     v.Filter.DialogHeight = 260;
-    ASSERT_EQ(SaveSettingsFile(v, path, "."), "");
+    ASSERT_EQ(SaveSettingsFile(v, path), "");
     FilterState f;
     LoadFilterDialogSize(IniFile(path.string(), "Kelvara.ini"), f);
     EXPECT_EQ(f.DialogWidth, 640);

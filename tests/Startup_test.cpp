@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <set>
+#include <sstream>
 
 using namespace kel;
 using namespace kel::test;
@@ -157,12 +159,12 @@ TEST(Startup, HeaderClicksReverseTheSortedColumnAndKeepTheDirectionForANewOne) {
     ProgramState v;
     LoadPhase(v, f.opt);
     SetupPhase(v, f.opt);
-    OnHeaderClick(v, 5, ".");
+    OnHeaderClick(v, 5);
     EXPECT_EQ(v.Disp.UpOrDown, 1);
-    OnHeaderClick(v, 5, ".");
+    OnHeaderClick(v, 5);
     EXPECT_EQ(v.Disp.UpOrDown, 0);
     EXPECT_EQ(v.Sel.Selection[1].Finish, 300);
-    OnHeaderClick(v, 3, ".");
+    OnHeaderClick(v, 3);
     EXPECT_EQ(v.Disp.TypeSort, 3);
     EXPECT_EQ(v.Disp.UpOrDown, 0);
 }
@@ -182,7 +184,7 @@ TEST(Startup, SavedFilterSurvivesARestartAndNamesOnlyTheFilterKnewAreDropped) {
     EXPECT_EQ(v.Sel.SelCount, 1);
     EXPECT_EQ(t.Game.Finished, "2");
 
-    ASSERT_EQ(SaveSettingsFile(v, f.opt.SettingsPath, "."), "");
+    ASSERT_EQ(SaveSettingsFile(v, f.opt.SettingsPath), "");
     ProgramState again;
     LoadPhase(again, f.opt);
     SetupPhase(again, f.opt);
@@ -222,4 +224,30 @@ TEST(Startup, StagesWithoutARecordOrWithALengthThatCannotBeRealAreReportedOnce) 
     EXPECT_EQ(notice->Text, "В файле trinfo.bin нет описания трассы с номером 7, а у трасс с номерами 1, 3 указана "
                             "невозможная длина. Их длина считается равной нулю, а проезды по трассам без описания "
                             "показываются без названия трассы");
+}
+
+TEST(Startup, SettingsOfTheRussianInterfaceComeBackUnchangedFromTheEnglishOne) {
+    Fixture f(MixedLog());
+    WriteFile(f.dir / "Kelvara.ini",
+              Utf8ToCp1251("[FiltCar]\r\nNumFCars=1\r\nCar0=Pelko R4\r\n[FiltDT]\r\nKrit=1\r\nfromDate=46000,5\r\n"
+                           "toDate=46100,25\r\n[Export]\r\nFolder=/дом/заезды\r\n[Interface]\r\nLanguage=ru\r\n"));
+    auto startAndSave = [&](Language language) {
+        ProgramState v;
+        v.Conv = {language, ","};
+        LoadPhase(v, f.opt);
+        SetupPhase(v, f.opt);
+        EXPECT_EQ(v.Config.Language, "ru");
+        EXPECT_EQ(SaveSettingsFile(v, f.opt.SettingsPath), "");
+        // A rewritten section moves to the file's end: the lines count, not their order.
+        std::multiset<std::string> lines;
+        std::istringstream in(ReadFile(f.opt.SettingsPath));
+        for (std::string line; std::getline(in, line);)
+            lines.insert(line);
+        return lines;
+    };
+    const auto russian = startAndSave(Language::Russian);
+    EXPECT_TRUE(russian.contains("Car0=Pelko R4") && russian.contains("fromDate=46000,5") &&
+                russian.contains(Utf8ToCp1251("Folder=/дом/заезды")));
+    EXPECT_EQ(startAndSave(Language::English), russian);
+    EXPECT_EQ(startAndSave(Language::Russian), russian);
 }

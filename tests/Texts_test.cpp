@@ -68,5 +68,27 @@ TEST(Texts, CoreMessagesFollowTheLanguage) {
     EXPECT_EQ(UnitWord(21, Weeks), "неделю");
 }
 
+TEST(Texts, LanguageFromCommandLineThenSettingThenSystem) {
+    const auto ru = Language::Russian, en = Language::English;
+    struct Case {
+        std::string_view commandLine, setting, locale;
+        Language expected;
+    };
+    for (const Case& c : std::initializer_list<Case>{{"en", "ru", "ru_RU.UTF-8", en},
+                                                     {"ru", "en", "de_DE", ru},
+                                                     {"", "en", "ru_RU", en},
+                                                     {"", "ru", "en_US", ru},
+                                                     {"fr", "de", "ru", ru}, // unknown choices leave it to the system
+                                                     {"", "", "en_GB.UTF-8", en},
+                                                     {"", "", "uk_UA", en},
+                                                     {"", "", "ru_UA.UTF-8", ru},
+                                                     {"", "", "C", ru}, // no language named: the default
+                                                     {"", "", "POSIX", ru},
+                                                     {"", "", "C.UTF-8", ru},
+                                                     {"", "", "", ru}})
+        EXPECT_EQ(ChooseLanguage(c.commandLine, c.setting, c.locale), c.expected)
+            << c.commandLine << " / " << c.setting << " / " << c.locale;
+}
+
 } // namespace
 } // namespace kel

@@ -301,7 +301,7 @@ struct Live {
     }
     LogUpdate Add(const std::vector<std::string>& lines) {
         Append(dir / "zlttimes.log", Lines(lines));
-        return OnLogChanged(v, ".", now);
+        return OnLogChanged(v, now);
     }
     int32_t CursorRun() const { return v.Sel.Selection.at(v.Disp.SelCur).RunNo; }
 };
@@ -336,12 +336,12 @@ TEST(LiveLog, NewRunsTakeTheirSortedPlaceAndTheCursorStaysOnItsRun) {
     EXPECT_EQ(u.Texts->Stage.Runs, "4");
 
     // Nothing new: nothing to show again.
-    EXPECT_FALSE(OnLogChanged(live.v, ".", live.now).Texts);
+    EXPECT_FALSE(OnLogChanged(live.v, live.now).Texts);
 
     // All stages: the stage list follows the cursor's run.
     live.v.Disp.AllStages = true;
-    OnAllStagesChanged(live.v, ".");
-    OnCursorMoved(live.v, 3, "."); // the selection in log order: run 3, on the other stage
+    OnAllStagesChanged(live.v);
+    OnCursorMoved(live.v, 3); // the selection in log order: run 3, on the other stage
     ASSERT_EQ(live.CursorRun(), 3);
     live.Add({MainLine("2026-03-01 22:00:00", 1, "Kest 9"), TimesLine(10, 20, 30)});
     EXPECT_EQ(live.CursorRun(), 3);
@@ -355,7 +355,7 @@ TEST(LiveLog, NewNamesJoinTheListsAndTheFilterInForceStillApplies) {
     live.v.Data.CarList[1].FiltOn = true;
     live.v.Filter.ActiveDateFilter = {.Krit = 0, .Kol = 24, .HMS = 0};
     SetLastPeriod(live.v.Filter.ActiveDateFilter, 24, 0, live.now);
-    OnFilterClosed(live.v, ".");
+    OnFilterClosed(live.v);
     ASSERT_EQ(live.v.Sel.SelCount, 1);
 
     live.now += 1.0 / 24; // an hour later
@@ -377,7 +377,7 @@ TEST(LiveLog, NewNamesJoinTheListsAndTheFilterInForceStillApplies) {
     WriteFile(live.dir / "zlttimes.log", LogBytes({MainLine("2026-03-02 12:50:00", 1, "Pelko R4"),
                                                    TimesLine(1, 2, 3), MainLine("2026-03-02 12:55:00", 1, "Zeno"),
                                                    TimesLine(1, 2, 4)}));
-    u = OnLogChanged(live.v, ".", live.now);
+    u = OnLogChanged(live.v, live.now);
     EXPECT_TRUE(u.Reread);
     ASSERT_TRUE(u.Texts);
     ASSERT_EQ(live.v.Data.CarList.size(), 2u);
@@ -391,5 +391,5 @@ TEST(LiveLog, NewNamesJoinTheListsAndTheFilterInForceStillApplies) {
     ASSERT_TRUE(u.Failure);
     EXPECT_EQ(u.Failure->Text.rfind("У вас какая-то хренотень в файле zlttimes.log", 0), 0u);
     EXPECT_FALSE(u.Texts);
-    EXPECT_FALSE(OnLogChanged(live.v, ".", live.now).Failure);
+    EXPECT_FALSE(OnLogChanged(live.v, live.now).Failure);
 }

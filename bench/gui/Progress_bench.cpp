@@ -102,7 +102,7 @@ public:
 void BM_OpenProgress20000(benchmark::State& state) {
     Session s;
     for (auto _ : state) {
-        auto window = std::make_unique<ProgressWindow>(s.Form->state(), ".", s.Form.get());
+        auto window = std::make_unique<ProgressWindow>(s.Form->state(), s.Form.get());
         PaintSpy spy;
         window->chartView->viewport()->installEventFilter(&spy);
         window->show();

@@ -39,7 +39,7 @@ struct Fixture {
         disp.SelCur = 500;
         disp.Relative = relative;
         disp.BySectors = relative;
-        snap = FillRunsTable(Runs().data, Runs().sel, disp, ",");
+        snap = FillRunsTable(Runs().data, Runs().sel, disp, Conventions{.DecimalSep = ","});
         grid = std::make_unique<RunsGrid>();
         grid->resize(700, 720);
         grid->show();

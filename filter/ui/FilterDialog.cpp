@@ -334,8 +334,6 @@ void FilterDialog::resizeEvent(QResizeEvent* event) {
 
 double FilterDialog::now() const { return clock ? clock() : NowDateTime(); }
 
-std::string FilterDialog::decimalSeparator() const { return QLocale().decimalPoint().toStdString(); }
-
 void FilterDialog::showEvent(QShowEvent* event) {
     if (!m_shown) {
         m_shown = true;
@@ -854,7 +852,7 @@ void FilterDialog::onOpenClicked() {
     const QString shown = QDir::toNativeSeparators(path);
     try {
         const IniFile ini(shown.toStdString(), shown.toStdString());
-        LoadFilterFile(ini, m_state.Filter, m_state.Data, now(), decimalSeparator());
+        LoadFilterFile(ini, m_state.Filter, m_state.Data, now(), m_state.Conv.DecimalSep);
     } catch (const LoadError& e) {
         MsgBox(QString::fromStdString(e.what()), {}, {}, Tx(TextId::ErrorTitle), MessageIcon::Error, MsgButtons::Ok, this);
         return;
@@ -875,7 +873,7 @@ void FilterDialog::onSaveClicked() {
     std::string error;
     try {
         IniFile ini(shown.toStdString(), shown.toStdString());
-        WriteFilterSettings(ini, m_state.Filter, m_state.Data, FilterSource::WorkingCopy, decimalSeparator());
+        WriteFilterSettings(ini, m_state.Filter, m_state.Data, FilterSource::WorkingCopy, m_state.Conv.DecimalSep);
         error = ini.Save();
     } catch (const LoadError& e) {
         error = e.what();

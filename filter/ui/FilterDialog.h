@@ -91,7 +91,6 @@ protected:
 
 private:
     double now() const;
-    std::string decimalSeparator() const;
     // The list of a m_pageList row (1..8) and the number of its entries offered; null for others.
     NameList* pageValues(int row, int& n);
     QListWidget* focusedList() const;

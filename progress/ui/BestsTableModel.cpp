@@ -9,14 +9,14 @@ namespace kel {
 BestsTableModel::BestsTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 void BestsTableModel::setRows(std::vector<BestsRow> rows, const RunData& data, ProgressGrouping grouping,
-                              NumberMode mode, const std::string& decimalSep) {
+                              NumberMode mode, const Conventions& conv) {
     beginResetModel();
     m_rows = std::move(rows);
     m_grouping = grouping;
     m_texts.clear();
     m_texts.reserve(m_rows.size());
     for (const BestsRow& row : m_rows) {
-        const auto texts = BestsRowTexts(row, data, grouping, mode, decimalSep, DateStyle::Display);
+        const auto texts = BestsRowTexts(row, data, grouping, mode, conv.DecimalSep, DateStyle::Display);
         auto& shown = m_texts.emplace_back();
         for (std::size_t k = 0; k < texts.size(); ++k)
             shown[k] = QString::fromStdString(texts[k]);

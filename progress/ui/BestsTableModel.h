@@ -18,7 +18,7 @@ public:
 
     // The rows in the order shown; texts from `data`, run numbers by `mode`.
     void setRows(std::vector<BestsRow> rows, const RunData& data, ProgressGrouping grouping, NumberMode mode,
-                 const std::string& decimalSep);
+                 const Conventions& conv);
     const std::vector<BestsRow>& rows() const { return m_rows; }
     // The row of this group (GroupIdx) gets a marked background: the newest run's group; -1 none.
     void setMarkedGroup(int group);

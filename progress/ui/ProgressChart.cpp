@@ -205,14 +205,14 @@ ProgressChartView::ProgressChartView(QWidget* parent) : QChartView(parent) {
 }
 
 void ProgressChartView::setFigures(const ProgressFigures& f, const RunData& data, NumberMode mode,
-                                   std::string decimalSep) {
+                                   const Conventions& conv) {
     QChart* c = chart();
     hideTip();
     c->zoomReset();
     m_figures = f;
     m_data = &data;
     m_mode = mode;
-    m_decimalSep = std::move(decimalSep);
+    m_conv = conv;
 
     const std::size_t n = f.Points.size();
     m_values.resize(n);
@@ -420,7 +420,7 @@ void ProgressChartView::showTip(int index, const QPoint& globalPos) {
     if (index != m_tipPoint) {
         m_tipPoint = index;
         m_tip->setText(QString::fromStdString(
-            PointTooltip(m_figures, *m_data, static_cast<std::size_t>(index), m_mode, m_decimalSep)));
+            PointTooltip(m_figures, *m_data, static_cast<std::size_t>(index), m_mode, m_conv)));
         m_tip->adjustSize();
     }
     // Below and right of the pointer, turned to the other side at a screen's edge.

@@ -7,6 +7,7 @@
 // item over the plot area, from small pre-drawn dots: a stage may hold tens of thousands of
 // runs, more than chart series draw quickly.
 
+#include "data/Conventions.h"
 #include "progress/ProgressFigures.h"
 #include "table/DisplayState.h"
 
@@ -30,7 +31,7 @@ public:
 
     // Shows the points of `f`; names come from `data` (which must outlive the chart), tooltips
     // number runs by `mode`. The zoom is reset.
-    void setFigures(const ProgressFigures& f, const RunData& data, NumberMode mode, std::string decimalSep);
+    void setFigures(const ProgressFigures& f, const RunData& data, NumberMode mode, const Conventions& conv);
     void setNumberMode(NumberMode mode) { m_mode = mode; }
     void resetZoom();
     // A ring around the point of run `runNo` (RunNo), when the chart shows it; 0 for none.
@@ -79,7 +80,7 @@ private:
     int m_marked = -1;
     const RunData* m_data = nullptr;
     NumberMode m_mode = NumberMode::Unchecked;
-    std::string m_decimalSep = ".";
+    Conventions m_conv;
     QPoint m_pressPos;
     bool m_pressed = false;
     bool m_updatingAxes = false;

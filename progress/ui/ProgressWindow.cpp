@@ -33,8 +33,8 @@ constexpr QSize DefaultSize(960, 680);
 
 } // namespace
 
-ProgressWindow::ProgressWindow(ProgramState& state, std::string decimalSep, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_state(state), m_decimalSep(std::move(decimalSep)) {
+ProgressWindow::ProgressWindow(ProgramState& state, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_state(state) {
     setObjectName(QStringLiteral("ProgressForm"));
     setFont(WindowFont());
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -205,7 +205,7 @@ void ProgressWindow::refresh() {
         pages->setCurrentWidget(allStagesLabel);
         noteLabel->clear();
         m_figures = ComputeProgress(m_state.Data, m_state.Sel, true, grouping());
-        m_model->setRows({}, m_state.Data, grouping(), m_state.Disp.NumMode, m_decimalSep);
+        m_model->setRows({}, m_state.Data, grouping(), m_state.Disp.NumMode, m_state.Conv);
         exportButton->setEnabled(false);
         return;
     }
@@ -218,12 +218,12 @@ void ProgressWindow::refresh() {
     if (sameChart) {
         chartView->setNumberMode(m_state.Disp.NumMode);
     } else {
-        chartView->setFigures(m_figures, m_state.Data, m_state.Disp.NumMode, m_decimalSep);
+        chartView->setFigures(m_figures, m_state.Data, m_state.Disp.NumMode, m_state.Conv);
         m_chartShown = true;
     }
     showBests();
     showNewestRun();
-    std::string note = ProgressNote(m_figures);
+    std::string note = ProgressNote(m_figures, m_state.Conv.Lang);
     if (m_figures.Used == 0)
         note = std::string(NoTimedRunsText) + (note.empty() ? "" : "; " + note);
     noteLabel->setText(QString::fromStdString(note));
@@ -233,7 +233,7 @@ void ProgressWindow::refresh() {
 void ProgressWindow::showBests() {
     std::vector<BestsRow> rows = m_figures.Bests;
     SortBests(rows, m_state.Data, m_figures.Grouping, m_sortColumn, m_ascending);
-    m_model->setRows(std::move(rows), m_state.Data, m_figures.Grouping, m_state.Disp.NumMode, m_decimalSep);
+    m_model->setRows(std::move(rows), m_state.Data, m_figures.Grouping, m_state.Disp.NumMode, m_state.Conv);
     bestsTable->horizontalHeader()->setSortIndicator(m_sortColumn,
                                                      m_ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
@@ -276,7 +276,7 @@ void ProgressWindow::exportBests() {
         this, Q(ExportDialogTitle), QString::fromStdString(BestsExportFileName(stage)), m_state.Config.ExportFolder,
         [this] {
             return ExportBestsCsv(m_model->rows(), m_state.Data, m_model->grouping(), m_state.Disp.NumMode,
-                                  m_decimalSep);
+                                  m_state.Conv);
         },
         m_askSaveFile);
 }

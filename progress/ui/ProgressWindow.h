@@ -37,7 +37,7 @@ class ProgressChartView;
 class ProgressWindow : public QWidget {
     Q_OBJECT
 public:
-    ProgressWindow(ProgramState& state, std::string decimalSep, QWidget* parent = nullptr);
+    ProgressWindow(ProgramState& state, QWidget* parent = nullptr);
 
     void showAndRaise();
     // Position, size, splitter and grouping into the state's settings.
@@ -78,7 +78,6 @@ private:
     ProgressGrouping grouping() const;
 
     ProgramState& m_state;
-    std::string m_decimalSep;
     BestsTableModel* m_model = nullptr;
     ProgressFigures m_figures;
     bool m_chartShown = false;  // the chart shows m_figures' points

@@ -40,6 +40,7 @@ std::string SavedSettings(int variant) {
     const fs::path ini = fuzz::WorkDir() / ("seed" + std::to_string(variant) + ".ini");
     const StartupOptions o = fuzz::Options(fuzz::SampleDataDir(), ini);
     ProgramState v;
+    v.Conv.DecimalSep = ",";
     LoadPhase(v, o);
     SetupPhase(v, o);
     Settings& c = v.Config;
@@ -64,7 +65,7 @@ std::string SavedSettings(int variant) {
     } else if (variant == 2) {
         f = {0, 3, 3, 0, 0, false};
     }
-    SaveSettingsFile(v, ini, o.DecimalSep);
+    SaveSettingsFile(v, ini);
     return test::ReadFile(ini);
 }
 

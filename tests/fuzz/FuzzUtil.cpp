@@ -93,7 +93,6 @@ StartupOptions Options(const fs::path& dataDir, const fs::path& settingsPath) {
     o.DataDir = dataDir;
     o.SettingsPath = settingsPath;
     o.ProgramDir = "/opt/kelvara/";
-    o.DecimalSep = ",";
     o.Now = Now;
     return o;
 }

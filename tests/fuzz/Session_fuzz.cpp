@@ -4,6 +4,7 @@
 // display option, sort column, cursor row and a filter change, and every table cell and panel
 // text is produced and checked to be valid UTF-8.
 
+#include "data/ValueTables.h"
 #include "session/Events.h"
 #include "session/Startup.h"
 #include "tests/TestUtil.h"
@@ -22,17 +23,16 @@ using fuzz::Check;
 namespace fs = std::filesystem;
 
 constexpr std::string_view Separator{"\0trinfo.bin\0", 12};
-constexpr std::string_view Dec = ",";
 
 void CheckTable(const TableSnapshot& table) {
     if (!table.Data)
         return;
     std::string cell;
     for (int row = 0; row <= table.RowCount + 1; ++row)
-        for (int column = -1; column <= 12; ++column) {
+        for (int column = -1; column <= ColumnCount; ++column) {
             CellText(table, row, column, cell);
             Check(fuzz::IsUtf8(cell));
-            Check(!cell.empty() ? row >= 1 && row <= table.RowCount && column >= 0 && column < 12 : true);
+            Check(!cell.empty() ? row >= 1 && row <= table.RowCount && column >= 0 && column < ColumnCount : true);
         }
 }
 
@@ -72,6 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
     StartupOptions o = fuzz::Options(dir, {});
     ProgramState v;
+    v.Conv.DecimalSep = ",";
     try {
         LoadPhase(v, o);
     } catch (const LoadError& e) {
@@ -87,30 +88,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const auto stages = static_cast<int32_t>(std::min<std::size_t>(v.StageList.size(), 16));
     for (int32_t i = 0; i < stages; ++i) {
         v.StageIndex = i;
-        CheckTexts(OnStageChosen(v, Dec));
+        CheckTexts(OnStageChosen(v));
         CheckSelection(v);
     }
 
     // Every display option, then every sort column twice (both directions), then every cursor row.
     for (bool allStages : {false, true}) {
         v.Disp.AllStages = allStages;
-        CheckTexts(OnAllStagesChanged(v, Dec));
+        CheckTexts(OnAllStagesChanged(v));
         for (bool bySectors : {false, true})
             for (bool relative : {false, true})
                 for (NumberMode mode : {NumberMode::Unchecked, NumberMode::Checked, NumberMode::Grayed}) {
                     v.Disp.BySectors = bySectors;
                     v.Disp.Relative = relative && !allStages;
                     v.Disp.NumMode = mode;
-                    CheckTable(OnDisplayOptionChanged(v, Dec));
+                    CheckTable(OnDisplayOptionChanged(v));
                 }
         for (int column = 0; column < 12; ++column) {
-            CheckTexts(OnHeaderClick(v, column, Dec));
-            CheckTexts(OnHeaderClick(v, column, Dec));
+            CheckTexts(OnHeaderClick(v, column));
+            CheckTexts(OnHeaderClick(v, column));
             CheckSelection(v);
         }
         const int rows = std::min(v.Sel.SelCount + 1, 24);
         for (int row = 0; row <= rows; ++row) {
-            CheckTexts(OnCursorMoved(v, row, Dec));
+            CheckTexts(OnCursorMoved(v, row));
             CheckSelection(v);
         }
         CheckNotice(MissingStagesNotice(v));
@@ -121,7 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         v.Data.CarList.front().FiltOn = true;
     if (!v.Data.WetnessList.empty())
         v.Data.WetnessList.front().FiltOn = true;
-    CheckTexts(OnFilterClosed(v, Dec));
+    CheckTexts(OnFilterClosed(v));
     CheckSelection(v);
     CheckNotice(NothingPassesNotice(v));
     CheckNotice(MissingStagesNotice(v));

@@ -21,6 +21,7 @@ using namespace kel;
 using fuzz::Check;
 
 void LoadAndSetUp(ProgramState& v, const StartupOptions& o) {
+    v.Conv.DecimalSep = ",";
     try {
         LoadPhase(v, o);
     } catch (const LoadError&) {
@@ -90,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
     ProgramState first;
     LoadAndSetUp(first, o);
-    Check(SaveSettingsFile(first, ini, o.DecimalSep).empty());
+    Check(SaveSettingsFile(first, ini).empty());
     const std::string saved = test::ReadFile(ini);
 
     ProgramState second;
@@ -101,7 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     Check(config == first.Config);
     Check(second.Progress == first.Progress);
     CheckSameFilter(first, second);
-    Check(SaveSettingsFile(second, ini, o.DecimalSep).empty());
+    Check(SaveSettingsFile(second, ini).empty());
     // The same lines in each section; a rewritten name section moves to the end of the file.
     const std::string again = test::ReadFile(ini);
     if (Sections(again) != Sections(saved)) {

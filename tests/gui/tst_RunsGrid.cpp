@@ -61,7 +61,7 @@ struct Table {
     }
     TableSnapshot Snap(int selCur) {
         Disp.SelCur = selCur;
-        return FillRunsTable(Data, Sel, Disp, ".");
+        return FillRunsTable(Data, Sel, Disp, Conventions{});
     }
 };
 
