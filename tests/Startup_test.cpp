@@ -241,8 +241,11 @@ TEST(Startup, SettingsOfTheRussianInterfaceComeBackUnchangedFromTheEnglishOne) {
         // A rewritten section moves to the file's end: the lines count, not their order.
         std::multiset<std::string> lines;
         std::istringstream in(ReadFile(f.opt.SettingsPath));
-        for (std::string line; std::getline(in, line);)
+        for (std::string line; std::getline(in, line);) {
+            if (line.ends_with('\r')) // Windows ends the lines with CR LF
+                line.pop_back();
             lines.insert(line);
+        }
         return lines;
     };
     const auto russian = startAndSave(Language::Russian);
