@@ -6,10 +6,19 @@
 #include "tools/SampleGen.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <map>
 #include <mutex>
 #include <stdexcept>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 #include <string>
 #include <system_error>
 
@@ -82,5 +91,34 @@ BenchRuns LoadAllStages(int runs) {
     SetupPhase(v, options);
     return BenchRuns{std::move(v.Data), std::move(v.Sel)};
 }
+
+#ifndef _WIN32
+int PrintPeakOfChild(char** argv) {
+    const int out = open("/dev/null", O_WRONLY);
+    const int saved = dup(1);
+    dup2(out, 1); // the child's output is not wanted
+    long kb = -1;
+    pid_t pid = 0;
+    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv, environ) == 0) {
+        int status = 0;
+        rusage usage{};
+        if (wait4(pid, &status, 0, &usage) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0)
+            kb = usage.ru_maxrss;
+    }
+    dup2(saved, 1);
+    std::printf("%ld\n", kb);
+    return kb < 0 ? 1 : 0;
+}
+
+long ReadPeakKb(const std::string& commandLine) {
+    std::FILE* p = popen(commandLine.c_str(), "r");
+    if (!p)
+        return -1;
+    long kb = -1;
+    if (std::fscanf(p, "%ld", &kb) != 1)
+        kb = -1;
+    return pclose(p) == 0 ? kb : -1;
+}
+#endif
 
 } // namespace kel::bench

@@ -5,6 +5,7 @@
 #include "filter/FilterState.h"
 
 #include <filesystem>
+#include <string>
 
 namespace kel::bench {
 
@@ -19,5 +20,16 @@ struct BenchRuns {
     SelectionState sel;
 };
 BenchRuns LoadAllStages(int runs);
+
+#ifndef _WIN32
+// Peak resident memory of a program. A child started by vfork (as posix_spawn does) takes over
+// its parent's peak at its exec, so a benchmark measures a program as the child of a fresh,
+// small instance of itself started with PeakOption, which prints the child's peak in KB.
+inline constexpr const char* PeakOption = "--peak-of";
+// With PeakOption: runs `argv` (its standard output discarded), prints its peak; the exit status.
+int PrintPeakOfChild(char** argv);
+// Runs `commandLine` through the shell and reads the peak it prints; -1 when it failed.
+long ReadPeakKb(const std::string& commandLine);
+#endif
 
 } // namespace kel::bench

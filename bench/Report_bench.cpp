@@ -16,10 +16,6 @@
 #include <vector>
 
 #ifndef _WIN32
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -89,43 +85,9 @@ void BM_ReportTableAll(benchmark::State& state) {
 BENCHMARK(BM_ReportTableAll)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 #ifndef _WIN32
-// Peak resident memory in KB of `args` run as a child of this process; -1 when it failed.
-// A child started by vfork (as posix_spawn does) takes over its parent's peak at its exec, so
-// the tool is measured as the child of a fresh, small instance of this program (PeakOfChild).
-long ChildPeakKb(char** argv) {
-    pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv, environ) != 0)
-        return -1;
-    int status = 0;
-    rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return -1;
-    return usage.ru_maxrss;
-}
-
-constexpr const char* PeakOption = "--peak-of";
-
-// This program started again with PeakOption: prints the peak of the rest of its arguments.
-int PeakOfChild(char** argv) {
-    const int out = open("/dev/null", O_WRONLY);
-    const int saved = dup(1);
-    dup2(out, 1); // the tool's output is not wanted
-    const long kb = ChildPeakKb(argv);
-    dup2(saved, 1);
-    std::printf("%ld\n", kb);
-    return kb < 0 ? 1 : 0;
-}
-
 long ToolPeakKb(const std::string& dataDir, const char* command) {
-    const std::string line = "exec /proc/" + std::to_string(getpid()) + "/exe " + PeakOption + " " KELVARA_REPORT_TOOL
-                             " --dir '" + dataDir + "' " + command;
-    std::FILE* p = popen(line.c_str(), "r");
-    if (!p)
-        return -1;
-    long kb = -1;
-    if (std::fscanf(p, "%ld", &kb) != 1)
-        kb = -1;
-    return pclose(p) == 0 ? kb : -1;
+    return bench::ReadPeakKb("exec /proc/" + std::to_string(getpid()) + "/exe " + bench::PeakOption +
+                             " " KELVARA_REPORT_TOOL " --dir '" + dataDir + "' " + command);
 }
 
 // range(0): 0 `game`, 1 `stage`. Bytes per run: the peak on the big log less the peak on a
@@ -153,8 +115,8 @@ BENCHMARK(BM_ReportPeakMemory)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->I
 
 int main(int argc, char** argv) {
 #ifndef _WIN32
-    if (argc > 2 && std::string(argv[1]) == PeakOption)
-        return PeakOfChild(argv + 2);
+    if (argc > 2 && std::string(argv[1]) == bench::PeakOption)
+        return bench::PrintPeakOfChild(argv + 2);
 #endif
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

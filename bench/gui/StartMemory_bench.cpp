@@ -23,9 +23,6 @@
 #include <vector>
 
 #ifndef _WIN32
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -68,32 +65,12 @@ int StartWindow(int argc, char** argv, const char* dataDir) {
 }
 
 #ifndef _WIN32
-constexpr const char* PeakOption = "--peak-of";
-
-// Peak resident memory in KB of `argv` run as a child of this process; -1 when it failed.
-long ChildPeakKb(char** argv) {
-    pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv, environ) != 0)
-        return -1;
-    int status = 0;
-    rusage usage{};
-    if (wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return -1;
-    return usage.ru_maxrss;
-}
-
 // A child started by vfork (as posix_spawn does) takes over its parent's peak at its exec, so
 // the window is started by a fresh, small instance of this program, which prints the peak.
 long StartPeakKb(const std::string& dataDir) {
     const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
-    const std::string line = "exec '" + self + "' " + PeakOption + " '" + self + "' " + ChildOption + " '" + dataDir + "'";
-    std::FILE* p = popen(line.c_str(), "r");
-    if (!p)
-        return -1;
-    long kb = -1;
-    if (std::fscanf(p, "%ld", &kb) != 1)
-        kb = -1;
-    return pclose(p) == 0 ? kb : -1;
+    return bench::ReadPeakKb("exec '" + self + "' " + bench::PeakOption + " '" + self + "' " + ChildOption + " '" +
+                             dataDir + "'");
 }
 
 void BM_StartPeakMemory(benchmark::State& state) {
@@ -120,11 +97,8 @@ int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], ChildOption) == 0)
         return StartWindow(argc, argv, argv[2]);
 #ifndef _WIN32
-    if (argc > 2 && std::strcmp(argv[1], PeakOption) == 0) {
-        const long kb = ChildPeakKb(argv + 2);
-        std::printf("%ld\n", kb);
-        return kb < 0 ? 1 : 0;
-    }
+    if (argc > 2 && std::strcmp(argv[1], bench::PeakOption) == 0)
+        return bench::PrintPeakOfChild(argv + 2);
 #endif
     bench::DataDir(RunCount); // generated once, outside the measurements
     bench::DataDir(10);
