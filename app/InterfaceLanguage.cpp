@@ -36,8 +36,4 @@ std::string WriteLanguageSetting(const QString& settingsPath, std::string_view v
     }
 }
 
-Language StartLanguage(std::string_view commandLine, std::string_view setting, std::string_view systemLocaleName) {
-    return ChooseLanguage(commandLine, setting, systemLocaleName);
-}
-
 } // namespace kel

@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
         if (first.isSet(QStringLiteral("settings")))
             where.Option = kel::ToPath(QFileInfo(first.value(QStringLiteral("settings"))).absoluteFilePath());
         const QString settingsPath = QString::fromStdU16String(kel::SettingsFileLocation(where).u16string());
-        kel::InstallLanguage(kel::StartLanguage(first.value(QStringLiteral("lang")).toStdString(),
+        kel::InstallLanguage(kel::ChooseLanguage(first.value(QStringLiteral("lang")).toStdString(),
                                                 kel::ReadLanguageSetting(settingsPath),
                                                 QLocale::system().name().toStdString()));
     }

@@ -14,6 +14,7 @@
 #include "progress/ProgressFigures.h"
 #include "progress/ProgressTexts.h"
 #include "settings/IniFile.h"
+#include "settings/Settings.h"
 #include "stats/RunResult.h"
 #include "table/CellText.h"
 
@@ -75,7 +76,7 @@ Language ReportLanguage(const std::vector<std::string>& args) {
         if (args[i] == "--lang")
             commandLine = args[i + 1];
         else if (args[i] == "--filter" && std::filesystem::is_regular_file(args[i + 1]))
-            setting = IniFile(args[i + 1], args[i + 1]).ReadString("Interface", "Language", "");
+            setting = IniFile(args[i + 1], args[i + 1]).ReadString(InterfaceSection, LanguageKey, "");
         static const std::set<std::string> withValue{"--dir",  "--filter", "--now",    "--stage", "--sort",
                                                      "--numbers", "--cursor", "--format", "--by", "--lang"};
         if (withValue.contains(args[i]))

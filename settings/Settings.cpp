@@ -14,7 +14,6 @@ constexpr std::string_view VisSection = "Visparam";
 constexpr std::string_view VisSectionRead = "VisParam";
 constexpr std::string_view SortSection = "Sort";
 constexpr std::string_view ExportSection = "Export";
-constexpr std::string_view InterfaceSection = "Interface";
 
 std::string WidthKey(int column) { return "HSW" + std::to_string(column); }
 
@@ -72,7 +71,7 @@ void LoadSettings(const IniFile& ini, Settings& settings) {
     s.TypeSort = static_cast<uint8_t>(ini.ReadInteger(SortSection, "TypeSort", d.TypeSort));
     s.UpOrDown = ini.ReadBool(SortSection, "UpOrDown", d.UpOrDown);
     s.ExportFolder = Cp1251ToUtf8(ini.ReadString(ExportSection, "Folder", ""));
-    s.Language = ini.ReadString(InterfaceSection, "Language", "");
+    s.Language = ini.ReadString(InterfaceSection, LanguageKey, "");
     settings = s;
 }
 
@@ -107,8 +106,8 @@ void SaveSettings(IniFile& ini, const Settings& s) {
     if (!s.ExportFolder.empty())
         ini.WriteString(ExportSection, "Folder", Utf8ToCp1251(s.ExportFolder));
     // An empty choice is written only over one the file holds, so that a file without it stays so.
-    if (!s.Language.empty() || ini.HasKey(InterfaceSection, "Language"))
-        ini.WriteString(InterfaceSection, "Language", s.Language);
+    if (!s.Language.empty() || ini.HasKey(InterfaceSection, LanguageKey))
+        ini.WriteString(InterfaceSection, LanguageKey, s.Language);
 }
 
 } // namespace kel

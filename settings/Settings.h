@@ -12,6 +12,10 @@ namespace kel {
 
 class IniFile;
 
+// Where the interface's language choice is kept (read alone by the window and the report tool).
+inline constexpr std::string_view InterfaceSection = "Interface";
+inline constexpr std::string_view LanguageKey = "Language";
+
 struct Settings {
     // "Visparam"
     bool TimeForSect = false;   // the by-sectors box
