@@ -400,8 +400,8 @@ void MainWindow::loadCaptionsAndHints() {
     stageNumberLabel->setToolTip(Tx(PanelHintIds[4 - 1]));
     filterButton->setText(tr("Фильтр ..."));
     filterButton->setToolTip(tr("Нажмите здесь, чтобы задать условия выборки записей"));
-    progressButton->setText(Q(ProgressButtonCaption));
-    progressButton->setToolTip(Q(ProgressButtonHint));
+    progressButton->setText(Tx(TextId::ProgressButton));
+    progressButton->setToolTip(Tx(TextId::ProgressButtonHint));
     for (const DisplayBoxPlace& place : DisplayBoxPlaces) {
         DisplayCheckBox* box = this->*place.Member;
         box->setText(Tx(CheckCaptionIds[place.Caption]));

@@ -42,7 +42,7 @@ QString ChooseDataFolder(const QString& startDir) {
 
 FirstStartAnswer AskAtFirstStart(bool demoOffered) {
     if (FirstStartHook)
-        return FirstStartHook(Q(FirstStartText), demoOffered);
+        return FirstStartHook(Tx(TextId::FirstStart), demoOffered);
     const std::unique_ptr<QMessageBox> box = MakeFirstStartBox(demoOffered);
     box->exec();
     const QAbstractButton* clicked = box->clickedButton();
@@ -58,7 +58,7 @@ FirstStartAnswer AskAtFirstStart(bool demoOffered) {
 } // namespace
 
 std::unique_ptr<QMessageBox> MakeFirstStartBox(bool demoOffered) {
-    auto box = std::make_unique<QMessageBox>(QMessageBox::Information, Q(ProgramCaption), Q(FirstStartText));
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Information, Q(ProgramCaption), Tx(TextId::FirstStart));
     box->setObjectName(QStringLiteral("FirstStartBox"));
     box->setWindowModality(Qt::ApplicationModal);
     QPushButton* choose = box->addButton(QCoreApplication::translate("kel::Program", "Выбрать папку…"), QMessageBox::AcceptRole);

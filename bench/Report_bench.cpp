@@ -54,7 +54,7 @@ void BM_ReportRuns(benchmark::State& state) {
     for (auto _ : state) {
         ReportOutput out(std::fopen("/dev/null", "wb"), "null", FormatOf(state), false);
         PrintRuns(out, d.runs.data, d.stages);
-        if (!out.Close().empty())
+        if (!out.Close(Language::Russian).empty())
             state.SkipWithError("write failed");
     }
     PerRow(state, d.runs.data.RunCount);
@@ -77,7 +77,7 @@ void BM_ReportTableAll(benchmark::State& state) {
             }
             out.EndRow();
         }
-        if (!out.Close().empty())
+        if (!out.Close(Language::Russian).empty())
             state.SkipWithError("write failed");
     }
     PerRow(state, d.runs.sel.SelCount);

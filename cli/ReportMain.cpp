@@ -94,8 +94,11 @@ Language ReportLanguage(const std::vector<std::string>& args) {
 // The text form keeps the run's own twelve columns; TSV and CSV add the stage and the date
 // (as in the log; empty for a run without one) and name the time columns after sectors in
 // the by-sectors mode.
-void PrintTable(ReportOutput& out, const TableSnapshot& snap) {
+void PrintTable(ReportOutput& out, TableSnapshot snap) {
     const bool text = out.Format() == ReportFormat::Text;
+    // Fields for other programs are the same in every language.
+    if (!text)
+        snap.Conv.Lang = Language::Russian;
     const bool sectors = snap.BySectors && !text;
     std::vector<std::string_view> names{"run",     "car",     "class",       sectors ? "sector1" : "split1",
                                         sectors ? "sector2" : "split2", sectors ? "sector3" : "finish",
@@ -142,7 +145,7 @@ void PrintBests(ReportOutput& out, const ProgressFigures& f, const RunData& d, N
 
 // The end of every run that printed something: a failed write is an error, never a success.
 int CloseOutput(ReportOutput& out) {
-    const std::string failure = out.Close();
+    const std::string failure = out.Close(lang);
     if (out.ReaderClosed())
         return EndAsClosedPipe();
     if (failure.empty())

@@ -2,6 +2,7 @@
 
 #include "data/Csv.h"
 #include "data/SystemError.h"
+#include "data/Texts.h"
 
 #include <cerrno>
 #include <csignal>
@@ -130,7 +131,7 @@ void ReportOutput::Push() {
     }
 }
 
-std::string ReportOutput::Close() {
+std::string ReportOutput::Close(Language language) {
     Push();
     ClearErrorState();
     // Closing can still fail (a file system that reports errors only then).
@@ -139,7 +140,7 @@ std::string ReportOutput::Close() {
     m_out = nullptr;
     if (Ok() || m_readerClosed)
         return {};
-    return "Ошибка записи в " + m_name + ": " + SystemErrorText(m_error);
+    return Text(TextId::WriteError, language, {m_name, SystemErrorText(m_error, language)});
 }
 
 void EndQuietlyWhenReaderCloses() {

@@ -3,6 +3,8 @@
 // with write errors kept and reported instead of lost. A reader that stops early (a closed
 // pipe) ends the tool quietly, as it ends any command-line tool.
 
+#include "data/Language.h"
+
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -56,7 +58,7 @@ public:
 
     // Writes what is buffered, then flushes and closes the stream. Empty on success or when the
     // reader closed the pipe, otherwise the message naming the output and the reason.
-    std::string Close();
+    std::string Close(Language language);
 
 private:
     void Flush();

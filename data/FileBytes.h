@@ -41,6 +41,7 @@ public:
 
     uint64_t Size() const { return m_size; } // when opened
     const FileIdentity& Identity() const { return m_identity; }
+    Language Lang() const { return m_language; } // of the failure reasons
 
     // Reads up to `count` bytes from `offset`; fewer only where the file ends. Throws LoadError.
     std::size_t ReadAt(uint64_t offset, char* buffer, std::size_t count);

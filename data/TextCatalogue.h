@@ -190,6 +190,17 @@ inline constexpr std::array<TextEntry, TextCount> TextCatalogue{{
     {TextId::StatusCursor, "Позиция курсора:  %1", "Cursor position:  %1"},
     {TextId::StatusDate, "Дата/время проезда:  %1", "Run date/time:  %1"},
     {TextId::StatusSpeed, "Средн. скорость проезда:  %1", "Avg. run speed:  %1"},
+    // stats/: the result of a run; %1 of the result lines is the stage's name already quoted
+    {TextId::QuotedName, "«%1»", "“%1”"},
+    {TextId::UnnamedStage, "трасса %1", "stage %1"},
+    {TextId::ResultNotFinished, "%1: не финишировал", "%1: did not finish"},
+    {TextId::ResultFirstRun, "(первый проезд)", "(first run)"},
+    {TextId::ResultStageRecord, "Рекорд трассы %1: %2 %3", "Stage record on %1: %2 %3"},
+    {TextId::ResultCarBest, "Лучшее на %1 на трассе %2: %3 %4", "Best with %1 on %2: %3 %4"},
+    {TextId::ResultClassBest, "Лучшее в классе %1 на трассе %2: %3 %4", "Best in class %1 on %2: %3 %4"},
+    {TextId::ResultPlace, "%1: %2, %3-е место из %4 %5", "%1: %2, place %3 of %4 %5"},
+    // table/: a condition value outside the game's list
+    {TextId::ConditionOutOfRange, "Ошибка", "Error"},
     // progress/: the progress window
     {TextId::ProgressTitle, "Прогресс — %1", "Progress — %1"},
     {TextId::BestsFileSuffix, " — лучшие.csv", " — bests.csv"},
@@ -294,6 +305,14 @@ inline constexpr std::array<TextEntry, TextCount> TextCatalogue{{
     {TextId::OldSettingsUnreadable,
      "прежний файл настроек не читается, поэтому он оставлен без изменений",
      "the old settings file cannot be read, so it was left unchanged"},
+    {TextId::FirstStart,
+     "Выберите папку, в которую игра записывает zlttimes.log и где лежит trinfo.bin (обычно это папка плагина "
+     "хронометража в папке игры).",
+     "Choose the folder where the game writes zlttimes.log and where trinfo.bin lies (usually the timing "
+     "plug-in's folder in the game's folder)."},
+    {TextId::NewRunsCount, "Новых проездов: %1", "New runs: %1"},
+    {TextId::NewRunsAndMore, "Новых проездов: %1. %2 и ещё %3", "New runs: %1. %2 and %3 more"},
+    {TextId::LogReadAgain, "Журнал прочитан заново", "The log was read again"},
     // cli/: the report tool
     {TextId::ReportUsage,
      "Использование: kelvara-report [параметры] stages|runs|table|stage|game|status|progress|bests|results\n"

@@ -162,6 +162,17 @@ enum class TextId {
     StatusCursor,
     StatusDate,
     StatusSpeed,
+    // stats/: the result of a run (the status bar's note, the report's results)
+    QuotedName,
+    UnnamedStage,
+    ResultNotFinished,
+    ResultFirstRun,
+    ResultStageRecord,
+    ResultCarBest,
+    ResultClassBest,
+    ResultPlace,
+    // table/: a condition value outside the game's list
+    ConditionOutOfRange,
     // progress/: the progress window
     ProgressTitle,
     BestsFileSuffix,
@@ -224,6 +235,10 @@ enum class TextId {
     NoRunsInLog,
     NoFinishedRuns,
     OldSettingsUnreadable,
+    FirstStart,
+    NewRunsCount,
+    NewRunsAndMore,
+    LogReadAgain,
     // cli/: the report tool
     ReportUsage,
     StandardOutput,

@@ -353,8 +353,8 @@ private:
 // Reads lines into the run table, going on from a LogPosition.
 class LogReader {
 public:
-    LogReader(RunData& data, LogPosition& pos, std::vector<SkippedLine>* skipped)
-        : m_data(data), m_pos(pos), m_skipped(skipped), m_cars(data.CarList), m_classes(data.ClassList),
+    LogReader(RunData& data, LogPosition& pos, std::vector<SkippedLine>* skipped, Language language)
+        : m_data(data), m_pos(pos), m_skipped(skipped), m_language(language), m_cars(data.CarList), m_classes(data.ClassList),
           m_profiles(data.ProfList) {}
 
     // Reads the complete lines at the start of p[0..n), the bytes that follow m_pos.Consumed,
@@ -467,7 +467,7 @@ private:
         double startTime = 0;
         if (date.size() == 19 && !m_dates.Read(date, startTime)) {
             if (!m_skipped)
-                throw LoadError(std::string(LogFileName), MalformedDateReason(m_pos.Lines, date));
+                throw LoadError(std::string(LogFileName), MalformedDateReason(m_pos.Lines, date, m_language));
             m_skipped->push_back({m_pos.Lines, std::string(date)});
             m_pos.Pending = false; // as for a dropped main line: its times line is no run's
             return;
@@ -508,6 +508,7 @@ private:
     RunData& m_data;
     LogPosition& m_pos;
     std::vector<SkippedLine>* m_skipped;
+    Language m_language;
     LogDateReader m_dates;
     NameIndex m_cars, m_classes, m_profiles;
     std::string m_carScratch, m_classScratch, m_profScratch;
@@ -689,7 +690,7 @@ LogPosition ReadTimesLogData(std::string_view bytes, RunData& data) {
     // About 60 bytes per run with its times line.
     data.Runs.reserve(bytes.size() / 48 + 1);
     LogPosition pos;
-    LogReader(data, pos, nullptr).Feed(bytes.data(), bytes.size());
+    LogReader(data, pos, nullptr, Language::Russian).Feed(bytes.data(), bytes.size());
     FillCondLists(data);
     return pos;
 }
@@ -704,7 +705,7 @@ void ReadLogLines(DataFile& file, uint64_t end, LogPosition& pos, RunData& data,
     const bool fromStart = pos.Consumed == 0;
     bool sized = !fromStart;
     std::size_t filled = 0; // bytes in the block from pos.Consumed on
-    LogReader reader(data, pos, skipped);
+    LogReader reader(data, pos, skipped, file.Lang());
     while (pos.Consumed + filled < end) {
         const std::size_t want = static_cast<std::size_t>(std::min<uint64_t>(BlockSize - filled, end - pos.Consumed - filled));
         const std::size_t got = file.ReadAt(pos.Consumed + filled, block + filled, want);

@@ -69,7 +69,8 @@ void PackNameList(NameList& list, int32_t RunRecord::*field, std::vector<RunReco
 void RankCondList(NameList& list);
 
 // Reads a whole log held in memory into `data` (the runs start afresh; names already in the
-// lists stay first). Throws LoadError naming "zlttimes.log" on a malformed date.
+// lists stay first). Throws LoadError naming "zlttimes.log" on a malformed date (the reason in
+// Russian; a file read through DataFile gives it in that file's language).
 LogPosition ReadTimesLogData(std::string_view bytes, RunData& data);
 
 // Reads the whole file as ReadTimesLogData does, in blocks. Throws LoadError naming

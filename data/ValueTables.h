@@ -79,8 +79,6 @@ inline constexpr std::array<int, ColumnCount> DefaultColumnWidths{35, 170, 0, 60
 
 // Captions and titles shared by the window and the report tool.
 inline constexpr std::string_view ProgramCaption = "Kelvara 2.2";
-inline constexpr std::string_view ErrorCaption = Text(TextId::ErrorTitle, Language::Russian);
-inline constexpr std::string_view CheatCaption = Text(TextId::CheatTitle, Language::Russian);
 inline constexpr std::string_view LogFileName = "zlttimes.log";
 inline constexpr std::string_view StageFileName = "trinfo.bin";
 inline constexpr std::string_view SettingsFileName = "Kelvara.ini";

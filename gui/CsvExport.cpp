@@ -24,7 +24,7 @@ bool SaveExportFile(QWidget* parent, const QString& title, const QString& propos
                                                               QCoreApplication::translate("kel::CsvExport", "Файлы CSV (*.csv)"));
     if (path.isEmpty())
         return false;
-    const std::string failure = WriteFileSafely(QDir::toNativeSeparators(path).toStdString(), makeBytes());
+    const std::string failure = WriteFileSafely(QDir::toNativeSeparators(path).toStdString(), makeBytes(), WindowLanguage());
     if (!failure.empty()) {
         MsgBox(Q(failure), {}, {}, Tx(TextId::ErrorTitle), MessageIcon::Error, MsgButtons::Ok, parent);
         return false;

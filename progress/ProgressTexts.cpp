@@ -29,13 +29,13 @@ std::string MinutesSeconds(double seconds) {
 
 } // namespace
 
-std::string ProgressWindowTitle(std::string_view stageName) {
-    std::string title = "Прогресс — ";
-    title += stageName;
-    return title;
+std::string ProgressWindowTitle(std::string_view stageName, Language language) {
+    return Text(TextId::ProgressTitle, language, {stageName});
 }
 
-std::string BestsExportFileName(std::string_view stageName) { return ExportFileName(stageName, " — лучшие.csv"); }
+std::string BestsExportFileName(std::string_view stageName, Language language) {
+    return ExportFileName(stageName, Text(TextId::BestsFileSuffix, language));
+}
 
 std::string ProgressTimeText(double seconds, std::string_view decimalSep) {
     return FormatRaceTime(ToSingle(seconds), decimalSep);
@@ -94,9 +94,9 @@ std::string ProgressNote(const ProgressFigures& f, Language language) {
     return note;
 }
 
-std::string ColourName(const ProgressFigures& f, const RunData& data, int colour) {
+std::string ColourName(const ProgressFigures& f, const RunData& data, int colour, Language language) {
     if (colour < 0 || static_cast<std::size_t>(colour) >= f.ColourGroups.size())
-        return std::string(OtherGroupsName);
+        return std::string(Text(TextId::OtherCars, language));
     return NameOf(GroupingList(data, f.Grouping), f.ColourGroups[static_cast<std::size_t>(colour)]);
 }
 
@@ -139,29 +139,24 @@ const std::array<std::string_view, ProgressFieldCount>& ProgressFieldNames() {
     return names;
 }
 
-std::string_view BestsCaption(int column, ProgressGrouping grouping) {
-    static constexpr std::array<std::string_view, 3> nameCaptions{"Машина", "Класс", "Профиль"};
-    static constexpr std::array<std::string_view, BestsColumnCount> captions{
-        "", "Проездов", "Лучшее", "Проезд", "Дата", "Отставание", "Ср. 3 лучших", "Медиана", "Разброс",
-        "В пределах 2 %"};
+std::string_view BestsCaption(int column, ProgressGrouping grouping, Language language) {
+    static constexpr std::array<TextId, 3> nameCaptions{TextId::ColumnCar, TextId::ColumnClass, TextId::BestsProfile};
+    static constexpr std::array<TextId, BestsColumnCount> captions{
+        TextId::None,      TextId::PanelRuns,     TextId::BestsBest,   TextId::BestsRun,    TextId::ColumnDate,
+        TextId::BestsGap,  TextId::BestsTopThree, TextId::BestsMedian, TextId::BestsSpread, TextId::BestsWithin2};
     if (column == BestsName)
-        return nameCaptions[static_cast<std::size_t>(grouping)];
-    return column > 0 && column < BestsColumnCount ? captions[static_cast<std::size_t>(column)] : std::string_view();
+        return Text(nameCaptions[static_cast<std::size_t>(grouping)], language);
+    return column > 0 && column < BestsColumnCount ? Text(captions[static_cast<std::size_t>(column)], language)
+                                                   : std::string_view();
 }
 
-std::string_view BestsHint(int column) {
-    static constexpr std::array<std::string_view, BestsColumnCount> hints{
-        "Машина, класс или профиль, по которым сгруппированы проезды",
-        "Проездов с временем",
-        "Лучшее время финиша",
-        "Номер первого проезда с лучшим временем",
-        "Дата и время проезда с лучшим временем",
-        "На сколько лучшее время медленнее лучшего времени трассы",
-        "Среднее трех лучших времен (всех, если их меньше трех)",
-        "Середина упорядоченных времен: половина проездов быстрее, половина медленнее",
-        "Стандартное отклонение времен финиша: чем меньше, тем стабильнее",
-        "Доля проездов, медленнее лучшего не более чем на 2 %"};
-    return column >= 0 && column < BestsColumnCount ? hints[static_cast<std::size_t>(column)] : std::string_view();
+std::string_view BestsHint(int column, Language language) {
+    static constexpr std::array<TextId, BestsColumnCount> hints{
+        TextId::BestsHintName,   TextId::BestsHintRuns,     TextId::BestsHintBest,   TextId::BestsHintRun,
+        TextId::BestsHintDate,   TextId::BestsHintGap,      TextId::BestsHintTopThree, TextId::BestsHintMedian,
+        TextId::BestsHintSpread, TextId::BestsHintWithin2};
+    return column >= 0 && column < BestsColumnCount ? Text(hints[static_cast<std::size_t>(column)], language)
+                                                    : std::string_view();
 }
 
 std::string_view BestsFieldName(int column, ProgressGrouping grouping) {
@@ -193,7 +188,7 @@ std::string ExportBestsCsv(const std::vector<BestsRow>& rows, const RunData& dat
     const std::string_view dec = conv.DecimalSep;
     SpreadsheetCsv csv(dec);
     for (int column = 0; column < BestsColumnCount; ++column)
-        csv.Field(BestsCaption(column, grouping));
+        csv.Field(BestsCaption(column, grouping, conv.Lang));
     csv.EndRow();
     for (const BestsRow& row : rows) {
         for (const std::string& text : BestsRowTexts(row, data, grouping, mode, dec, DateStyle::Display))

@@ -3,6 +3,7 @@
 // times as the runs table shows them.
 
 #include "data/Conventions.h"
+#include "data/Texts.h"
 #include "progress/ProgressFigures.h"
 #include "table/DisplayState.h"
 
@@ -13,26 +14,15 @@
 
 namespace kel {
 
-inline constexpr std::string_view ChooseOneStageText = "Выберите одну трассу: времена разных трасс несравнимы";
-inline constexpr std::string_view OtherGroupsName = "другие";
-inline constexpr std::string_view GroupingLabel = "Группировать:";
-inline constexpr std::array<std::string_view, 3> GroupingNames{"по машинам", "по классам", "по профилям"};
-inline constexpr std::string_view ProgressButtonCaption = "Прогресс ...";
-inline constexpr std::string_view ProgressButtonHint =
-    "График времен выбранной трассы и лучшие результаты по машинам, классам и профилям (F2)";
-inline constexpr std::string_view BestLineName = "Лучшее на тот момент";
-inline constexpr std::string_view NewBestName = "Новый лучший";
-inline constexpr std::string_view NoTimedRunsText = "На этой трассе нет проездов с временем";
-inline constexpr std::string_view ExportBestsCaption = "Экспорт в CSV…";
-inline constexpr std::string_view ExportBestsHint = "Сохранить таблицу лучших результатов в файл CSV";
-inline constexpr std::string_view ExportDialogTitle = "Экспорт лучших результатов";
-inline constexpr std::string_view AllStagesTitle = "Все трассы";
+// The names of the groupings, by ProgressGrouping.
+inline constexpr std::array<TextId, 3> GroupingNameIds{TextId::GroupByCar, TextId::GroupByClass,
+                                                       TextId::GroupByProfile};
 
 // "Прогресс — <stage name>"
-std::string ProgressWindowTitle(std::string_view stageName);
+std::string ProgressWindowTitle(std::string_view stageName, Language language);
 // The file name proposed for the export of the bests table: "<stage name> — лучшие.csv", with
 // the characters that file systems refuse replaced by "_".
-std::string BestsExportFileName(std::string_view stageName);
+std::string BestsExportFileName(std::string_view stageName, Language language);
 
 // A time as the runs table shows it (single-precision value, FormatRaceTime).
 std::string ProgressTimeText(double seconds, std::string_view decimalSep);
@@ -55,7 +45,7 @@ std::string RunDateText(double date, DateStyle style);
 std::string ProgressNote(const ProgressFigures& f, Language language);
 
 // Legend name of chart colour `colour` (index into f.ColourGroups, -1 for the others).
-std::string ColourName(const ProgressFigures& f, const RunData& data, int colour);
+std::string ColourName(const ProgressFigures& f, const RunData& data, int colour, Language language);
 
 // Tooltip of chart point `index`: run number, date, car, class, finish and the gap to the best
 // so far (or what a new best gained).
@@ -71,9 +61,9 @@ std::array<std::string, ProgressFieldCount> ProgressFields(const ProgressPoint& 
 const std::array<std::string_view, ProgressFieldCount>& ProgressFieldNames();
 
 // The bests table's captions (window, exported file) and English field names (report tool).
-std::string_view BestsCaption(int column, ProgressGrouping grouping);
+std::string_view BestsCaption(int column, ProgressGrouping grouping, Language language);
 // What a column of the bests table means (the caption's tooltip).
-std::string_view BestsHint(int column);
+std::string_view BestsHint(int column, Language language);
 std::string_view BestsFieldName(int column, ProgressGrouping grouping);
 // The texts of one bests row, by BestsColumn.
 std::array<std::string, BestsColumnCount> BestsRowTexts(const BestsRow& row, const RunData& data,

@@ -1,5 +1,6 @@
 #include "session/Events.h"
 
+#include "data/Texts.h"
 #include "data/TimesLog.h"
 #include "data/ValueTables.h"
 #include "filter/Filter.h"
@@ -187,11 +188,12 @@ std::string NewRunsNote(ProgramState& v, int32_t firstNew, bool pendingLast,
     if (finished == 0)
         return unfinished == 0 ? std::string()
                                : ResultText(ResultOfRun(v.Data, v.RunIndex, unfinished), v.Data, v.Stages, v.Conv);
-    const std::string count = "Новых проездов: " + std::to_string(finished);
     if (newest == 0)
-        return count;
+        return Text(TextId::NewRunsCount, v.Conv.Lang, {std::to_string(finished)});
     const std::string line = ResultText(ResultOfRun(v.Data, v.RunIndex, newest), v.Data, v.Stages, v.Conv);
-    return finished == 1 ? line : count + ". " + line + " и ещё " + std::to_string(finished - 1);
+    return finished == 1 ? line
+                         : Text(TextId::NewRunsAndMore, v.Conv.Lang,
+                                {std::to_string(finished), line, std::to_string(finished - 1)});
 }
 
 LogUpdate OnLogChanged(ProgramState& v, double now) {
@@ -201,7 +203,7 @@ LogUpdate OnLogChanged(ProgramState& v, double now) {
     const int32_t firstNew = v.Log.Position().Pending ? countBefore : countBefore + 1;
     const TimesLogFollower::Change change = v.Log.Poll(v.Data);
     if (change.Failure)
-        u.Failure = LoadFailureMessage(*change.Failure);
+        u.Failure = LoadFailureMessage(*change.Failure, v.Conv.Lang);
     if (!change.RunsChanged())
         return u;
     u.NewRuns = change.FinishedRuns;
@@ -213,7 +215,7 @@ LogUpdate OnLogChanged(ProgramState& v, double now) {
     PackNameList(v.Data.ProfList, &RunRecord::ProfIdx, v.Data.Runs, nullptr);
     if (change.Reread) {
         v.RunIndex.Clear();
-        u.Note = "Журнал прочитан заново";
+        u.Note = Text(TextId::LogReadAgain, v.Conv.Lang);
     } else {
         u.Note = NewRunsNote(v, firstNew, v.Log.Position().Pending, &u.NewestRun);
         u.FirstNewRun = firstNew <= v.Data.RunCount ? firstNew : 0;

@@ -58,7 +58,7 @@ Message LoadFailureMessage(const LoadError& error, Language language) {
     // The reason, written by the reader that failed, as a paragraph of its own.
     if (const std::string_view reason = error.what(); !reason.empty())
         text.append("\n\n").append(reason);
-    return Message{text, Str(ErrorCaption), MessageIcon::Error};
+    return Message{text, std::string(Text(TextId::ErrorTitle, language)), MessageIcon::Error};
 }
 
 void LoadPhase(ProgramState& v, const StartupOptions& o) {
@@ -66,7 +66,7 @@ void LoadPhase(ProgramState& v, const StartupOptions& o) {
     try {
         v.Data = RunData{};
         v.Data.Runs.reserve(100000);
-        v.StageList = SortedStageList(v.Stages.FillStageList(o.DataDir / Str(StageFileName)));
+        v.StageList = SortedStageList(v.Stages.FillStageList(o.DataDir / Str(StageFileName), v.Conv.Lang));
 
         current = Str(SettingsFileName);
         v.Config = Settings{};
@@ -90,7 +90,7 @@ void LoadPhase(ProgramState& v, const StartupOptions& o) {
 
         current = Str(LogFileName);
         // The run table keeps the room the reader gave it, for the runs appended later.
-        v.Log = TimesLogFollower(o.DataDir / Str(LogFileName));
+        v.Log = TimesLogFollower(o.DataDir / Str(LogFileName), v.Conv.Lang);
         v.Log.ReadAll(v.Data);
     } catch (const LoadError&) {
         throw;

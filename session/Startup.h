@@ -22,11 +22,6 @@ std::optional<Message> CheckDataFiles(const std::filesystem::path& dataDir, Lang
 // the user named, chose or had remembered.
 std::optional<Message> CheckDataFolder(const std::filesystem::path& dataDir, Language language = Language::Russian);
 
-// The greeting of a first start (no folder named or remembered, none of the files at hand).
-inline constexpr std::string_view FirstStartText =
-    "Выберите папку, в которую игра записывает zlttimes.log и где лежит trinfo.bin (обычно это папка "
-    "плагина хронометража в папке игры).";
-
 // The message for a failed load: "У вас какая-то хренотень в файле <file>. ...", then the
 // error's reason (a Russian sentence) as a second paragraph.
 Message LoadFailureMessage(const LoadError& error, Language language = Language::Russian);

@@ -4,6 +4,7 @@
 #include "data/DateTime.h"
 #include "data/Format.h"
 #include "data/StageFile.h"
+#include "data/Texts.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -17,8 +18,6 @@ const std::vector<int32_t> NoRuns;
 std::string TimeText(double seconds, std::string_view dec) {
     return FormatRaceTime(static_cast<double>(static_cast<float>(seconds)), dec);
 }
-
-std::string Quoted(const std::string& utf8) { return "«" + utf8 + "»"; }
 
 std::string NameOf(const NameList& list, int32_t idx) {
     return idx >= 0 && static_cast<std::size_t>(idx) < list.size() ? Cp1251ToUtf8(list[idx].Name) : std::string();
@@ -208,7 +207,7 @@ std::array<std::string, ResultFieldCount> ResultFields(const RunResult& r, const
     const RunRecord& run = data.Runs[static_cast<std::size_t>(r.RunNo)];
     double gap = 0;
     f = {run.StartTime == 0 ? std::string() : FormatLogDateTime(run.StartTime),
-         StageTitle(stages, run.StageNo),
+         StageTitle(stages, run.StageNo, Language::Russian), // the same in every language
          NameOf(data.CarList, run.CarIdx),
          NameOf(data.ClassList, run.ClassIdx),
          r.Valid ? TimeText(r.Finish, dec) : std::string(),
@@ -227,37 +226,36 @@ const std::array<std::string_view, ResultFieldCount>& ResultFieldNames() {
     return names;
 }
 
-std::string StageTitle(const StageFile& stages, int stageNo) {
+std::string StageTitle(const StageFile& stages, int stageNo, Language language) {
     const std::string& name = stages.Record(stageNo).StageName;
-    return name.empty() ? "трасса " + std::to_string(stageNo) : Cp1251ToUtf8(name);
+    return name.empty() ? Text(TextId::UnnamedStage, language, {std::to_string(stageNo)}) : Cp1251ToUtf8(name);
 }
 
 std::string ResultText(const RunResult& r, const RunData& data, const StageFile& stages, const Conventions& conv) {
     const std::string_view dec = conv.DecimalSep;
+    const Language lang = conv.Lang;
     if (r.RunNo < 1 || r.RunNo > data.RunCount)
         return {};
     const RunRecord& run = data.Runs[static_cast<std::size_t>(r.RunNo)];
-    const std::string stage = Quoted(StageTitle(stages, run.StageNo));
+    const auto quoted = [lang](const std::string& name) { return Text(TextId::QuotedName, lang, {name}); };
+    const std::string stage = quoted(StageTitle(stages, run.StageNo, lang));
     if (!r.Valid)
-        return stage + ": не финишировал";
+        return Text(TextId::ResultNotFinished, lang, {stage});
 
     double gap = 0;
     const bool hasGap = ResultGap(r, gap);
     const std::string finish = TimeText(r.Finish, dec);
     // The table's time format gives the minus of a negative gap; a tie shows "+0:00.00".
-    const std::string gapText = !hasGap  ? "(первый проезд)"
+    const std::string gapText = !hasGap  ? std::string(Text(TextId::ResultFirstRun, lang))
                                 : gap < 0 ? "(" + TimeText(gap, dec) + ")"
                                           : "(+" + TimeText(gap, dec) + ")";
     if (r.StageBest)
-        return "Рекорд трассы " + stage + ": " + finish + " " + gapText;
+        return Text(TextId::ResultStageRecord, lang, {stage, finish, gapText});
     if (r.CarBest)
-        return "Лучшее на " + Quoted(NameOf(data.CarList, run.CarIdx)) + " на трассе " + stage + ": " + finish + " " +
-               gapText;
+        return Text(TextId::ResultCarBest, lang, {quoted(NameOf(data.CarList, run.CarIdx)), stage, finish, gapText});
     if (r.ClassBest)
-        return "Лучшее в классе " + Quoted(NameOf(data.ClassList, run.ClassIdx)) + " на трассе " + stage + ": " +
-               finish + " " + gapText;
-    return stage + ": " + finish + ", " + std::to_string(r.Rank) + "-е место из " + std::to_string(r.Runs) + " " +
-           gapText;
+        return Text(TextId::ResultClassBest, lang, {quoted(NameOf(data.ClassList, run.ClassIdx)), stage, finish, gapText});
+    return Text(TextId::ResultPlace, lang, {stage, finish, std::to_string(r.Rank), std::to_string(r.Runs), gapText});
 }
 
 } // namespace kel

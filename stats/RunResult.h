@@ -67,7 +67,8 @@ std::vector<RunResult> ResultsOfRuns(const RunData& data, const StageRunIndex& i
 // (false) for a first run of that kind.
 bool ResultGap(const RunResult& r, double& gap);
 
-// The result line of a run, UTF-8, times in the table's format with the conventions' separator:
+// The result line of a run, UTF-8, in the conventions' language, times in the table's format with
+// their separator:
 //   "Рекорд трассы «S»: 1:23.45 (-0:00.12)", "Лучшее на «C» на трассе «S»: … (первый проезд)",
 //   "Лучшее в классе «K» на трассе «S»: …", "«S»: 1:25.00, 3-е место из 12 (+0:01.55)";
 // "«S»: не финишировал" for a run that does not count.
@@ -83,6 +84,6 @@ std::array<std::string, ResultFieldCount> ResultFields(const RunResult& r, const
 const std::array<std::string_view, ResultFieldCount>& ResultFieldNames();
 
 // The stage's name as the notes show it (UTF-8), "трасса N" for a stage without a record.
-std::string StageTitle(const StageFile& stages, int stageNo);
+std::string StageTitle(const StageFile& stages, int stageNo, Language language);
 
 } // namespace kel

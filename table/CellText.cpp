@@ -106,12 +106,12 @@ TableSnapshot FillRunsTable(const RunData& data, const SelectionState& sel, Disp
     return snap;
 }
 
-std::string_view ColumnCaption(int column, bool bySectors) {
+std::string_view ColumnCaption(int column, bool bySectors, Language language) {
     if (column < 0 || column >= ColumnCount)
         return {};
     if (bySectors && column >= 3 && column <= 5)
-        return SectorColumnNames[static_cast<std::size_t>(column - 3)];
-    return ColumnNames[static_cast<std::size_t>(column)];
+        return Text(SectorColumnNameIds[static_cast<std::size_t>(column - 3)], language);
+    return Text(ColumnNameIds[static_cast<std::size_t>(column)], language);
 }
 
 void CellText(const TableSnapshot& snap, int row, int column, std::string& out) {
@@ -152,6 +152,11 @@ void CellText(const TableSnapshot& snap, int row, int column, std::string& out) 
         const NameColumn nc = NameColumnOf(*snap.Data, column);
         const int32_t idx = r.*nc.field;
         const auto& cached = snap.Utf8Names[static_cast<std::size_t>(column)];
+        // The last entry of a condition list stands for a value the game does not define.
+        if (column >= 6 && column <= 10 && idx >= 0 && static_cast<std::size_t>(idx) + 1 == nc.list->size()) {
+            out += Text(TextId::ConditionOutOfRange, snap.Conv.Lang);
+            return;
+        }
         if (idx >= 0 && static_cast<std::size_t>(idx) < cached.size())
             out += cached[static_cast<std::size_t>(idx)];
         else if (cached.empty() && idx >= 0 && static_cast<std::size_t>(idx) < nc.list->size())

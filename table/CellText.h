@@ -40,7 +40,7 @@ TableSnapshot FillRunsTable(const RunData& data, const SelectionState& sel, Disp
 
 // Caption of a column in the header, the column menu and the exported file: the time columns
 // are named after sectors while they show sector times.
-std::string_view ColumnCaption(int column, bool bySectors);
+std::string_view ColumnCaption(int column, bool bySectors, Language language);
 
 // Text of cell (row 1..RowCount, column 0..13), UTF-8; empty outside the table. The date
 // column is empty for a run without a start time.

@@ -77,6 +77,10 @@ TEST(CellText, NumbersAndNames) {
     EXPECT_EQ(CellText(snap, 3, 2), "A1");
     EXPECT_EQ(CellText(snap, 3, 6), "Ошибка");
     EXPECT_EQ(CellText(snap, 3, 7), "New");
+    // The game's own condition names stay in English; only the word for a bad value changes.
+    const TableSnapshot english = FillRunsTable(data, sel, disp, Conventions{Language::English, "."});
+    EXPECT_EQ((std::vector<std::string>{CellText(english, 3, 6), CellText(english, 3, 7)}),
+              (std::vector<std::string>{"Error", "New"}));
     EXPECT_EQ(CellText(snap, 3, 8), "Wet Gravel");
     EXPECT_EQ(CellText(snap, 3, 9), "Realistic");
     EXPECT_EQ(CellText(snap, 3, 10), "Random");
@@ -118,8 +122,9 @@ TEST(CellText, StageDateAndSectorCaptions) {
     EXPECT_EQ((Texts{CellText(snap, 1, 12), CellText(snap, 1, 13), CellText(snap, 2, 12), CellText(snap, 2, 13),
                      CellText(snap, 3, 13)}),
               (Texts{"Ёлкин лог", "07.03.2025 9:05:07", "", "08.03.2025", ""}));
-    EXPECT_EQ((Texts{std::string(ColumnCaption(3, true)), std::string(ColumnCaption(5, true)),
-                     std::string(ColumnCaption(5, false))}),
+    const Language ru = Language::Russian;
+    EXPECT_EQ((Texts{std::string(ColumnCaption(3, true, ru)), std::string(ColumnCaption(5, true, ru)),
+                     std::string(ColumnCaption(5, false, ru))}),
               (Texts{"Сектор 1", "Сектор 3", "Финиш"}));
 }
 

@@ -153,10 +153,10 @@ TEST(Progress, ColoursGoToTheTenMostDrivenCars) {
     const ProgressFigures f = ComputeProgress(data, sel, false, ProgressGrouping::Car);
     std::vector<std::string> legend;
     for (int c = 0; c < static_cast<int>(f.ColourGroups.size()); ++c)
-        legend.push_back(ColourName(f, data, c));
+        legend.push_back(ColourName(f, data, c, Language::Russian));
     EXPECT_EQ(legend, (std::vector<std::string>{"CarF", "CarL", "CarE", "CarK", "CarD", "CarJ", "CarC", "CarI",
                                                 "CarB", "CarH"}));
-    EXPECT_EQ(ColourName(f, data, -1), "другие");
+    EXPECT_EQ(ColourName(f, data, -1, Language::Russian), "другие");
     EXPECT_EQ(f.Points.front().Colour, -1); // CarA
 
     // By class the colours go to the classes: two of them, no other group.
@@ -165,7 +165,7 @@ TEST(Progress, ColoursGoToTheTenMostDrivenCars) {
         r.ClassIdx = r.CarIdx % 2;
     const ProgressFigures byClass = ComputeProgress(data, sel, false, ProgressGrouping::Class);
     EXPECT_EQ(byClass.ColourGroups, (std::vector<int32_t>{1, 0})); // B, D, F, ... drive more
-    EXPECT_EQ(ColourName(byClass, data, 0), "Odd");
+    EXPECT_EQ(ColourName(byClass, data, 0, Language::Russian), "Odd");
     for (const ProgressPoint& p : byClass.Points)
         EXPECT_EQ(p.Colour, p.ClassIdx == 1 ? 0 : 1);
 }

@@ -9,6 +9,7 @@
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
+#include <fstream>
 #include <spawn.h>
 #include <sstream>
 #include <sys/wait.h>
@@ -363,6 +364,15 @@ TEST(Report, FollowPrintsTheReportAgainWhenRunsArrive) {
 TEST(Report, LanguageChangesTheTextButNotTheMachineReadableOutput) {
     Data d;
     const std::string stage = d.Dir() + "--stage 'Bravo Ridge' ";
+    {
+        std::ofstream log(d.dir / "zlttimes.log", std::ios::binary | std::ios::app);
+        log << MainLine("2026-03-05 10:00:00", 1, "Pelko R4", "A1", "Tester", 0, 0, 9) << "\r\n"
+            << TimesLine(100, 190, 280) << "\r\n";
+    }
+    const std::string results = Report(d.Dir() + "--lang en results").out;
+    EXPECT_NE(results.find("\tStage record on “Bravo Ridge”: 4:40.00 (-0:10.00)\n"), std::string::npos) << results;
+    EXPECT_NE(results.find("\tStage record on “alpha Forest”: 2:00.00 (first run)\n"), std::string::npos);
+    EXPECT_NE(Report(stage + "--lang en table").out.find("\tError\t"), std::string::npos);
     EXPECT_NE(Report(stage + "--lang en status").out.find("speed\tAvg. run speed:  "), std::string::npos);
     EXPECT_NE(Report(stage + "--lang ru status").out.find("speed\tСредн. скорость проезда:  "), std::string::npos);
     for (const char* command : {"stages", "runs", "table", "progress", "bests"})

@@ -638,7 +638,7 @@ void FilterDialog::updateDatePage() {
 void FilterDialog::fillUnitWords(int count) {
     m_periodUnitList->clear();
     for (int kind = UnitKind::Hours; kind <= UnitKind::Years; ++kind)
-        m_periodUnitList->addItem(Q(UnitWord(count, kind)));
+        m_periodUnitList->addItem(Q(UnitWord(count, kind, m_state.Conv.Lang)));
 }
 
 bool FilterDialog::eventFilter(QObject* watched, QEvent* event) {
@@ -851,7 +851,7 @@ void FilterDialog::onOpenClicked() {
         return;
     const QString shown = QDir::toNativeSeparators(path);
     try {
-        const IniFile ini(shown.toStdString(), shown.toStdString());
+        const IniFile ini(shown.toStdString(), shown.toStdString(), m_state.Conv.Lang);
         LoadFilterFile(ini, m_state.Filter, m_state.Data, now(), m_state.Conv.DecimalSep);
     } catch (const LoadError& e) {
         MsgBox(QString::fromStdString(e.what()), {}, {}, Tx(TextId::ErrorTitle), MessageIcon::Error, MsgButtons::Ok, this);
@@ -872,7 +872,7 @@ void FilterDialog::onSaveClicked() {
     const QString shown = QDir::toNativeSeparators(path);
     std::string error;
     try {
-        IniFile ini(shown.toStdString(), shown.toStdString());
+        IniFile ini(shown.toStdString(), shown.toStdString(), m_state.Conv.Lang);
         WriteFilterSettings(ini, m_state.Filter, m_state.Data, FilterSource::WorkingCopy, m_state.Conv.DecimalSep);
         error = ini.Save();
     } catch (const LoadError& e) {

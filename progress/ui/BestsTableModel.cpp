@@ -1,6 +1,7 @@
 #include "progress/ui/BestsTableModel.h"
 
 #include "gui/QtText.h"
+#include "gui/Translation.h"
 
 #include <QColor>
 
@@ -63,7 +64,8 @@ QVariant BestsTableModel::headerData(int section, Qt::Orientation orientation, i
     if (orientation != Qt::Horizontal || section < 0 || section >= BestsColumnCount)
         return {};
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
-        const std::string_view text = role == Qt::DisplayRole ? BestsCaption(section, m_grouping) : BestsHint(section);
+        const std::string_view text = role == Qt::DisplayRole ? BestsCaption(section, m_grouping, WindowLanguage())
+                                                                : BestsHint(section, WindowLanguage());
         return Q(text);
     }
     return {};

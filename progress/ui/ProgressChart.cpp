@@ -1,6 +1,7 @@
 #include "progress/ui/ProgressChart.h"
 
 #include "gui/QtText.h"
+#include "gui/Translation.h"
 #include "progress/ProgressTexts.h"
 
 #include <QCategoryAxis>
@@ -246,7 +247,7 @@ void ProgressChartView::setFigures(const ProgressFigures& f, const RunData& data
             continue;
         const int index = colour < ChartColourCount ? colour : -1;
         auto* entry = new QScatterSeries(c);
-        entry->setName(QString::fromStdString(ColourName(f, data, index)));
+        entry->setName(QString::fromStdString(ColourName(f, data, index, WindowLanguage())));
         entry->setColor(ColourOf(index));
         entry->setBorderColor(ColourOf(index).darker(140));
         entry->setMarkerSize(DotSize + 2);
@@ -254,11 +255,11 @@ void ProgressChartView::setFigures(const ProgressFigures& f, const RunData& data
     }
     if (!newBests.empty()) {
         auto* line = new QLineSeries(c);
-        line->setName(Q(BestLineName));
+        line->setName(Tx(TextId::BestLine));
         line->setPen(QPen(BestLineColour, 2));
         legend.push_back(line);
         auto* mark = new QScatterSeries(c);
-        mark->setName(Q(NewBestName));
+        mark->setName(Tx(TextId::NewBest));
         mark->setMarkerShape(QScatterSeries::MarkerShapeStar);
         mark->setColor(NewBestColour);
         mark->setBorderColor(BestLineColour);
@@ -271,7 +272,7 @@ void ProgressChartView::setFigures(const ProgressFigures& f, const RunData& data
         entry->attachAxis(m_timeAxis);
     }
     c->legend()->setVisible(!legend.empty());
-    c->setTitle(n == 0 ? Q(NoTimedRunsText) : QString());
+    c->setTitle(n == 0 ? Tx(TextId::NoTimedRuns) : QString());
 
     double xMin = 45000, xMax = 45001, yMin = 0, yMax = 60;
     if (n > 0) {

@@ -5,6 +5,7 @@
 #include "gui/MsgBox.h"
 #include "gui/QtText.h"
 #include "gui/ScreenPlace.h"
+#include "gui/Translation.h"
 #include "data/Cp1251.h"
 #include "data/ValueTables.h"
 #include "progress/ProgressTexts.h"
@@ -44,15 +45,15 @@ ProgressWindow::ProgressWindow(ProgramState& state, QWidget* parent)
     connect(chartView, &ProgressChartView::runClicked, this, &ProgressWindow::runChosen);
 
     auto* lower = new QWidget(this);
-    auto* groupingLabel = new QLabel(Q(GroupingLabel), lower);
+    auto* groupingLabel = new QLabel(Tx(TextId::GroupingLabel), lower);
     groupingBox = new QComboBox(lower);
     groupingBox->setObjectName(QStringLiteral("GroupingBox"));
-    for (std::string_view name : GroupingNames)
-        groupingBox->addItem(Q(name));
+    for (TextId name : GroupingNameIds)
+        groupingBox->addItem(Tx(name));
     groupingLabel->setBuddy(groupingBox);
-    exportButton = new QPushButton(Q(ExportBestsCaption), lower);
+    exportButton = new QPushButton(Tx(TextId::ExportBests), lower);
     exportButton->setObjectName(QStringLiteral("ExportButton"));
-    exportButton->setToolTip(Q(ExportBestsHint));
+    exportButton->setToolTip(Tx(TextId::ExportBestsHint));
     connect(exportButton, &QPushButton::clicked, this, [this] { exportBests(); });
 
     m_model = new BestsTableModel(this);
@@ -76,7 +77,7 @@ ProgressWindow::ProgressWindow(ProgramState& state, QWidget* parent)
         if (index.isValid() && static_cast<std::size_t>(index.row()) < rows.size())
             emit runChosen(rows[static_cast<std::size_t>(index.row())].BestRunNo);
     });
-    auto* exportAction = new QAction(Q(ExportBestsCaption), bestsTable);
+    auto* exportAction = new QAction(Tx(TextId::ExportBests), bestsTable);
     connect(exportAction, &QAction::triggered, this, [this] { exportBests(); });
     bestsTable->addAction(exportAction);
     bestsTable->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -99,7 +100,7 @@ ProgressWindow::ProgressWindow(ProgramState& state, QWidget* parent)
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
 
-    allStagesLabel = new QLabel(Q(ChooseOneStageText), this);
+    allStagesLabel = new QLabel(Tx(TextId::ChooseOneStage), this);
     allStagesLabel->setObjectName(QStringLiteral("AllStagesLine"));
     allStagesLabel->setAlignment(Qt::AlignCenter);
     allStagesLabel->setWordWrap(true);
@@ -196,10 +197,10 @@ void ProgressWindow::refresh() {
     const bool all = m_state.Disp.AllStages;
     std::string stage;
     if (all)
-        stage = std::string(AllStagesTitle);
+        stage = std::string(Text(TextId::CheckAllStages, m_state.Conv.Lang));
     else if (m_state.StageIndex >= 0 && static_cast<std::size_t>(m_state.StageIndex) < m_state.StageList.size())
         stage = Cp1251ToUtf8(m_state.StageList[static_cast<std::size_t>(m_state.StageIndex)]);
-    setWindowTitle(QString::fromStdString(ProgressWindowTitle(stage)));
+    setWindowTitle(QString::fromStdString(ProgressWindowTitle(stage, m_state.Conv.Lang)));
 
     if (all) {
         pages->setCurrentWidget(allStagesLabel);
@@ -225,7 +226,7 @@ void ProgressWindow::refresh() {
     showNewestRun();
     std::string note = ProgressNote(m_figures, m_state.Conv.Lang);
     if (m_figures.Used == 0)
-        note = std::string(NoTimedRunsText) + (note.empty() ? "" : "; " + note);
+        note = std::string(Text(TextId::NoTimedRuns, m_state.Conv.Lang)) + (note.empty() ? "" : "; " + note);
     noteLabel->setText(QString::fromStdString(note));
     exportButton->setEnabled(!m_figures.Bests.empty());
 }
@@ -273,7 +274,7 @@ void ProgressWindow::exportBests() {
     if (m_state.StageIndex >= 0 && static_cast<std::size_t>(m_state.StageIndex) < m_state.StageList.size())
         stage = Cp1251ToUtf8(m_state.StageList[static_cast<std::size_t>(m_state.StageIndex)]);
     SaveExportFile(
-        this, Q(ExportDialogTitle), QString::fromStdString(BestsExportFileName(stage)), m_state.Config.ExportFolder,
+        this, Tx(TextId::ExportBestsTitle), QString::fromStdString(BestsExportFileName(stage, m_state.Conv.Lang)), m_state.Config.ExportFolder,
         [this] {
             return ExportBestsCsv(m_model->rows(), m_state.Data, m_model->grouping(), m_state.Disp.NumMode,
                                   m_state.Conv);

@@ -73,7 +73,7 @@ QVariant RunsTableModel::headerData(int section, Qt::Orientation orientation, in
         if (section < 0 || section >= ColumnCount)
             return {};
         if (role == Qt::DisplayRole)
-            return Q(ColumnCaption(section, m_snap.BySectors));
+            return Q(ColumnCaption(section, m_snap.BySectors, WindowLanguage()));
         if (role == Qt::TextAlignmentRole)
             return QVariant(Qt::AlignCenter);
         return {};
