@@ -13,7 +13,10 @@
 #include "app/MainWindow.h"
 #include "app/Program.h"
 #include "data/Cp1251.h"
+#include "data/LoadError.h"
 #include "data/RunData.h"
+#include "data/StageFile.h"
+#include "session/Startup.h"
 #include "filter/ui/FilterDialog.h"
 #include "progress/ui/ProgressWindow.h"
 #include "stats/ui/JustifiedLabel.h"
@@ -25,9 +28,12 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -107,6 +113,14 @@ void SaveTableTop(kel::RunsGrid& grid, const QString& name) {
     std::printf("%s\n", qPrintable(path));
 }
 
+// A message as the program's message box shows it.
+void SaveMessage(const kel::Message& message, const QString& name) {
+    QMessageBox box(message.Icon == kel::MessageIcon::Error ? QMessageBox::Critical : QMessageBox::Warning,
+                    QString::fromStdString(message.Caption), QString::fromStdString(message.Text), QMessageBox::Ok);
+    box.show();
+    Save(box, name);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -171,6 +185,18 @@ int main(int argc, char** argv) {
                 Save(filter, QStringLiteral("13-filter-cars"));
                 pages->setCurrentRow(0);
             }
+            if (auto* last = filter.findChild<QRadioButton*>(QStringLiteral("RB2"))) {
+                last->click();
+                if (auto* number = filter.findChild<QLineEdit*>(QStringLiteral("Edit1"))) {
+                    number->setText(QStringLiteral("3")); // as if typed: the unit and the moments appear
+                    emit number->textEdited(number->text());
+                }
+                Save(filter, QStringLiteral("13-filter-last-period"));
+            }
+            if (auto* between = filter.findChild<QRadioButton*>(QStringLiteral("RB3"))) {
+                between->click();
+                Save(filter, QStringLiteral("13-filter-between"));
+            }
             SaveDesktop({&form, &filter}, QStringLiteral("00-screen-filter"));
             filter.reject();
         }
@@ -201,6 +227,13 @@ int main(int argc, char** argv) {
             form.onDisplayBoxPressed(form.allStagesBox, false);
             progress.close();
             form.stageList->setCurrentRow(start);
+        }
+
+        // The column menu, opened over the table.
+        if (QMenu* menu = form.runsGrid->columnMenu()) {
+            menu->popup(form.runsGrid->mapToGlobal(QPoint(40, 40)));
+            Save(*menu, QStringLiteral("19-column-menu"));
+            menu->hide();
         }
 
         // The header in each run-number mode (unchecked, grayed, checked), then by sectors.
@@ -294,11 +327,29 @@ int main(int argc, char** argv) {
             log.write("ZLTTimes\r\n\r\n");
         log.close();
         WriteSettings(ini, false);
+        std::vector<kel::Message> notices;
+        kel::SetMsgBoxHandler([&](const kel::MsgBoxCall& call) {
+            notices.push_back({call.Text.toStdString(), call.Caption.toStdString(), call.Icon});
+            return false;
+        });
         kel::MainWindow form(ini, work.path());
+        kel::SetMsgBoxHandler({});
         if (form.isLoaded()) {
             form.show();
             Save(form, QStringLiteral("09-empty-log"));
         }
+        for (std::size_t i = 0; i < notices.size(); ++i)
+            SaveMessage(notices[i], QStringLiteral("20-notice-%1").arg(i + 1));
+        // A stage file of the wrong size, and a folder without the files.
+        const kel::Language language = kel::WindowLanguage();
+        try {
+            kel::StageFile().FillStageListData(std::string(549, '\0'), language);
+        } catch (const kel::LoadError& error) {
+            SaveMessage(kel::LoadFailureMessage(error, language), QStringLiteral("21-load-failure"));
+        }
+        QTemporaryDir empty;
+        if (const auto missing = kel::CheckDataFolder(empty.path().toStdString(), language))
+            SaveMessage(*missing, QStringLiteral("22-missing-file"));
     }
     {
         // Two runs arrive while the window is open: the note, the framed rows and the ring on

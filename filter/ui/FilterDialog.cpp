@@ -387,6 +387,11 @@ void FilterDialog::loadCaptionsAndHints() {
         captions[i]->setText(Tx(FilterLabelIds[i]));
         captions[i]->adjustSize();
     }
+    // "С" and "по" were placed for their short words; a longer caption moves left so that it
+    // ends before its time picker instead of hiding under it.
+    for (auto [caption, picker] : {std::pair{m_fromCaption, m_fromTimePicker}, std::pair{m_toCaption, m_toTimePicker}})
+        if (caption->geometry().right() >= picker->x() - 2)
+            caption->move(std::max(0, picker->x() - 3 - caption->width()), caption->y());
     QRadioButton* const modes[] = {m_noDateRadio, m_lastPeriodRadio, m_intervalRadio};
     for (std::size_t i = 0; i < std::size(modes); ++i)
         modes[i]->setText(Tx(DateModeNameIds[i]));

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 
 using namespace kel;
@@ -97,6 +98,11 @@ void tst_English::windowsSpeakEnglishAndCaptionsFit() {
         QVERIFY2(Clipped(filter).isEmpty(), qPrintable(pages->item(page)->text() + QLatin1String(": ") +
                                                          Clipped(filter).join(QLatin1String(" | "))));
     }
+    // "From" and "To" end before their time pickers.
+    pages->setCurrentRow(0);
+    filter.findChild<QRadioButton*>(QStringLiteral("RB3"))->click();
+    for (auto [label, picker] : {std::pair{"Label3", "DTPick1"}, std::pair{"Label4", "DTPick3"}})
+        QVERIFY(!filter.findChild<QLabel*>(label)->geometry().intersects(filter.findChild<QWidget*>(picker)->geometry()));
 
     AboutBox about(ProgramVersionInfo(), QStringLiteral("07.12.2026"));
     about.show();
