@@ -865,7 +865,7 @@ void MainWindow::onLogChanged() {
 }
 
 void MainWindow::onExportRequested() {
-    const std::string name = m_state.Disp.AllStages ? tr("Все трассы").toStdString()
+    const std::string name = m_state.Disp.AllStages ? std::string(Text(TextId::CheckAllStages, m_state.Conv.Lang))
                                                     : Cp1251ToUtf8(m_state.Stages.Buffer.StageName);
     SaveExportFile(
         this, tr("Экспорт таблицы в CSV"), QString::fromStdString(ExportFileName(name, ".csv")),

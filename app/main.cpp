@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
     const QStringList folders = parser.positionalArguments();
     if (folders.size() > 1) {
         std::fprintf(stderr, "%s\n\n",
-                     qPrintable(QCoreApplication::translate("kel::Main", "Лишний аргумент: %1").arg(folders[1])));
+                     qPrintable(kel::Tx(kel::TextId::ExtraArgument).arg(folders[1])));
         parser.showHelp(2);
     }
 

@@ -109,10 +109,6 @@
         <translation>[FOLDER]</translation>
     </message>
     <message>
-        <source>Лишний аргумент: %1</source>
-        <translation>Unexpected argument: %1</translation>
-    </message>
-    <message>
         <source>Язык окна: ru или en (без него — из настроек или системы).</source>
         <translation>Language of the window: ru or en (without it: from the settings or the system).</translation>
     </message>
@@ -146,10 +142,6 @@
     <message>
         <source>Нажмите здесь, чтобы задать условия выборки записей</source>
         <translation>Click here to set the conditions that select the records</translation>
-    </message>
-    <message>
-        <source>Все трассы</source>
-        <translation>All stages</translation>
     </message>
     <message>
         <source>Экспорт таблицы в CSV</source>
