@@ -23,7 +23,7 @@ std::optional<Message> CheckDataFiles(const std::filesystem::path& dataDir, Lang
 std::optional<Message> CheckDataFolder(const std::filesystem::path& dataDir, Language language = Language::Russian);
 
 // The message for a failed load: "У вас какая-то хренотень в файле <file>. ...", then the
-// error's reason (a Russian sentence) as a second paragraph.
+// error's reason (a sentence in `language`) as a second paragraph.
 Message LoadFailureMessage(const LoadError& error, Language language = Language::Russian);
 
 struct StartupOptions {
