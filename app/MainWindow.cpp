@@ -60,7 +60,7 @@ PanelBox* MakeBox(QWidget* parent, const QString& name, int x, int y, int w, int
 }
 
 // The value boxes of the two statistics panels. Number: the digits of the object names "GBn"
-// and "Labeln", and the place of the caption and hint in PanelCaptions and PanelHints.
+// and "Labeln", and the place of the caption and hint in PanelCaptionIds and PanelHintIds.
 struct ValueBoxPlace {
     ValueBox MainWindow::*Member;
     PanelBox* MainWindow::*Panel;
@@ -95,7 +95,7 @@ const StatusPanelPlace StatusPanelPlaces[] = {{&MainWindow::cursorPanel, 125},
                                               {&MainWindow::speedPanel, 210},
                                               {&MainWindow::notePanel, 50}};
 
-// The display boxes; Caption indexes CheckCaptions and CheckHints.
+// The display boxes; Caption indexes CheckCaptionIds and CheckHintIds.
 struct DisplayBoxPlace {
     DisplayCheckBox* MainWindow::*Member;
     const char* ObjectName;

@@ -63,13 +63,8 @@ inline constexpr std::array<TextId, 8> FilterButtonHintIds{
 inline constexpr std::array<TextId, 3> DateModeNameIds{
     TextId::DateModeAny, TextId::DateModeLast, TextId::DateModeBetween};
 
-// The Russian tables of the window as it is today.
-inline constexpr auto PanelCaptions = TextsOf(PanelCaptionIds, Language::Russian);
-inline constexpr auto PanelHints = TextsOf(PanelHintIds, Language::Russian);
-inline constexpr auto CheckCaptions = TextsOf(CheckCaptionIds, Language::Russian);
-inline constexpr auto CheckHints = TextsOf(CheckHintIds, Language::Russian);
+// Russian tables of captions that the tests compare the window with.
 inline constexpr auto ColumnNames = TextsOf(ColumnNameIds, Language::Russian);
-inline constexpr auto SectorColumnNames = TextsOf(SectorColumnNameIds, Language::Russian);
 inline constexpr auto FilterLabels = TextsOf(FilterLabelIds, Language::Russian);
 inline constexpr auto FilterButtonHints = TextsOf(FilterButtonHintIds, Language::Russian);
 inline constexpr auto DateModeNames = TextsOf(DateModeNameIds, Language::Russian);
